@@ -1,0 +1,77 @@
+#pragma once
+
+#include "common/Money.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class Prompt;
+class SettingsStore;
+class Connections;
+
+// The line being added or edited; the picker fills it, the line-item module reads it.
+struct CurItemRecord {
+    std::int32_t ItemID = 0;
+    QString ItemTable;
+    QString Name;
+    QString Unit;
+    std::int32_t Qty = 0;
+    Money Cost;
+    Money LineTotal;
+    QString Sect;
+    std::int32_t SecOrder = 0;
+    bool Picked = false;
+};
+
+// Running totals of the estimate in work, recomputed from the line items.
+struct EstimateTotals {
+    Money MaterialTotal, LaborTotal, SubConTotal, EquipTotal, FeeTotal, UnitTotal;
+    Money SubTotal, AdminTotal, EstTotal;
+    void resetTypeTotals() {
+        MaterialTotal = LaborTotal = SubConTotal = EquipTotal = FeeTotal = UnitTotal = Money();
+    }
+};
+
+// Program-wide state: made once by start-up (tests make their own on a temporary folder) and
+// passed by reference to every window and module. There are no other globals.
+struct AppContext {
+    // The per-user data folder holding data/, estimates/ and Templates/.
+    QString AppPath;
+    // The per-user settings folder ($XDG_CONFIG_HOME), holding one folder per application.
+    QString ConfigPath;
+
+    // Database "connection strings": the path of each database file.
+    QString CostConn;
+    QString MastEstConn;
+    QString UnitDBConn;
+    QString TempDBConn;
+    QString EstConn; // the estimate in work; set when an estimate is started or opened
+
+    std::shared_ptr<Prompt> prompt;
+    std::shared_ptr<SettingsStore> settings;
+    std::shared_ptr<Connections> connections;
+
+    // The estimate in work.
+    QString WorkMode; // "", "new", "open", "figure" or "report"
+    std::int32_t EstID = 0;
+    QString EstName;
+    QString EstPath; // name + "/" + name + ".db", below the estimates folder
+    bool EstChanged = false;
+    bool Loading = false;
+    CurItemRecord CurItem;
+    EstimateTotals Totals;
+
+    // Shared by the catalogue forms.
+    QString CostMode; // "add", "edit" or ""
+    std::int32_t CostItemID = 0;
+
+    QString dataDir() const { return AppPath + QStringLiteral("/data"); }
+    QString estimatesDir() const { return AppPath + QStringLiteral("/estimates"); }
+    QString templatesDir() const { return AppPath + QStringLiteral("/Templates"); }
+    // The database file of an estimate stored at `estpath` below the estimates folder.
+    QString estimateDbPath(const QString& estpath) const {
+        return estimatesDir() + QLatin1Char('/') + estpath;
+    }
+
+};

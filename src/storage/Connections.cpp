@@ -1,0 +1,86 @@
+#include "storage/Connections.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+Connections::Connections(QObject* parent)
+    : QObject(parent), prefix_(QUuid::createUuid().toString(QUuid::Id128) + QLatin1Char(':')) {}
+
+Connections::~Connections() { closeAll(); }
+
+QString Connections::name(const QString& path) const { return prefix_ + path; }
+
+bool Connections::isOpen(const QString& path) const { return open_.contains(path); }
+
+QSqlDatabase Connections::openConnection(const QString& path, bool readOnly) {
+    const QString n = name(path);
+    if (open_.contains(path)) {
+        QSqlDatabase db = QSqlDatabase::database(n, false);
+        if (db.isOpen())
+            return db;
+        close(path);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), n);
+    db.setDatabaseName(path);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000");
+    if (readOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
+    if (!db.open()) {
+        lastError_ = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(n);
+        return QSqlDatabase();
+    }
+    open_.insert(path);
+    QSqlQuery q(db);
+    if (scratch_.contains(path)) {
+        q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        q.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+    } else if (!readOnly) {
+        q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    }
+    return db;
+}
+
+QSqlDatabase Connections::database(const QString& path) {
+    if (!open_.contains(path) && !QFileInfo(path).isFile()) {
+        lastError_ = QStringLiteral("Could not find file '%1'.").arg(path);
+        return QSqlDatabase();
+    }
+    return openConnection(path, false);
+}
+
+QSqlDatabase Connections::create(const QString& path) {
+    close(path);
+    return openConnection(path, false);
+}
+
+QSqlDatabase Connections::readOnly(const QString& path) {
+    if (!open_.contains(path) && !QFileInfo(path).isFile()) {
+        lastError_ = QStringLiteral("Could not find file '%1'.").arg(path);
+        return QSqlDatabase();
+    }
+    return openConnection(path, true);
+}
+
+void Connections::close(const QString& path) {
+    if (!open_.contains(path))
+        return;
+    Q_EMIT aboutToClose(path);
+    open_.remove(path);
+    const QString n = name(path);
+    {
+        QSqlDatabase db = QSqlDatabase::database(n, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(n);
+}
+
+void Connections::closeAll() {
+    const QSet<QString> all = open_;
+    for (const QString& p : all)
+        close(p);
+}
