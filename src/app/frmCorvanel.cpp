@@ -1,0 +1,468 @@
+#include "app/frmCorvanel.h"
+
+#include "app/frmAbout.h"
+#include "common/AppContext.h"
+#include "common/ErrorMessage.h"
+#include "common/Prompt.h"
+#include "common/forms/GridBinding.h"
+#include "common/forms/Widgets.h"
+#include "documents/forms/OutputTab.h"
+#include "estimates/forms/OwnerTab.h"
+#include "pricing/forms/LineItemsTab.h"
+#include "pricing/forms/TotalsTab.h"
+#include "settings/SettingsStore.h"
+#include "storage/Connections.h"
+#include "storage/modData.h"
+#include "storage/modTempDB.h"
+#include "takeoff/forms/RoofTab.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QVBoxLayout>
+
+using Widgets::indexed;
+using Widgets::named;
+
+namespace {
+const char* Owner = "Form frmCorvanel";
+}
+
+template <class F> void frmCorvanel::guarded(const char* procedure, F&& f) {
+    try {
+        f();
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QString::fromLatin1(procedure),
+                           QString::fromLatin1(Owner));
+    } catch (const std::exception& e) {
+        ErrorMessage::show(*ctx_.prompt, 0, QString::fromLocal8Bit(e.what()),
+                           QString::fromLatin1(procedure), QString::fromLatin1(Owner));
+    }
+}
+
+QString frmCorvanel::lockedOwnerText() {
+    return QStringLiteral(
+        "Owner information cannot be edited while the estimate is open.  Edit owner info from "
+        "Manage Estimate Screen (F3), select the home from the list, and click \"Edit Owner "
+        "Info\".");
+}
+
+frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmCorvanel"));
+    setWindowTitle(QStringLiteral("Corvanel"));
+    resize(1100, 720);
+
+    SSTab1 = named(new QTabWidget, "SSTab1");
+    owner = new OwnerTab(ctx, SSTab1);
+    roof = new RoofTab(ctx, SSTab1);
+    lines = new LineItemsTab(ctx, SSTab1);
+    totals = new TotalsTab(ctx, SSTab1);
+    output = new OutputTab(ctx, SSTab1);
+    SSTab1->addTab(owner, QStringLiteral("Home Owner"));
+    SSTab1->addTab(roof, QStringLiteral("Roof Area"));
+    SSTab1->addTab(lines, QStringLiteral("Line Items"));
+    SSTab1->addTab(totals, QStringLiteral("Terms/Totals"));
+    SSTab1->addTab(output, QStringLiteral("Output"));
+    cmdPrint[0] = totals->cmdPrint0;
+    for (int i = 0; i < 4; ++i)
+        cmdPrint[i + 1] = output->cmdPrint[i];
+
+    stack_ = new QStackedWidget;
+    stack_->addWidget(buildStartPage());
+    stack_->addWidget(SSTab1);
+    setCentralWidget(stack_);
+
+    auto* bar = named(new QStatusBar, "StatusBar1");
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = named(new QLabel, QStringLiteral("Panel%1").arg(i + 1));
+        panels_[i]->setMinimumWidth(i == 1 ? 260 : 140);
+        bar->addWidget(panels_[i], i == 1 ? 1 : 0);
+    }
+    setStatusBar(bar);
+
+    buildMenus();
+    const std::pair<const char*, QAction*> starts[] = {{"cmdStartNew", mnuEstNew},
+                                                       {"cmdStartOpen", mnuEstOpen},
+                                                       {"cmdStartFigure", mnuEstFig},
+                                                       {"cmdStartManage", mnuEstManage}};
+    for (const auto& [name, act] : starts)
+        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name)))
+            connect(b, &QPushButton::clicked, act, &QAction::trigger);
+
+    // Loading the window: idle, individual areas view, pitch list and fonts filled.
+    showTabs(false);
+    SSTab1->setCurrentIndex(0);
+    roof->showTotalView(false);
+    ActiveMenu(QStringLiteral("idle"));
+    output->popFonts();
+    owner->cmdImport->setEnabled(!ctx_.settings->value(QStringLiteral("Brenwick"),
+                                                       QStringLiteral("Common"),
+                                                       QStringLiteral("Path"))
+                                        .isEmpty());
+    LockOwner(true);
+
+    wireTakeoff();
+    wirePricing();
+    wireEstimates();
+    wireCatalogue();
+    wireDocuments();
+    wireSettings();
+}
+
+frmCorvanel::~frmCorvanel() = default;
+
+void frmCorvanel::buildMenus() {
+    auto action = [this](QMenu* menu, const char* name, const QString& caption,
+                         const QKeySequence& key = QKeySequence()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        return a;
+    };
+    mnuSetup = named(menuBar()->addMenu(QStringLiteral("&Setup")), "mnuSetup");
+    mnuSetupMaint = action(mnuSetup, "mnuSetupMaint", QStringLiteral("Setup"));
+    mnuSetupPrices = action(mnuSetup, "mnuSetupPrices", QStringLiteral("Prices"), Qt::Key_F4);
+
+    mnuEst = named(menuBar()->addMenu(QStringLiteral("&Estimate")), "mnuEst");
+    mnuEstNew = action(mnuEst, "mnuEstNew", QStringLiteral("New"), Qt::Key_F6);
+    mnuEstOpen = action(mnuEst, "mnuEstOpen", QStringLiteral("Open"), Qt::Key_F7);
+    mnuEstManage = action(mnuEst, "mnuEstManage", QStringLiteral("Manage"), Qt::Key_F3);
+    mnuEstFig = action(mnuEst, "mnuEstFig", QStringLiteral("Figure"), Qt::Key_F8);
+    mnuEst->addSeparator();
+    mnuEstSave = action(mnuEst, "mnuEstSave", QStringLiteral("Save Estimate"),
+                        QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuEstSave->setEnabled(false);
+    mnuEstClose = action(mnuEst, "mnuEstClose", QStringLiteral("Close open estimate"), Qt::Key_F9);
+
+    mnuReport = named(menuBar()->addMenu(QStringLiteral("&Reports")), "mnuReport");
+    mnuReportForms = action(mnuReport, "mnuReportForms", QStringLiteral("Print Forms"));
+    mnuReportManage = action(mnuReport, "mnuReportManage",
+                             QStringLiteral("Manage Details/Proposal"), Qt::Key_F2);
+
+    mnuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
+    mnuHelpContents = action(mnuHelp, "mnuHelpContents", QStringLiteral("Contents"), Qt::Key_F1);
+    mnuHelp->addSeparator();
+    mnuHelpBug = action(mnuHelp, "mnuHelpBug", QStringLiteral("Report a bug"));
+    mnuHelp->addSeparator();
+    mnuHelpAbout = action(mnuHelp, "mnuHelpAbout", QStringLiteral("About"));
+
+    // A disabled menu would also disable its shortcuts; keep every shortcut on the window so
+    // F1 works in every mode while each action's own state still decides.
+    for (QAction* a : {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage,
+                       mnuEstFig, mnuEstSave, mnuEstClose, mnuReportForms, mnuReportManage,
+                       mnuHelpContents, mnuHelpBug, mnuHelpAbout})
+        addAction(a);
+
+    connect(mnuEstFig, &QAction::triggered, this, &frmCorvanel::mnuEstFig_Click);
+    connect(mnuReportManage, &QAction::triggered, this, &frmCorvanel::mnuReportManage_Click);
+    connect(mnuEstClose, &QAction::triggered, this, &frmCorvanel::mnuEstClose_Click);
+    connect(mnuHelpContents, &QAction::triggered, this, &frmCorvanel::mnuHelpContents_Click);
+    connect(mnuHelpBug, &QAction::triggered, this, &frmCorvanel::mnuHelpBug_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmCorvanel::mnuHelpAbout_Click);
+}
+
+QWidget* frmCorvanel::buildStartPage() {
+    auto* page = named(new QWidget, "StartPage");
+    auto* v = new QVBoxLayout(page);
+    v->addStretch(1);
+    auto* title = new QLabel(QStringLiteral("Corvanel"));
+    QFont f = title->font();
+    f.setPointSizeF(f.pointSizeF() * 2.4);
+    f.setBold(true);
+    title->setFont(f);
+    title->setAlignment(Qt::AlignCenter);
+    v->addWidget(title);
+    auto* sub = new QLabel(QStringLiteral("Roofing estimates, from the measured roof to the signed "
+                                          "contract. What would you like to do?"));
+    sub->setAlignment(Qt::AlignCenter);
+    v->addWidget(sub);
+    v->addSpacing(24);
+    auto* grid = new QGridLayout;
+    struct Item {
+        const char* name;
+        const char* caption;
+        const char* hint;
+    };
+    const Item items[] = {{"cmdStartNew", "New estimate (F6)", "Enter a home owner and price a roof"},
+                          {"cmdStartOpen", "Open estimate (F7)", "Continue or print a saved estimate"},
+                          {"cmdStartFigure", "Figure a roof (F8)", "Measure a roof without an estimate"},
+                          {"cmdStartManage", "Manage estimates (F3)", "Accept, reject or delete estimates"}};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = named(new QPushButton(QString::fromLatin1(items[i].caption)), items[i].name);
+        b->setMinimumSize(240, 56);
+        b->setToolTip(QString::fromLatin1(items[i].hint));
+        QFont bf = b->font();
+        bf.setPointSizeF(bf.pointSizeF() * 1.15);
+        b->setFont(bf);
+        grid->addWidget(b, i / 2, i % 2);
+    }
+    auto* h = new QHBoxLayout;
+    h->addStretch();
+    h->addLayout(grid);
+    h->addStretch();
+    v->addLayout(h);
+    v->addStretch(2);
+    return page;
+}
+
+QLabel* frmCorvanel::panel(int i) const { return i >= 1 && i <= 3 ? panels_[i - 1] : nullptr; }
+
+void frmCorvanel::setPanel(int i, const QString& text) {
+    if (QLabel* p = panel(i))
+        p->setText(text);
+}
+
+void frmCorvanel::clearPanels() {
+    for (QLabel* p : panels_)
+        p->clear();
+}
+
+bool frmCorvanel::tabsVisible() const { return stack_->currentWidget() == SSTab1; }
+
+void frmCorvanel::showTabs(bool visible) {
+    stack_->setCurrentIndex(visible ? 1 : 0);
+}
+
+void frmCorvanel::setAllTabsEnabled(QTabWidget* tabs, bool enabled) {
+    for (int i = 0; i < tabs->count(); ++i)
+        tabs->setTabEnabled(i, enabled);
+}
+
+void frmCorvanel::ActiveMenu(const QString& menuState) {
+    guarded("ActiveMenu", [&] {
+        const bool idle = menuState == QLatin1String("idle");
+        mnuSetup->menuAction()->setEnabled(idle);
+        mnuReport->menuAction()->setEnabled(idle);
+        for (QAction* a : {mnuSetupMaint, mnuSetupPrices, mnuReportForms, mnuReportManage})
+            a->setEnabled(idle);
+        for (QAction* a : {mnuEstNew, mnuEstOpen, mnuEstManage, mnuEstFig})
+            a->setEnabled(idle);
+        mnuEstClose->setEnabled(!idle);
+        mnuHelpContents->setEnabled(true);
+        mnuHelpAbout->setEnabled(idle);
+        mnuHelpBug->setEnabled(idle);
+        // The start page offers the same four actions as the menu.
+        const char* starts[] = {"cmdStartNew", "cmdStartOpen", "cmdStartFigure", "cmdStartManage"};
+        for (const char* s : starts)
+            if (auto* b = findChild<QPushButton*>(QString::fromLatin1(s)))
+                b->setEnabled(idle);
+    });
+}
+
+void frmCorvanel::SaveStatus(bool enabled) {
+    try {
+        mnuEstSave->setEnabled(enabled);
+        totals->cmdSave->setEnabled(enabled);
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("SaveStatus"),
+                           QStringLiteral("Module modSaveEst"));
+    }
+}
+
+void frmCorvanel::markChanged() {
+    ctx_.EstChanged = true;
+    SaveStatus(true);
+}
+
+void frmCorvanel::LockOwner(bool locked) {
+    guarded("LockOwner", [&] {
+        for (QLineEdit* t : owner->txtName)
+            t->setReadOnly(locked);
+        owner->txtEstName->setReadOnly(locked);
+        // A locked combo box: no typing, no choosing.
+        owner->cmbEstType->lineEdit()->setReadOnly(locked);
+        owner->cmbEstType->setEnabled(!locked);
+        if (locked) {
+            owner->Label3->setText(lockedOwnerText());
+            owner->Label4->hide();
+            owner->Label6->hide();
+            owner->Label24->hide();
+        } else {
+            owner->Label4->show();
+            owner->Label6->show();
+            owner->Label24->show();
+        }
+    });
+}
+
+void frmCorvanel::popTakeoffGrids() {
+    guarded("PopAreaGrid", [&] { roof->PopAreaGrid(); });
+    guarded("PopLinealGrid", [&] { roof->PopLinealGrid(); });
+}
+
+void frmCorvanel::mnuEstFig_Click() {
+    if (!ctx_.WorkMode.isEmpty())
+        return;
+    try {
+        modTempDB::CreateTempDB(ctx_);
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("mnuEstFig_Click"),
+                           QString::fromLatin1(Owner));
+        return;
+    }
+    ctx_.WorkMode = QStringLiteral("figure");
+    showTabs(true);
+    SSTab1->setTabEnabled(1, true);
+    SSTab1->setCurrentIndex(1);
+    for (int i : {0, 2, 3})
+        SSTab1->setTabEnabled(i, false);
+    output->SSTab2->setTabEnabled(3, true);
+    output->SSTab2->setCurrentIndex(3);
+    for (int i : {0, 1, 2})
+        output->SSTab2->setTabEnabled(i, false);
+    popTakeoffGrids();
+    ActiveMenu(QStringLiteral("nonidle"));
+}
+
+void frmCorvanel::mnuReportManage_Click() {
+    if (!ctx_.WorkMode.isEmpty())
+        return;
+    ctx_.WorkMode = QStringLiteral("report");
+    showTabs(true);
+    SSTab1->setTabEnabled(4, true);
+    SSTab1->setCurrentIndex(4);
+    for (int i : {0, 1, 2, 3})
+        SSTab1->setTabEnabled(i, false);
+    output->SSTab2->setTabEnabled(0, true);
+    output->SSTab2->setCurrentIndex(0);
+    output->SSTab2->setTabText(0, QString());
+    for (int i : {1, 2, 3})
+        output->SSTab2->setTabEnabled(i, false);
+    ActiveMenu(QStringLiteral("nonidle"));
+    for (int i = 1; i <= 4; ++i)
+        cmdPrint[i]->setEnabled(false);
+}
+
+void frmCorvanel::leaveReportMode() {
+    setAllTabsEnabled(SSTab1, true);
+    for (QTextEdit* box : output->rtfText)
+        box->clear();
+    ActiveMenu(QStringLiteral("idle"));
+    showTabs(false);
+    for (int i = 1; i <= 4; ++i)
+        cmdPrint[i]->setEnabled(true);
+    for (int i : {1, 2, 3})
+        output->SSTab2->setTabEnabled(i, true);
+    output->SSTab2->setTabText(0, QStringLiteral("Detail"));
+}
+
+void frmCorvanel::leaveFigureMode() {
+    modTempDB::ClearTempTables(ctx_);
+    setAllTabsEnabled(SSTab1, true);
+    SSTab1->setCurrentIndex(0);
+    ActiveMenu(QStringLiteral("idle"));
+    owner->clearFields();
+    owner->cmdStartEst->setEnabled(true);
+    owner->cmdCancel->setEnabled(true);
+    showTabs(false);
+    roof->detachGrids();
+    // The figure is not kept: the next figure starts from an empty roof.
+    roof->reset();
+    setAllTabsEnabled(output->SSTab2, true);
+    for (QTextEdit* box : output->rtfText)
+        box->clear();
+}
+
+void frmCorvanel::finishLeavingMode() {
+    ctx_.WorkMode.clear();
+    LockOwner(true);
+    ctx_.Totals.resetTypeTotals();
+    for (QPushButton* b : cmdPrint)
+        b->setEnabled(true);
+}
+
+void frmCorvanel::mnuEstClose_Click() {
+    if (ctx_.WorkMode == QLatin1String("report")) {
+        leaveReportMode();
+        finishLeavingMode();
+    } else if (ctx_.WorkMode == QLatin1String("figure")) {
+        leaveFigureMode();
+        finishLeavingMode();
+    }
+}
+
+QString frmCorvanel::helpFolder(const AppContext& ctx) { return ctx.AppPath + QStringLiteral("/help"); }
+
+void frmCorvanel::mnuHelpContents_Click() {
+    // The help pages ship inside the program; they are written out so a browser can show them.
+    const QString dir = helpFolder(ctx_);
+    QDir().mkpath(dir);
+    const QDir source(QStringLiteral(":/help"));
+    for (const QString& name : source.entryList(QDir::Files)) {
+        QFile in(source.filePath(name));
+        const QString target = dir + QLatin1Char('/') + name;
+        QFile existing(target);
+        if (in.open(QIODevice::ReadOnly)) {
+            const QByteArray data = in.readAll();
+            if (existing.open(QIODevice::ReadOnly) && existing.readAll() == data)
+                continue;
+            existing.close();
+            QFile out(target);
+            if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                out.write(data);
+        }
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(dir + QStringLiteral("/index.html")));
+}
+
+void frmCorvanel::mnuHelpBug_Click() {
+    QUrl url(QStringLiteral("mailto:") + supportAddress());
+    QUrlQuery q;
+    q.addQueryItem(QStringLiteral("subject"), QStringLiteral("Corvanel_Bug"));
+    url.setQuery(q);
+    QDesktopServices::openUrl(url);
+}
+
+void frmCorvanel::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmCorvanel::closeEvent(QCloseEvent* e) {
+    const QString caption = windowTitle();
+    if (ctx_.WorkMode == QLatin1String("new")) {
+        const auto a = ctx_.prompt->ask(QStringLiteral("There is a new estimate in progress,\ndo "
+                                                       "you really want to quit?"),
+                                        caption, Prompt::Buttons::YesNo, Prompt::Icon::Question,
+                                        Prompt::Answer::Yes);
+        if (a != Prompt::Answer::Yes) {
+            e->ignore();
+            return;
+        }
+        modData::ActionQuery(ctx_, QStringLiteral("DELETE from master where id=?"), {ctx_.EstID},
+                             ctx_.MastEstConn);
+        // A started estimate already has its folder; it goes with the master row.
+        if (!ctx_.EstName.isEmpty()) {
+            ctx_.connections->closeAll();
+            const QString folder = ctx_.estimatesDir() + QLatin1Char('/') + ctx_.EstName;
+            if (QFileInfo(folder).isDir() && !QDir(folder).removeRecursively())
+                ctx_.prompt->message(QStringLiteral("The folder %1 could not be deleted.").arg(
+                    QDir::toNativeSeparators(folder)));
+        }
+    } else if (ctx_.WorkMode == QLatin1String("open")) {
+        const auto a = ctx_.prompt->ask(
+            QStringLiteral("There is an open estimate in progress,\ndo you really want to "
+                           "quit?\nDoing so loses any unsaved work."),
+            caption, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::Yes);
+        if (a != Prompt::Answer::Yes) {
+            e->ignore();
+            return;
+        }
+    }
+    e->accept();
+}

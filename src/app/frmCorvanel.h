@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QMenu;
+class QTabWidget;
+class QStackedWidget;
+class QLabel;
+class QPushButton;
+class OwnerTab;
+class RoofTab;
+class LineItemsTab;
+class TotalsTab;
+class OutputTab;
+struct AppContext;
+
+// The program's only main window: menus, the five estimate tabs, the status bar, and the work
+// modes ("" idle, "new", "open", "figure", "report").
+class frmCorvanel : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmCorvanel(AppContext& ctx, QWidget* parent = nullptr);
+    ~frmCorvanel() override;
+
+    AppContext& ctx() { return ctx_; }
+
+    // Menu bar.
+    QMenu* mnuSetup;
+    QMenu* mnuEst;
+    QMenu* mnuReport;
+    QMenu* mnuHelp;
+    QAction* mnuSetupMaint;
+    QAction* mnuSetupPrices;
+    QAction* mnuEstNew;
+    QAction* mnuEstOpen;
+    QAction* mnuEstManage;
+    QAction* mnuEstFig;
+    QAction* mnuEstSave;
+    QAction* mnuEstClose;
+    QAction* mnuReportForms;
+    QAction* mnuReportManage;
+    QAction* mnuHelpContents;
+    QAction* mnuHelpBug;
+    QAction* mnuHelpAbout;
+
+    // The estimate tabs and what they hold.
+    QTabWidget* SSTab1;
+    OwnerTab* owner;
+    RoofTab* roof;
+    LineItemsTab* lines;
+    TotalsTab* totals;
+    OutputTab* output;
+    // cmdPrint(0) to cmdPrint(4).
+    std::array<QPushButton*, 5> cmdPrint{};
+
+    // The status bar's three panels (1 to 3).
+    QLabel* panel(int i) const;
+    void setPanel(int i, const QString& text);
+    void clearPanels();
+
+    // Whether SSTab1 is on screen (while idle it is replaced by the start page).
+    bool tabsVisible() const;
+    void showTabs(bool visible);
+
+    // The window's estimate status ("Working", "Pending", …, or "Saving" while documents are
+    // made); not stored by itself.
+    QString EstStatus;
+
+    // Menu state "idle" or anything else (busy).
+    void ActiveMenu(const QString& menuState);
+    // Enables or disables Estimate → Save Estimate and Save & Close together.
+    void SaveStatus(bool enabled);
+    // Locks or unlocks the owner fields of the Home Owner tab.
+    void LockOwner(bool locked);
+    // An edit of the estimate: it now has unsaved changes.
+    void markChanged();
+
+    // Mode handlers.
+    void mnuEstFig_Click();
+    void mnuReportManage_Click();
+    void mnuEstClose_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpBug_Click();
+    void mnuHelpAbout_Click();
+
+    // The working database was recreated: grids show empty tables.
+    void popTakeoffGrids();
+    // Back to idle from the figure and report modes (the estimate modes add their own steps).
+    void leaveFigureMode();
+    void leaveReportMode();
+    // What every way back to idle ends with.
+    void finishLeavingMode();
+
+    static QString lockedOwnerText();
+    static QString helpFolder(const AppContext& ctx);
+    static QString supportAddress() { return QStringLiteral("support@corvanel.example"); }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // Each subsystem connects its controls and menu entries to its handlers in a file of its
+    // own (frmCorvanel_<subsystem>.cpp), called once by the constructor.
+    void wireTakeoff();
+    void wirePricing();
+    void wireEstimates();
+    void wireCatalogue();
+    void wireDocuments();
+    void wireSettings();
+
+    void buildMenus();
+    QWidget* buildStartPage();
+    void setAllTabsEnabled(QTabWidget* tabs, bool enabled);
+    // Runs a handler so that no error escapes it: an exception is shown with the standard message.
+    template <class F> void guarded(const char* procedure, F&& f);
+
+    AppContext& ctx_;
+    QStackedWidget* stack_;
+    std::array<QLabel*, 3> panels_{};
+};

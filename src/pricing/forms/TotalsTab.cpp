@@ -1,0 +1,122 @@
+#include "pricing/forms/TotalsTab.h"
+
+#include "common/AppContext.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+using Widgets::indexed;
+using Widgets::named;
+
+TotalsTab::TotalsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    auto* outer = new QHBoxLayout(this);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(new QLabel(QStringLiteral("Estimate Summary")));
+    txtSumm = named(new QTextEdit, "txtSumm");
+    txtSumm->setAcceptRichText(false);
+    txtSumm->setPlainText(QStringLiteral("No Summary"));
+    txtSumm->setTabChangesFocus(true);
+    InputHelpers::focusColour(txtSumm);
+    texts->addWidget(txtSumm, 1);
+    texts->addWidget(new QLabel(QStringLiteral("Payment Terms")));
+    txtTerms = named(new QTextEdit, "txtTerms");
+    txtTerms->setAcceptRichText(false);
+    txtTerms->setPlainText(QStringLiteral("No Terms"));
+    txtTerms->setTabChangesFocus(true);
+    InputHelpers::focusColour(txtTerms);
+    texts->addWidget(txtTerms, 1);
+    outer->addLayout(texts, 3);
+
+    auto* right = new QVBoxLayout;
+    const char* captions[] = {"Overhead", "Profit", "Contingency", "Management"};
+    const char* typeNames[] = {"lblOver", "lblPro", "lblCont", "lblManage"};
+    QLabel* types[4];
+    auto* adminGrid = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        frAdmin[i] = named(new QGroupBox(QString::fromLatin1(captions[i])), indexed("frAdmin", i));
+        frAdmin[i]->setToolTip(QStringLiteral("Click to change the %1 amount")
+                                   .arg(QString::fromLatin1(captions[i]).toLower()));
+        frAdmin[i]->setCursor(Qt::PointingHandCursor);
+        frAdmin[i]->setFocusPolicy(Qt::StrongFocus);
+        frAdmin[i]->installEventFilter(this);
+        auto* h = new QHBoxLayout(frAdmin[i]);
+        types[i] = named(new QLabel(QStringLiteral("Fixed @")), typeNames[i]);
+        lblAdmin[i] = named(new QLabel(QStringLiteral("...")), indexed("lblAdmin", i));
+        lblAdmin[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblAdmin[i]->setMinimumWidth(100);
+        h->addWidget(types[i]);
+        h->addStretch();
+        h->addWidget(lblAdmin[i]);
+        adminGrid->addWidget(frAdmin[i], i / 2, i % 2);
+    }
+    lblOver = types[0];
+    lblPro = types[1];
+    lblCont = types[2];
+    lblManage = types[3];
+    right->addLayout(adminGrid);
+
+    auto* totals = new QGridLayout;
+    auto addTotal = [&](int row, const char* caption, const char* name) {
+        auto* value = named(new QLabel(QStringLiteral(".00")), name);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        totals->addWidget(new QLabel(QString::fromLatin1(caption)), row, 0);
+        totals->addWidget(value, row, 1);
+        return value;
+    };
+    lblSubTotal = addTotal(0, "Sub Total:", "lblSubTotal");
+    lblAdminTotal = addTotal(1, "Admin Total:", "lblAdminTotal");
+    lblEstTotal = addTotal(2, "EstimateTotal:", "lblEstTotal");
+    QFont big = lblEstTotal->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.2);
+    lblEstTotal->setFont(big);
+    right->addLayout(totals);
+    right->addStretch();
+
+    auto* buttons = new QHBoxLayout;
+    cmdPrint0 = named(new QPushButton(QStringLiteral("Create document set")), indexed("cmdPrint", 0));
+    cmdSave = named(new QPushButton(QStringLiteral("Save && Close")), "cmdSave");
+    cmdSave->setEnabled(false);
+    buttons->addStretch();
+    buttons->addWidget(cmdPrint0);
+    buttons->addWidget(cmdSave);
+    right->addLayout(buttons);
+    outer->addLayout(right, 2);
+}
+
+QLabel* TotalsTab::typeLabel(int i) const {
+    switch (i) {
+    case 0: return lblOver;
+    case 1: return lblPro;
+    case 2: return lblCont;
+    case 3: return lblManage;
+    default: return nullptr;
+    }
+}
+
+bool TotalsTab::eventFilter(QObject* o, QEvent* e) {
+    for (int i = 0; i < 4; ++i) {
+        if (o != frAdmin[i])
+            continue;
+        const bool click = e->type() == QEvent::MouseButtonRelease &&
+                           static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton;
+        const bool key = e->type() == QEvent::KeyPress &&
+                         (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Space ||
+                          static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return);
+        if ((click || key) && frAdmin[i]->isEnabled()) {
+            Q_EMIT frAdminClicked(i);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
