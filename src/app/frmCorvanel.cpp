@@ -71,6 +71,7 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     roof = new RoofTab(ctx, SSTab1);
     lines = new LineItemsTab(ctx, SSTab1);
     totals = new TotalsTab(ctx, SSTab1);
+    totals->setLineItemsTab(lines);
     output = new OutputTab(ctx, SSTab1);
     SSTab1->addTab(owner, QStringLiteral("Home Owner"));
     SSTab1->addTab(roof, QStringLiteral("Roof Area"));
@@ -393,6 +394,8 @@ void frmCorvanel::mnuEstClose_Click() {
     } else if (ctx_.WorkMode == QLatin1String("figure")) {
         leaveFigureMode();
         finishLeavingMode();
+    } else if (!ctx_.WorkMode.isEmpty()) {
+        closeEstimate();
     }
 }
 

@@ -85,6 +85,22 @@ public:
     void mnuHelpBug_Click();
     void mnuHelpAbout_Click();
 
+    // The estimate modes: new, open, save and close.
+    void mnuEstNew_Click();
+    void mnuEstOpen_Click();
+    void cmdStartEst_Click();
+    void cmdCancel_Click();
+    void cmdSave_Click();
+    // Saves the estimate in work; false when nothing was stored (refused, cancelled or failed).
+    bool SaveEst();
+    // Closing an estimate of the "new" or "open" mode.
+    void closeEstimate();
+    // The full screen reset after a save or close.
+    void CleanForm();
+
+    // The document buttons cmdPrint(0) to cmdPrint(4).
+    void cmdPrint_Click(int index);
+
     // The working database was recreated: grids show empty tables.
     void popTakeoffGrids();
     // Back to idle from the figure and report modes (the estimate modes add their own steps).

@@ -1,4 +1,7 @@
 #include "app/frmCorvanel.h"
 
-// Connects the documents of the Output tab and the blank forms to its handlers.
+// Connects the documents of the Output tab and the blank forms to their handlers.
 void frmCorvanel::wireDocuments() {}
+
+// Filled in with the documents.
+void frmCorvanel::cmdPrint_Click(int) {}

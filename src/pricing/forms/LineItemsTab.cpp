@@ -55,3 +55,7 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     grid->setRowStretch(7, 1);
     outer->addWidget(frSubTotals, 0, Qt::AlignTop);
 }
+
+// Filled in with the estimate grid.
+void LineItemsTab::PopEstiGrid() {}
+int LineItemsTab::gridRowCount() { return GridBinding::rowCount(grdDataGrid); }

