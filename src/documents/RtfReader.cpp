@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -49,6 +50,7 @@ struct ParaProps {
     int spaceBefore = 0;
     int spaceAfter = 0;
     bool inTable = false;
+    bool breakBefore = false;
 };
 
 struct State {
@@ -105,6 +107,7 @@ enum class Kw : quint8 {
     Line,
     Tab,
     Page,
+    PageBreakBefore,
     Char, // a special character, in Word::ch
     RowDefaults,
     CellX,
@@ -274,6 +277,9 @@ const std::unordered_map<std::string_view, Word>& words() {
             {"line", Kw::Line},
             {"tab", Kw::Tab},
             {"page", Kw::Page},
+            {"pagebb", Kw::PageBreakBefore},
+            {"up", Kw::Super},
+            {"dn", Kw::Sub},
             {"trowd", Kw::RowDefaults},
             {"cellx", Kw::CellX},
             {"cell", Kw::Cell},
@@ -813,6 +819,9 @@ void Reader::applyWord(const Word& w, bool hasParam, int param) {
         if (text)
             pageBreak();
         break;
+    case Kw::PageBreakBefore:
+        p.breakBefore = on;
+        break;
     case Kw::Char:
         if (text)
             emitChar(w.ch);
@@ -942,7 +951,7 @@ void Reader::applyBlockFormat() {
         f.setTopMargin(p.spaceBefore / 20.0);
     if (p.spaceAfter)
         f.setBottomMargin(p.spaceAfter / 20.0);
-    if (breakBefore_ && !table_)
+    if ((breakBefore_ || p.breakBefore) && !table_)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     breakBefore_ = false;
     cursor_.setBlockFormat(f);
@@ -1028,6 +1037,14 @@ void Reader::startTable() {
     f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     f.setBorder(rowBorders_ ? 0.5 : 0);
     applyBlockFormat();
+    // A table always follows a block of its own frame; reuse the paragraph before the table
+    // rather than leave the empty one its \par opened.
+    const QTextBlock block = cursor_.block();
+    if (block.length() == 1 && block.previous().isValid()) {
+        QTextCursor previous(block.previous());
+        if (!previous.currentTable() && previous.currentFrame() == cursor_.currentFrame())
+            cursor_.deletePreviousChar();
+    }
     cellBudget_ -= cols;
     table_ = cursor_.insertTable(1, cols, f);
     row_ = 0;
