@@ -371,6 +371,7 @@ private:
     // closes it, so a row definition before or after its cells both work.
     void ensureContext();
     void startTable();
+    bool growTable();
     void ensureCell();
     void endTable();
     void cell();
@@ -450,9 +451,10 @@ void Reader::run() {
     flushRun();
     if (!stack_.isEmpty())
         lastPara_ = stack_.back().para;
-    if (table_ && !lastPara_.inTable)
+    const bool endsInTable = table_ != nullptr;
+    if (table_)
         endTable();
-    if (!table_) {
+    if (!endsInTable || !lastPara_.inTable) {
         // The paragraph the file ends in takes the properties in force at the end.
         State s;
         s.para = lastPara_;
@@ -515,6 +517,8 @@ void Reader::textBytes() {
             --pendingSkip_;
             continue;
         }
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+            continue; // control characters are not text; what was meant is unknowable
         if (dest == Dest::ColorTable) {
             if (c == ';')
                 commitColor();
@@ -555,8 +559,12 @@ void Reader::hexByte() {
         return;
     }
     const Dest dest = state().dest;
-    if (dest == Dest::Text || dest == Dest::FontTable)
+    if (value == '\t' && dest == Dest::Text) {
+        flushBytes();
+        emitChar(u'\t');
+    } else if (value >= 0x20 && (dest == Dest::Text || dest == Dest::FontTable)) {
         bytes_.append(char(value));
+    }
 }
 
 void Reader::controlSymbol(char c) {
@@ -704,7 +712,8 @@ void Reader::applyWord(const Word& w, bool hasParam, int param) {
     case Kw::Unicode: {
         // A signed 16-bit UTF-16 unit; the fallback characters after it are for old readers.
         const auto unit = char16_t(param < 0 ? param + 65536 : param);
-        if (unit != 0) {
+        // Control characters and object markers would be taken for structure, not text.
+        if ((unit >= 0x20 || unit == '\t') && unit != QChar::ObjectReplacementCharacter) {
             if (s.dest == Dest::FontTable)
                 fontName_.append(QChar(unit));
             else if (text)
@@ -999,16 +1008,8 @@ void Reader::ensureContext() {
         if (!table_)
             startTable();
         else if (rowDone_) {
-            const int cols = table_->columns();
-            if (cellBudget_ < cols) {
-                // A hostile file could ask for millions of cells in a few bytes each.
-                tablesDisabled_ = true;
-                endTable();
+            if (row_ + 1 >= table_->rows() && !growTable())
                 return;
-            }
-            cellBudget_ -= cols;
-            flushRun();
-            table_->appendRows(1);
             ++row_;
             rowDone_ = false;
             col_ = 0;
@@ -1018,6 +1019,25 @@ void Reader::ensureContext() {
     } else if (table_) {
         endTable();
     }
+}
+
+bool Reader::growTable() {
+    // Rows are added in batches and the spares removed at the end: every change to the
+    // table's cells makes Qt rebuild its grid, so one row at a time would take quadratic time.
+    const int cols = table_->columns();
+    int grow = std::clamp(table_->rows(), 1, 256);
+    if (cellBudget_ < qsizetype(cols) * grow)
+        grow = 1;
+    if (cellBudget_ < cols) {
+        // A hostile file could ask for millions of cells in a few bytes each.
+        tablesDisabled_ = true;
+        endTable();
+        return false;
+    }
+    cellBudget_ -= qsizetype(cols) * grow;
+    flushRun();
+    table_->appendRows(grow);
+    return true;
 }
 
 void Reader::startTable() {
@@ -1092,6 +1112,9 @@ void Reader::cell() {
 
 void Reader::endTable() {
     flushRun();
+    const int used = row_ + 1;
+    if (table_->rows() > used)
+        table_->removeRows(used, table_->rows() - used);
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);
     table_ = nullptr;

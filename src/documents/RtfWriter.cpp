@@ -273,7 +273,7 @@ void Writer::escape(QByteArray& out, QStringView text) {
         }
         if (u >= 0x20 && u < 0x7F) {
             out += char(u);
-        } else if (u >= 0x80) {
+        } else if (u >= 0x7F) {
             // \u takes a signed 16-bit number; characters beyond the BMP are already held as
             // a surrogate pair, each written as its own escape.
             out += "\\u" + QByteArray::number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
