@@ -22,9 +22,9 @@ int main(int argc, char** argv) {
 
     QString error;
     if (!AppSetup::ensureDataFolder(ctx, &error)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Corvanel"),
-                              QStringLiteral("Corvanel cannot prepare its data folder:\n%1")
-                                  .arg(error));
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Corvanel"),
+            QStringLiteral("Corvanel cannot prepare its data folder:\n%1").arg(error));
         return 1;
     }
     // The shipped templates go where the user has none; an edited template is never replaced.

@@ -4,7 +4,9 @@
 
 namespace FontSizes {
 
-QList<int> fallback() { return {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 30, 36, 42, 48, 60, 72}; }
+QList<int> fallback() {
+    return {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 30, 36, 42, 48, 60, 72};
+}
 
 QList<int> candidates() {
     return {6, 8, 7, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};

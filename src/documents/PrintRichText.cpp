@@ -7,8 +7,8 @@
 #include <QTextFrame>
 #include <memory>
 
-int PrintRichText(const QTextDocument& doc, QPagedPaintDevice& device, int leftTwips,
-                  int topTwips, int rightTwips, int bottomTwips) {
+int PrintRichText(const QTextDocument& doc, QPagedPaintDevice& device, int leftTwips, int topTwips,
+                  int rightTwips, int bottomTwips) {
     // Twips to points: 20 twips a point.
     const QMarginsF margins(leftTwips / 20.0, topTwips / 20.0, rightTwips / 20.0,
                             bottomTwips / 20.0);

@@ -37,8 +37,7 @@ bool load(const QString& path, QTextDocument& doc, QString* problem) {
         return false;
     }
     const QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError || !Rtf::looksLikeRtf(data) ||
-        !Rtf::read(data, doc)) {
+    if (f.error() != QFileDevice::NoError || !Rtf::looksLikeRtf(data) || !Rtf::read(data, doc)) {
         if (problem)
             *problem = QStringLiteral("The template %1 is not a rich-text file.").arg(shown);
         return false;
@@ -50,7 +49,8 @@ bool install(const AppContext& ctx, QString* error) {
     const QString dir = ctx.templatesDir();
     if (!QDir().mkpath(dir)) {
         if (error)
-            *error = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir));
+            *error =
+                QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir));
         return false;
     }
     QDirIterator it(QStringLiteral(":/templates"));

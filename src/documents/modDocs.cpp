@@ -19,11 +19,17 @@ namespace {
 const QString Owner = QStringLiteral("Module modDocs");
 const QString CrLf = QStringLiteral("\r\n");
 
-QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+QString blanks(int n) {
+    return QString(n, QLatin1Char(' '));
+}
 
-ProcedureError noRecord() { return ProcedureError{3021, QStringLiteral("No current record.")}; }
+ProcedureError noRecord() {
+    return ProcedureError{3021, QStringLiteral("No current record.")};
+}
 
-Money moneyAt(const QSqlQuery& q, int col) { return Money::fromRaw(q.value(col).toLongLong()); }
+Money moneyAt(const QSqlQuery& q, int col) {
+    return Money::fromRaw(q.value(col).toLongLong());
+}
 
 Money sumOf(QSqlDatabase db, const QString& sql, const QVariantList& params = {}) {
     return Money::fromRaw(modData::scalar(db, sql, params).toLongLong());
@@ -51,7 +57,9 @@ QStringList pieces(const QString& text, int width) {
     return out;
 }
 
-QString shortDate(const QDate& d) { return QLocale().toString(d, QLocale::ShortFormat); }
+QString shortDate(const QDate& d) {
+    return QLocale().toString(d, QLocale::ShortFormat);
+}
 
 void emptyWorkingTables(AppContext& ctx) {
     for (const char* table : {"EstiGrid", "TempSect", "tpLineItems"})
@@ -117,8 +125,8 @@ void fillTemplate(AppContext& ctx, const QString& kind, QTextDocument& box) {
     ReplaceTag(box, QStringLiteral("<<LineTotals>>"), QString());
 
     // An estimate without lines has a line sum of 0 (the SQL sum over no rows is Null).
-    const Money lines =
-        sumOf(modData::db(ctx, ctx.EstConn), QStringLiteral("select sum(LineTotal) from LineItems"));
+    const Money lines = sumOf(modData::db(ctx, ctx.EstConn),
+                              QStringLiteral("select sum(LineTotal) from LineItems"));
     Money total = lines;
     for (int i = 5; i < 9; ++i)
         total += FigureAdminCell(o.value(i).toString(), lines).amount;
@@ -132,33 +140,58 @@ void fillTemplate(AppContext& ctx, const QString& kind, QTextDocument& box) {
 
 int fieldWidth(int code) {
     switch (code) {
-    case 1: return 29;
-    case 2: return 13;
-    case 3: return 5;
-    case 4: return 9;
-    case 5: return 9;
-    case 6: return 10;
-    case 7: return 75;
-    case 8: return 11;
-    case 9: return 12;
-    case 10: return 17;
-    case 11: return 22;
-    case 14: return 9;
-    case 20: return 1;
-    case 21: return 5;
-    case 22: return 8;
-    case 23: return 9;
-    case 24: return 9;
-    case 25: return 8;
-    case 26: return 8;
-    case 27: return 10;
-    case 28: return 7;
-    case 29: return 8;
-    default: return 0;
+    case 1:
+        return 29;
+    case 2:
+        return 13;
+    case 3:
+        return 5;
+    case 4:
+        return 9;
+    case 5:
+        return 9;
+    case 6:
+        return 10;
+    case 7:
+        return 75;
+    case 8:
+        return 11;
+    case 9:
+        return 12;
+    case 10:
+        return 17;
+    case 11:
+        return 22;
+    case 14:
+        return 9;
+    case 20:
+        return 1;
+    case 21:
+        return 5;
+    case 22:
+        return 8;
+    case 23:
+        return 9;
+    case 24:
+        return 9;
+    case 25:
+        return 8;
+    case 26:
+        return 8;
+    case 27:
+        return 10;
+    case 28:
+        return 7;
+    case 29:
+        return 8;
+    default:
+        return 0;
     }
 }
 
-bool fieldLeftAligned(int code) { return code >= 1 && code <= 5; }
+bool fieldLeftAligned(int code) {
+    return code >= 1 && code <= 5;
+}
 
 QString PadField(const QVariant& value, int code) {
     const int width = fieldWidth(code);
@@ -271,10 +304,10 @@ void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
                                    {moneyAt(q, 4).toCurrency(), 5},
                                    {lineTotal.toCurrency(), 6}});
             }
-            docText += PadRow({{QStringLiteral("Total for ") + name + QLatin1Char(' ') +
-                                    sum.toCurrency(),
-                                7}}) +
-                       CrLf;
+            docText +=
+                PadRow({{QStringLiteral("Total for ") + name + QLatin1Char(' ') + sum.toCurrency(),
+                         7}}) +
+                CrLf;
         }
 
         const QString byType =
@@ -287,9 +320,10 @@ void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
             sums.append({sumOf(db, byType, {QString::fromLatin1(type)}).toGrouped(), code});
         const Money subTotal = sumOf(db, QStringLiteral("select sum(LineTotal) from tpLineItems"));
         sums.append({subTotal.toGrouped(), 9});
-        docText += QStringLiteral(
-                       " Material     Labor       Subs      Equip      Fees     Unit      Sub Total") +
-                   CrLf;
+        docText +=
+            QStringLiteral(
+                " Material     Labor       Subs      Equip      Fees     Unit      Sub Total") +
+            CrLf;
         docText += PadRow(sums) + CrLf;
 
         const Money total = appendAdmin(ctx, docText, subTotal);
@@ -335,7 +369,9 @@ void GetRoof(AppContext& ctx, QString& docText, const std::array<QString, 3>& ro
 
 QString GetCoInfo(const AppContext& ctx, QString* coName) {
     const SettingsStore& s = *ctx.settings;
-    auto info = [&](const char* key) { return s.get(QStringLiteral("CoInfo"), QLatin1String(key)); };
+    auto info = [&](const char* key) {
+        return s.get(QStringLiteral("CoInfo"), QLatin1String(key));
+    };
     auto inc = [&](const char* key) {
         return s.get(QStringLiteral("CoInfoInc"), QLatin1String(key)) == QLatin1String("1");
     };
@@ -348,8 +384,8 @@ QString GetCoInfo(const AppContext& ctx, QString* coName) {
     QString block;
     block += (inc("Name") ? name : QString()) + QLatin1Char('\n');
     block += (inc("AddressInc") ? info("Address") : QString()) + QLatin1Char('\n');
-    block += (inc("CityInc") ? info("City") + QStringLiteral(", ") + info("ST") +
-                                   QLatin1Char(' ') + info("Zip")
+    block += (inc("CityInc") ? info("City") + QStringLiteral(", ") + info("ST") + QLatin1Char(' ') +
+                                   info("Zip")
                              : QString()) +
              QLatin1Char('\n');
     QString phones;
@@ -369,8 +405,8 @@ int ReplaceTag(QTextDocument& box, const QString& tag, const QString& value) {
     int count = 0;
     int start = 0;
     for (;;) {
-        QTextCursor c = box.find(tag, start,
-                                 QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords);
+        QTextCursor c = box.find(
+            tag, start, QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords);
         if (c.isNull())
             break;
         c.insertText(value);

@@ -28,8 +28,7 @@ struct PageInputs {
 
 // Fills `box` with the document of `kind`: "detail", "proposal", "contract" or "roof". Errors are
 // shown with the standard message; the box then keeps what was made up to that point.
-void BuildPage(AppContext& ctx, const QString& kind, QTextDocument& box,
-               const PageInputs& in = {});
+void BuildPage(AppContext& ctx, const QString& kind, QTextDocument& box, const PageInputs& in = {});
 
 // The two heading lines (and an empty line) of the detail and roof documents.
 QString GetHead(AppContext& ctx, std::int32_t id);

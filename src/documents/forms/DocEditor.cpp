@@ -36,9 +36,12 @@ constexpr int OneInch = 1440;
 
 bool hasAttr(const QTextCharFormat& f, DocEditor::Attr a) {
     switch (a) {
-    case DocEditor::Attr::Bold: return f.fontWeight() > QFont::Medium;
-    case DocEditor::Attr::Italic: return f.fontItalic();
-    case DocEditor::Attr::Underline: return f.fontUnderline();
+    case DocEditor::Attr::Bold:
+        return f.fontWeight() > QFont::Medium;
+    case DocEditor::Attr::Italic:
+        return f.fontItalic();
+    case DocEditor::Attr::Underline:
+        return f.fontUnderline();
     }
     return false;
 }
@@ -69,7 +72,9 @@ State attrState(QTextEdit* box, DocEditor::Attr a) {
     return all ? State::On : any ? State::Mixed : State::Off;
 }
 
-bool hasRtfSuffix(const QString& path) { return path.right(3).toUpper() == QLatin1String("RTF"); }
+bool hasRtfSuffix(const QString& path) {
+    return path.right(3).toUpper() == QLatin1String("RTF");
+}
 
 QString decodeText(const QByteArray& data) {
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -99,9 +104,9 @@ DocEditor::DocEditor(AppContext& ctx, OutputTab* tab) : QObject(tab), ctx_(ctx),
                                             fileFilter(), &selected);
     };
     pdfFileName = [this] {
-        QString name = QFileDialog::getSaveFileName(tab_, QStringLiteral("Save as PDF"),
-                                                    ctx_.estimatesDir(),
-                                                    QStringLiteral("PDF Files (*.pdf)"));
+        QString name =
+            QFileDialog::getSaveFileName(tab_, QStringLiteral("Save as PDF"), ctx_.estimatesDir(),
+                                         QStringLiteral("PDF Files (*.pdf)"));
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".pdf");
         return name;
@@ -138,7 +143,9 @@ DocEditor::DocEditor(AppContext& ctx, OutputTab* tab) : QObject(tab), ctx_(ctx),
     PopSizeCombo();
 }
 
-QString DocEditor::rtfFilter() { return QStringLiteral("RTF Files (*.rtf)"); }
+QString DocEditor::rtfFilter() {
+    return QStringLiteral("RTF Files (*.rtf)");
+}
 
 QString DocEditor::fileFilter() {
     return QStringLiteral("All Files (*);;RTF Files (*.rtf);;Text Files (*.txt)");
@@ -222,9 +229,9 @@ bool DocEditor::savePdf(QTextEdit* box, const QString& path) {
 }
 
 void DocEditor::reportWriteFailure(const QString& path) {
-    ctx_.prompt->message(QStringLiteral("The file %1 could not be written.")
-                             .arg(QDir::toNativeSeparators(path)),
-                         QString(), Prompt::Icon::Warning);
+    ctx_.prompt->message(
+        QStringLiteral("The file %1 could not be written.").arg(QDir::toNativeSeparators(path)),
+        QString(), Prompt::Icon::Warning);
 }
 
 void DocEditor::copy(QTextEdit* box) {
@@ -287,8 +294,9 @@ void DocEditor::find(QTextEdit* box) {
         flags |= QTextDocument::FindWholeWords;
     if (r.MatchCase)
         flags |= QTextDocument::FindCaseSensitively;
-    const QTextCursor match =
-        FindText.isEmpty() ? QTextCursor() : box->document()->find(FindText, box->textCursor(), flags);
+    const QTextCursor match = FindText.isEmpty()
+                                  ? QTextCursor()
+                                  : box->document()->find(FindText, box->textCursor(), flags);
     if (match.isNull()) {
         ctx_.prompt->message(QStringLiteral("String not found"), QString(), Prompt::Icon::Warning);
         return;
@@ -296,7 +304,9 @@ void DocEditor::find(QTextEdit* box) {
     box->setTextCursor(match);
 }
 
-bool DocEditor::isOn(QTextEdit* box, Attr attr) { return attrState(box, attr) == State::On; }
+bool DocEditor::isOn(QTextEdit* box, Attr attr) {
+    return attrState(box, attr) == State::On;
+}
 
 bool DocEditor::toggle(QTextEdit* box, Attr attr) {
     const State s = attrState(box, attr);
@@ -305,9 +315,15 @@ bool DocEditor::toggle(QTextEdit* box, Attr attr) {
     const bool on = s == State::Off;
     QTextCharFormat f;
     switch (attr) {
-    case Attr::Bold: f.setFontWeight(on ? QFont::Bold : QFont::Normal); break;
-    case Attr::Italic: f.setFontItalic(on); break;
-    case Attr::Underline: f.setFontUnderline(on); break;
+    case Attr::Bold:
+        f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+        break;
+    case Attr::Italic:
+        f.setFontItalic(on);
+        break;
+    case Attr::Underline:
+        f.setFontUnderline(on);
+        break;
     }
     box->mergeCurrentCharFormat(f);
     return on;

@@ -31,14 +31,23 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     auto* top = new QHBoxLayout;
     tbToolBar = named(new QToolBar, "tbToolBar");
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const QStringList captions = {"New",  "Open", "Save",   "Print",     "Copy",       "Cut",
-                                  "Paste", "Find", "Bold",  "Italic",    "Underline", "Align Left",
-                                  "Align Center", "Align Right"};
-    const QList<QKeySequence> shortcuts = {
-        QKeySequence(), QKeySequence(), QKeySequence(), QKeySequence(),
-        QKeySequence(), QKeySequence(), QKeySequence(), QKeySequence(),
-        QKeySequence(Qt::CTRL | Qt::Key_B), QKeySequence(Qt::CTRL | Qt::Key_I),
-        QKeySequence(Qt::CTRL | Qt::Key_U), QKeySequence(), QKeySequence(), QKeySequence()};
+    const QStringList captions = {"New",       "Open",       "Save",         "Print",      "Copy",
+                                  "Cut",       "Paste",      "Find",         "Bold",       "Italic",
+                                  "Underline", "Align Left", "Align Center", "Align Right"};
+    const QList<QKeySequence> shortcuts = {QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(Qt::CTRL | Qt::Key_B),
+                                           QKeySequence(Qt::CTRL | Qt::Key_I),
+                                           QKeySequence(Qt::CTRL | Qt::Key_U),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence()};
     const QStringList k = keys();
     for (int i = 0; i < k.size(); ++i) {
         QAction* a = tbToolBar->addAction(captions[i]);

@@ -40,11 +40,16 @@ frmPrintForms::frmPrintForms(AppContext& ctx, QWidget* parent) : QDialog(parent)
 
 QString frmPrintForms::kindOf(int formCode) {
     switch (formCode) {
-    case 1: return QStringLiteral("lead");
-    case 2: return QStringLiteral("roof");
-    case 3: return QStringLiteral("detail");
-    case 4: return QStringLiteral("main");
-    default: return QString();
+    case 1:
+        return QStringLiteral("lead");
+    case 2:
+        return QStringLiteral("roof");
+    case 3:
+        return QStringLiteral("detail");
+    case 4:
+        return QStringLiteral("main");
+    default:
+        return QString();
     }
 }
 
