@@ -2,6 +2,7 @@
 #include "app/frmGreet.h"
 #include "common/AppContext.h"
 #include "common/forms/MessageBoxPrompt.h"
+#include "documents/Templates.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsStore.h"
 #include "storage/AppSetup.h"
@@ -21,11 +22,14 @@ int main(int argc, char** argv) {
 
     QString error;
     if (!AppSetup::ensureDataFolder(ctx, &error)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Corvanel"),
-                              QStringLiteral("Corvanel cannot prepare its data folder:\n%1")
-                                  .arg(error));
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Corvanel"),
+            QStringLiteral("Corvanel cannot prepare its data folder:\n%1").arg(error));
         return 1;
     }
+    // The shipped templates go where the user has none; an edited template is never replaced.
+    if (!Templates::install(ctx, &error))
+        QMessageBox::warning(nullptr, QStringLiteral("Corvanel"), error);
     if (AppSetup::isFirstStart(ctx))
         modMain::WriteDefaultSettings(*ctx.settings);
 

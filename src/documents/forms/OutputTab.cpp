@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "documents/forms/DocEditor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,14 +31,23 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     auto* top = new QHBoxLayout;
     tbToolBar = named(new QToolBar, "tbToolBar");
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const QStringList captions = {"New",  "Open", "Save",   "Print",     "Copy",       "Cut",
-                                  "Paste", "Find", "Bold",  "Italic",    "Underline", "Align Left",
-                                  "Align Center", "Align Right"};
-    const QList<QKeySequence> shortcuts = {
-        QKeySequence(), QKeySequence(), QKeySequence(), QKeySequence(),
-        QKeySequence(), QKeySequence(), QKeySequence(), QKeySequence(),
-        QKeySequence(Qt::CTRL | Qt::Key_B), QKeySequence(Qt::CTRL | Qt::Key_I),
-        QKeySequence(Qt::CTRL | Qt::Key_U), QKeySequence(), QKeySequence(), QKeySequence()};
+    const QStringList captions = {"New",       "Open",       "Save",         "Print",      "Copy",
+                                  "Cut",       "Paste",      "Find",         "Bold",       "Italic",
+                                  "Underline", "Align Left", "Align Center", "Align Right"};
+    const QList<QKeySequence> shortcuts = {QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence(Qt::CTRL | Qt::Key_B),
+                                           QKeySequence(Qt::CTRL | Qt::Key_I),
+                                           QKeySequence(Qt::CTRL | Qt::Key_U),
+                                           QKeySequence(),
+                                           QKeySequence(),
+                                           QKeySequence()};
     const QStringList k = keys();
     for (int i = 0; i < k.size(); ++i) {
         QAction* a = tbToolBar->addAction(captions[i]);
@@ -50,6 +60,14 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
         }
         if (k[i] == "Bold" || k[i] == "Italic" || k[i] == "Underline")
             a->setCheckable(true);
+        if (k[i] == "Print") {
+            // Contractors send their proposals by e-mail.
+            QAction* pdf = tbToolBar->addAction(QStringLiteral("Save as PDF"));
+            pdf->setObjectName(QStringLiteral("PDF"));
+            pdf->setData(QStringLiteral("PDF"));
+            pdf->setToolTip(QStringLiteral("Save as PDF"));
+            connect(pdf, &QAction::triggered, this, [this] { Q_EMIT buttonClicked("PDF"); });
+        }
         if (k[i] == "Print" || k[i] == "Paste" || k[i] == "Find" || k[i] == "Underline")
             tbToolBar->addSeparator();
         connect(a, &QAction::triggered, this, [this, key = k[i]] { Q_EMIT buttonClicked(key); });
@@ -102,6 +120,7 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
         SSTab2->addTab(page, QString::fromLatin1(tabs[i]));
     }
     outer->addWidget(SSTab2, 1);
+    editor = new DocEditor(ctx_, this);
 }
 
 QAction* OutputTab::button(const QString& key) const {

@@ -9,6 +9,7 @@ class QComboBox;
 class QTabWidget;
 class QTextEdit;
 class QPushButton;
+class DocEditor;
 struct AppContext;
 
 // Tab 4 of the main window: the four generated documents in a small word processor.
@@ -25,8 +26,11 @@ public:
     // cmdPrint(1) to cmdPrint(4); index 0 of this array is cmdPrint(1).
     std::array<QPushButton*, 4> cmdPrint{};
 
+    // The commands of the toolbar and the font lists.
+    DocEditor* editor = nullptr;
+
     // The toolbar button with the given key ("New", "Open", "Save", "Print", "Copy", "Cut",
-    // "Paste", "Find", "Bold", "Italic", "Underline", "Left", "Center", "Right").
+    // "Paste", "Find", "Bold", "Italic", "Underline", "Left", "Center", "Right", and "PDF").
     QAction* button(const QString& key) const;
     static QStringList keys();
 
