@@ -96,6 +96,24 @@ std::optional<CostItem> Load(AppContext& ctx, std::int32_t id) {
     return c;
 }
 
+std::optional<CostItem> LoadUnit(AppContext& ctx, std::int32_t id) {
+    QSqlQuery q = modData::exec(ctx, ctx.CostConn,
+                                QStringLiteral("SELECT costunit.mlname, costunit.mlunit, "
+                                               "sum(UnitQry.\"Line Total\") FROM UnitQry INNER "
+                                               "JOIN costunit ON UnitQry.ID = costunit.ID WHERE "
+                                               "costunit.ID=? GROUP BY costunit.ID"),
+                                {id});
+    if (!q.next())
+        return std::nullopt;
+    CostItem c;
+    c.ID = id;
+    c.costtype = QStringLiteral("Unit_Item");
+    c.costname = q.value(0).toString();
+    c.unit = q.value(1).toString();
+    c.amount = Money::fromRaw(q.value(2).toLongLong());
+    return c;
+}
+
 std::int32_t Save(AppContext& ctx, const CostItem& c) {
     const QVariantList values{
         c.costtype, c.cat,  c.manufacturer, c.sku,

@@ -45,6 +45,9 @@ struct CostItem {
 };
 
 std::optional<CostItem> Load(AppContext& ctx, std::int32_t id);
+// A unit item as a line is made from it: name, unit, its price as amount and the table
+// "Unit_Item" as costtype. Nothing when it has no components.
+std::optional<CostItem> LoadUnit(AppContext& ctx, std::int32_t id);
 // Adds (item.ID 0) or updates the item; reports failures through ActionQuery. Returns the ID
 // or 0 on failure.
 std::int32_t Save(AppContext& ctx, const CostItem& item);

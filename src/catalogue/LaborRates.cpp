@@ -63,7 +63,7 @@ void Save(AppContext& ctx, std::int32_t costID, const Rates& r, const QString& n
                        "other=? where costid=?"),
         {raw(r.base), raw(r.fringe), raw(r.workcomp), raw(r.taxes), raw(r.other), costID});
     modData::exec(db, QStringLiteral("UPDATE costitem set descrip=?, amount=? where ID=?"),
-                  {notes, raw(r.total()), costID});
+                  {notes, raw(r.total().roundedToCents()), costID});
     t.commit();
 }
 

@@ -28,7 +28,8 @@ struct Rates {
 std::optional<Rates> Load(AppContext& ctx, std::int32_t costID);
 // A new hourly labor item with an empty laborcost row; returns its ID or 0.
 std::int32_t CreateJobTitle(AppContext& ctx, const QString& title);
-// Stores the rates and notes and the total as the item's amount (in one transaction).
+// Stores the rates and notes and, as the item's amount, the total as it is shown (to the
+// cent), in one transaction.
 void Save(AppContext& ctx, std::int32_t costID, const Rates& r, const QString& notes);
 
 } // namespace LaborRates

@@ -17,8 +17,14 @@ QVariant text(const QString& s) {
 }
 } // namespace
 
+double StoredQty(float qty) {
+    // The float's own shortest digits, so 0.1 is kept and figured as 0.1 and not as
+    // 0.100000001490116.
+    return QString::number(qty, 'g', 7).toDouble();
+}
+
 Money LineTotal(Money cost, float qty) {
-    return Money::fromDouble(cost.toDouble() * double(qty));
+    return Money::fromDouble(cost.toDouble() * StoredQty(qty));
 }
 
 void Begin(AppContext& ctx) {
@@ -42,7 +48,7 @@ void PopTempTable(AppContext& ctx, std::int32_t unitID) {
         modData::exec(work,
                       QStringLiteral("insert into tempunit(mainid,unitid,itemid,qty,unit,name,"
                                      "cost,linetotal)values(?,?,?,?,?,?,?,?)"),
-                      {q.value(0), unitID, q.value(1), double(qty), text(q.value(3).toString()),
+                      {q.value(0), unitID, q.value(1), StoredQty(qty), text(q.value(3).toString()),
                        text(q.value(4).toString()), raw(cost), raw(LineTotal(cost, qty))});
     }
     t.commit();
@@ -53,7 +59,7 @@ void AddComponent(AppContext& ctx, std::int32_t unitID, std::int32_t itemID, flo
     modData::exec(ctx, ctx.UnitDBConn,
                   QStringLiteral("insert into tempunit(mainid,unitid,itemid,qty,unit,name,cost,"
                                  "linetotal)values(0,?,?,?,?,?,?,?)"),
-                  {unitID, itemID, double(qty), text(unit), text(name), raw(cost),
+                  {unitID, itemID, StoredQty(qty), text(unit), text(name), raw(cost),
                    raw(LineTotal(cost, qty))});
 }
 
@@ -68,10 +74,10 @@ void SetQty(AppContext& ctx, std::int32_t tempID, float qty) {
     if (mainID != 0)
         modData::exec(ctx, ctx.CostConn,
                       QStringLiteral("UPDATE unititems set itemqty=? where ID=?"),
-                      {double(qty), mainID});
+                      {StoredQty(qty), mainID});
     modData::exec(ctx, ctx.UnitDBConn,
                   QStringLiteral("UPDATE tempunit set qty=?, linetotal=? where id=?"),
-                  {double(qty), raw(LineTotal(cost, qty)), tempID});
+                  {StoredQty(qty), raw(LineTotal(cost, qty)), tempID});
 }
 
 void DeleteComponent(AppContext& ctx, std::int32_t tempID) {

@@ -11,6 +11,8 @@ struct AppContext;
 // database) and how they reach the catalogue (costunit, unititems).
 namespace UnitItems {
 
+// A quantity as it is stored and figured: the float's shortest decimal form.
+double StoredQty(float qty);
 // A component's line total: cost times quantity, to four decimals, halves to even.
 Money LineTotal(Money cost, float qty);
 

@@ -1,9 +1,28 @@
 #include "pricing/forms/Pickers.h"
 
-// Until the picker and the section-order dialog are built, their buttons open nothing.
+#include "catalogue/forms/CostGrids.h"
+#include "pricing/forms/frmPickItem.h"
+#include "pricing/forms/frmSortSections.h"
+#include "pricing/modGrid.h"
+
 namespace Pickers {
 
-bool PickItem(AppContext&, QWidget*, bool, std::int32_t) { return true; }
-void SortSections(AppContext&, QWidget*, const std::function<void()>&) {}
+bool PickItem(AppContext& ctx, QWidget* parent, bool pickEdit, std::int32_t pickLineID) {
+    frmPickItem f(ctx, pickEdit, pickLineID, parent);
+    f.exec();
+    return f.PickCancel();
+}
+
+void SortSections(AppContext& ctx, QWidget* parent, const std::function<void()>& refresh) {
+    frmSortSections f(ctx, parent);
+    f.exec();
+    if (!f.committed())
+        return;
+    CostGrids::Guarded(ctx, "cmdCommit_Click", "frmSortSections", [&] {
+        modGrid::RePopGrid(ctx);
+        if (refresh)
+            refresh();
+    });
+}
 
 } // namespace Pickers

@@ -1,0 +1,114 @@
+#include "catalogue/forms/CostGrids.h"
+
+#include "catalogue/CostItems.h"
+#include "common/Prompt.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableView>
+#include <QTimer>
+
+namespace CostGrids {
+
+QList<GridColumn> Columns(bool material) {
+    if (material)
+        return {{"ID", 500},  {"Category", 1200}, {"Name", 1900}, {"Manufacturer", 1250},
+                {"SKU", 750}, {"Unit", 750},      {"Desc", 2900}, {"Cost", 1000, true}};
+    return {{"ID", 500},   {"Cat", 1000},  {"Name", 1900},
+            {"Unit", 500}, {"Desc", 4400}, {"Cost", 1000, true}};
+}
+
+void ShowItems(QTableView* grid, AppContext& ctx, const QString& costType,
+               const QString& category) {
+    const auto s = CostItems::ListSql(costType, category);
+    GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params,
+                      Columns(costType == QLatin1String("Material")));
+}
+
+void ShowUnits(QTableView* grid, AppContext& ctx) {
+    const auto s = CostItems::UnitListSql();
+    GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params, Columns(false));
+}
+
+void FillCategories(QComboBox* box, const QStringList& categories) {
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItems(categories);
+    if (categories.isEmpty() || categories.first() != QLatin1String("All"))
+        box->insertItem(0, QStringLiteral("All"));
+    box->setCurrentIndex(0);
+}
+
+std::int32_t CurrentID(QTableView* grid) {
+    const int row = GridBinding::currentRow(grid);
+    if (row < 0)
+        return 0;
+    return std::int32_t(GridBinding::cell(grid, row, 0).toLongLong());
+}
+
+namespace {
+
+QString textOf(QWidget* box) {
+    if (auto* c = qobject_cast<QComboBox*>(box))
+        return c->currentText();
+    if (auto* l = qobject_cast<QLineEdit*>(box))
+        return l->text();
+    return {};
+}
+
+void clear(QWidget* box) {
+    if (auto* c = qobject_cast<QComboBox*>(box))
+        c->setEditText(QString());
+    else if (auto* l = qobject_cast<QLineEdit*>(box))
+        l->clear();
+}
+
+class LimitFilter : public QObject {
+public:
+    LimitFilter(QWidget* box, AppContext& ctx, int limit, QString message)
+        : QObject(box), box_(box), ctx_(ctx), limit_(limit), message_(std::move(message)) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut && !busy_ &&
+            static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason &&
+            static_cast<QFocusEvent*>(e)->reason() != Qt::ActiveWindowFocusReason &&
+            box_->isVisible() && textOf(box_).size() > limit_) {
+            busy_ = true;
+            ctx_.prompt->message(message_);
+            clear(box_);
+            QPointer<QWidget> guard(box_);
+            QTimer::singleShot(0, box_, [guard] {
+                if (guard)
+                    guard->setFocus();
+            });
+            busy_ = false;
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    QWidget* box_;
+    AppContext& ctx_;
+    int limit_;
+    QString message_;
+    bool busy_ = false;
+};
+
+} // namespace
+
+void LengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message) {
+    box->installEventFilter(new LimitFilter(box, ctx, limit, message));
+}
+
+bool WithinLimit(QWidget* box, AppContext& ctx, int limit, const QString& message) {
+    if (textOf(box).size() <= limit)
+        return true;
+    ctx.prompt->message(message);
+    clear(box);
+    box->setFocus();
+    return false;
+}
+
+} // namespace CostGrids

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "common/forms/GridBinding.h"
+
+#include <QString>
+#include <QStringList>
+
+struct AppContext;
+class QTableView;
+class QComboBox;
+class QWidget;
+
+// The cost item grids shared by the catalogue browser, the component chooser and the picker.
+namespace CostGrids {
+
+// Material rows show manufacturer and SKU (eight columns); the other types six.
+QList<GridColumn> Columns(bool material);
+// Shows the cost items of one type, narrowed to `category` unless it is empty or "All".
+void ShowItems(QTableView* grid, AppContext& ctx, const QString& costType,
+               const QString& category = QString());
+// Shows the unit items with their price; one without components is not listed.
+void ShowUnits(QTableView* grid, AppContext& ctx);
+// Fills a category filter with "All" and `categories`, selecting "All" without signalling.
+void FillCategories(QComboBox* box, const QStringList& categories);
+// The ID in column 0 of the selected row, or 0 when there is none.
+std::int32_t CurrentID(QTableView* grid);
+
+// Reports an error raised inside a handler with the standard message; returns false then.
+template <class F> bool Guarded(AppContext& ctx, const char* procedure, const char* form, F&& f);
+
+// A combo box or line edit whose text may not exceed `limit` characters: leaving it with a
+// longer text shows `message`, empties the box and keeps the focus there.
+void LengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);
+// The same check for Save handlers; returns false after showing the message.
+bool WithinLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);
+
+} // namespace CostGrids
+
+#include "common/AppContext.h"
+#include "common/ErrorMessage.h"
+
+template <class F>
+bool CostGrids::Guarded(AppContext& ctx, const char* procedure, const char* form, F&& f) {
+    try {
+        f();
+        return true;
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx.prompt, e.number, e.description, QLatin1String(procedure),
+                           QStringLiteral("Form %1").arg(QLatin1String(form)));
+        return false;
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "catalogue/UnitItems.h"
+
+#include <QDialog>
+
+struct AppContext;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+// Adds (any ctx.CostMode but "edit") or edits (item ctx.CostItemID) one unit item and its
+// components, which are kept in the scratch table tempunit while the form is open.
+class frmAddLabMat : public QDialog {
+    Q_OBJECT
+public:
+    // `current` is the browser's row of the unit item being edited.
+    frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QWidget* parent = nullptr);
+
+    bool saved() const { return saved_; }
+
+    QLineEdit* txtItem;
+    QComboBox* cmbCategory;
+    QComboBox* cmbUnit;
+    QLineEdit* txtDesc;
+    QTableView* DataGrid1;
+    QLabel* Label2;
+    QPushButton* cmdAddItem;
+    QPushButton* cmdEditItem;
+    QPushButton* cmdDeleteItem;
+    QPushButton* cmdSave;
+    QPushButton* cmdCancel;
+    QGroupBox* fraSelectItem;
+    QTabWidget* SSTab1;
+    QTableView* dgCost[5];
+    QComboBox* cmbCat;
+    QLineEdit* txtQty;
+    QPushButton* cmSelectItem;
+    QPushButton* cmdCancelItem;
+
+    void RefreshGrid();
+    void PopCat();
+    void FilterGrid();
+    void PopItemGrid();
+    void ComputeTotal();
+
+    void cmdAddItem_Click();
+    void cmSelectItem_Click();
+    void cmdEditItem_Click();
+    void cmdDeleteItem_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+
+private:
+    void Form_Load(const UnitItems::Header& current);
+    bool editing() const;
+    std::int32_t selectedComponent() const;
+
+    AppContext& ctx_;
+    bool saved_ = false;
+};

@@ -1,0 +1,295 @@
+#include "pricing/forms/frmPickItem.h"
+
+#include "catalogue/CostItems.h"
+#include "catalogue/forms/CostGrids.h"
+#include "catalogue/forms/frmAddLabMat.h"
+#include "catalogue/forms/frmAddMat.h"
+#include "common/AppContext.h"
+#include "common/Money.h"
+#include "common/Numbers.h"
+#include "common/Prompt.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+#include "pricing/Sections.h"
+#include "pricing/forms/frmAddSection.h"
+#include "storage/modData.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using Widgets::named;
+
+namespace {
+const char* Form = "frmPickItem";
+// The cost type each tab lists ("Unit_Item" on the last).
+const char* TabTypes[6] = {"Material", "Labor", "SubCon", "Equip", "Fee", "Unit_Item"};
+const char* TabCaptions[6] = {"Material", "Labor", "Subs", "Equipment", "Fees", "Unit Items"};
+// Item data of the "Add" entry, which is no section.
+constexpr int AddEntry = -1;
+} // namespace
+
+frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
+    setObjectName(Form);
+    setWindowTitle(QStringLiteral("Select Item"));
+    SSTab1 = named(new QTabWidget, "SSTab1");
+    for (int i = 0; i < 6; ++i) {
+        PickGrid[i] = named(new QTableView, Widgets::indexed("PickGrid", i));
+        GridBinding::setupView(PickGrid[i]);
+        SSTab1->addTab(PickGrid[i], QLatin1String(TabCaptions[i]));
+        connect(PickGrid[i], &QTableView::doubleClicked, this, [this, i] { PickGrid_DblClick(i); });
+    }
+    cmbCategory = named(new QComboBox, "cmbCategory");
+    cmbCategory->setMinimumWidth(InputHelpers::twips(2500));
+    cmdAddItem = named(new QPushButton(QStringLiteral("Add New Cost Item")), "cmdAddItem");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    auto* top = new QHBoxLayout;
+    top->addWidget(named(new QLabel(QStringLiteral("View Category:")), "Label1"));
+    top->addWidget(cmbCategory);
+    top->addStretch();
+    top->addWidget(cmdAddItem);
+    top->addWidget(cmdCancel);
+
+    frSelect = named(new QGroupBox(QStringLiteral("Enter Info")), "frSelect");
+    auto label = [](const char* name) { return named(new QLabel, name); };
+    lblLineID = label("lblLineID");
+    lblID = label("lblID");
+    lblItemTable = label("lblItemTable");
+    lblItemUnit = label("lblItemUnit");
+    lblItemName = label("lblItemName");
+    lblItemTotal = label("lblItemTotal");
+    txtItemQuan = named(new QLineEdit, "txtItemQuan");
+    txtItemPrice = named(new QLineEdit, "txtItemPrice");
+    cmbSection = named(new QComboBox, "cmbSection");
+    cmbSection->setMinimumWidth(InputHelpers::twips(3000));
+    cmdSelect = named(new QPushButton(QStringLiteral("Okay")), "cmdSelect");
+    cmdCancelSelect = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancelSelect");
+    auto* left = new QFormLayout;
+    left->addRow(QStringLiteral("Line ID:"), lblLineID);
+    left->addRow(QStringLiteral("ID:"), lblID);
+    left->addRow(QStringLiteral("Table:"), lblItemTable);
+    left->addRow(QStringLiteral("Name:"), lblItemName);
+    auto* right = new QFormLayout;
+    right->addRow(QStringLiteral("Unit:"), lblItemUnit);
+    right->addRow(QStringLiteral("Quan:"), txtItemQuan);
+    right->addRow(QStringLiteral("Price:"), txtItemPrice);
+    right->addRow(QStringLiteral("Total:"), lblItemTotal);
+    right->addRow(QStringLiteral("Section:"), cmbSection);
+    auto* sb = new QVBoxLayout;
+    sb->addStretch();
+    sb->addWidget(cmdSelect);
+    sb->addWidget(cmdCancelSelect);
+    auto* fs = new QHBoxLayout(frSelect);
+    fs->addLayout(left, 1);
+    fs->addLayout(right, 1);
+    fs->addLayout(sb);
+
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    v->addWidget(SSTab1, 1);
+    v->addWidget(frSelect);
+    resize(InputHelpers::twips(14500), InputHelpers::twips(8500));
+    move(0, 0);
+
+    InputHelpers::numberBox(txtItemQuan, ctx);
+    InputHelpers::numberBox(txtItemPrice, ctx);
+    InputHelpers::focusColour(cmbSection);
+    // The total follows the quantity and the price as they are typed.
+    connect(txtItemQuan, &QLineEdit::textChanged, this, &frmPickItem::FigureLineTotal);
+    connect(txtItemPrice, &QLineEdit::textChanged, this, &frmPickItem::FigureLineTotal);
+    connect(SSTab1, &QTabWidget::currentChanged, this,
+            [this] { CostGrids::Guarded(ctx_, "SSTab1_Click", Form, [this] { PopCat(); }); });
+    connect(cmbCategory, &QComboBox::activated, this, &frmPickItem::FilterGrid);
+    connect(cmbSection, &QComboBox::activated, this, &frmPickItem::cmbSection_Click);
+    connect(cmdAddItem, &QPushButton::clicked, this, &frmPickItem::cmdAddItem_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPickItem::reject);
+    connect(cmdSelect, &QPushButton::clicked, this, &frmPickItem::cmdSelect_Click);
+    connect(cmdCancelSelect, &QPushButton::clicked, this, &frmPickItem::cmdCancelSelect_Click);
+
+    ctx.CurItem.Picked = false;
+    CostGrids::Guarded(ctx, "Form_Load", Form, [&] {
+        if (!pickEdit) {
+            RefreshGrid();
+            PopSectionCombo();
+            frSelect->hide();
+        } else {
+            PopSectionCombo();
+            frSelect->show();
+            cmdAddItem->setEnabled(false);
+            PopEditForm(pickLineID);
+        }
+    });
+}
+
+void frmPickItem::RefreshGrid() {
+    for (int i = 0; i < 6; ++i)
+        PopGrid(i);
+    PopCat();
+}
+
+void frmPickItem::PopGrid(int tab) {
+    if (tab == UnitTab)
+        CostGrids::ShowUnits(PickGrid[tab], ctx_);
+    else
+        CostGrids::ShowItems(PickGrid[tab], ctx_, QLatin1String(TabTypes[tab]));
+}
+
+void frmPickItem::PopCat() {
+    const int tab = SSTab1->currentIndex();
+    CostGrids::FillCategories(cmbCategory, tab == UnitTab
+                                               ? QStringList{QStringLiteral("All")}
+                                               : CostItems::Categories(ctx_, TabTypes[tab]));
+    FilterGrid();
+}
+
+void frmPickItem::FilterGrid() {
+    CostGrids::Guarded(ctx_, "FilterGrid", Form, [this] {
+        const int tab = SSTab1->currentIndex();
+        if (tab == UnitTab)
+            PopGrid(tab);
+        else
+            CostGrids::ShowItems(PickGrid[tab], ctx_, QLatin1String(TabTypes[tab]),
+                                 cmbCategory->currentText());
+    });
+}
+
+void frmPickItem::PickGrid_DblClick(int tab) {
+    const std::int32_t id = CostGrids::CurrentID(PickGrid[tab]);
+    ctx_.CurItem.ItemID = id;
+    if (id == 0)
+        return;
+    CostGrids::Guarded(ctx_, "PickGrid_DblClick", Form, [&] {
+        const auto item =
+            tab == UnitTab ? CostItems::LoadUnit(ctx_, id) : CostItems::Load(ctx_, id);
+        if (!item)
+            return;
+        frSelect->show();
+        lblID->setText(QString::number(id));
+        lblItemTable->setText(item->costtype);
+        lblItemUnit->setText(item->unit);
+        lblItemName->setText(item->costname);
+        txtItemPrice->setText(item->amount.toSql());
+        txtItemQuan->setFocus();
+    });
+}
+
+void frmPickItem::PopEditForm(std::int32_t lineID) {
+    CostGrids::Guarded(ctx_, "PopEditForm", Form, [&] {
+        QSqlQuery q = modData::exec(ctx_, ctx_.TempDBConn,
+                                    QStringLiteral("select autoid,itemtable,itemid,qty,unit,name,"
+                                                   "cost,sect from tplineitems where autoid=?"),
+                                    {lineID});
+        if (!q.next())
+            return;
+        filling_ = true;
+        lblLineID->setText(q.value(0).toString());
+        lblItemTable->setText(q.value(1).toString());
+        lblID->setText(q.value(2).toString());
+        txtItemQuan->setText(q.value(3).toString());
+        lblItemUnit->setText(q.value(4).toString());
+        lblItemName->setText(q.value(5).toString());
+        txtItemPrice->setText(Money::fromRaw(q.value(6).toLongLong()).toSql());
+        filling_ = false;
+        selectSection(q.value(7).toString());
+    });
+}
+
+void frmPickItem::FigureLineTotal() {
+    if (filling_)
+        return;
+    const auto qty = Numbers::parse(txtItemQuan->text());
+    const auto price = Numbers::parse(txtItemPrice->text());
+    lblItemTotal->setText(qty && price ? Money::fromDouble(*qty * *price).toCurrency() : QString());
+}
+
+void frmPickItem::PopSectionCombo() {
+    const QSignalBlocker block(cmbSection);
+    cmbSection->clear();
+    for (const auto& s : Sections::List(ctx_))
+        cmbSection->addItem(s.name, s.secOrder);
+    cmbSection->addItem(QStringLiteral("Add"), AddEntry);
+    cmbSection->setCurrentIndex(-1);
+}
+
+void frmPickItem::selectSection(const QString& name) {
+    for (int i = 0; i < cmbSection->count(); ++i)
+        if (cmbSection->itemData(i).toInt() != AddEntry && cmbSection->itemText(i) == name) {
+            cmbSection->setCurrentIndex(i);
+            return;
+        }
+    cmbSection->setCurrentIndex(-1);
+}
+
+void frmPickItem::cmbSection_Click(int index) {
+    if (cmbSection->itemData(index).toInt() != AddEntry)
+        return;
+    frmAddSection f(ctx_, this);
+    f.exec();
+    CostGrids::Guarded(ctx_, "cmbSection_Click", Form, [this] { PopSectionCombo(); });
+    // Without a new section nothing is chosen, so "Add" itself can never be accepted.
+    selectSection(f.section());
+}
+
+void frmPickItem::cmdSelect_Click() {
+    const int index = cmbSection->currentIndex();
+    if (index < 0 || cmbSection->currentText().isEmpty() ||
+        cmbSection->itemData(index).toInt() == AddEntry) {
+        ctx_.prompt->message(QStringLiteral("You must select a selection."));
+        return;
+    }
+    if (lblID->text().isEmpty() || !InputHelpers::requireNumber(txtItemQuan, ctx_) ||
+        !InputHelpers::requireNumber(txtItemPrice, ctx_))
+        return;
+    const double qty = Numbers::value(txtItemQuan->text());
+    const double price = Numbers::value(txtItemPrice->text());
+    auto& c = ctx_.CurItem;
+    c.SecOrder = cmbSection->itemData(index).toInt();
+    c.Sect = cmbSection->currentText();
+    c.ItemTable = lblItemTable->text();
+    c.ItemID = lblID->text().toInt();
+    c.Qty = Numbers::toLong(qty);
+    c.Unit = lblItemUnit->text();
+    c.Name = lblItemName->text();
+    c.Cost = Money::fromText(txtItemPrice->text());
+    // The whole decimal quantity is priced, to the cent shown, while the stored quantity is
+    // the whole number.
+    c.LineTotal = Money::fromDouble(qty * price).roundedToCents();
+    c.Picked = true;
+    pickCancel_ = false;
+    frSelect->hide();
+    QDialog::accept();
+}
+
+void frmPickItem::cmdAddItem_Click() {
+    const int tab = SSTab1->currentIndex();
+    if (tab == UnitTab) {
+        frmAddLabMat f(ctx_, {}, this);
+        f.exec();
+    } else {
+        ctx_.CostMode = QStringLiteral("add");
+        frmAddMat f(ctx_, QLatin1String(TabTypes[tab]), this);
+        f.exec();
+        ctx_.CostMode.clear();
+    }
+    CostGrids::Guarded(ctx_, "cmdAddItem_Click", Form, [this] { RefreshGrid(); });
+}
+
+void frmPickItem::cmdCancelSelect_Click() {
+    frSelect->hide();
+    reject();
+}
+
+void frmPickItem::reject() {
+    ctx_.CurItem.Picked = false;
+    ctx_.CurItem.ItemID = 0;
+    pickCancel_ = true;
+    QDialog::reject();
+}

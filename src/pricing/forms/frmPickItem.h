@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+struct AppContext;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+// Chooses a catalogue item, its quantity, price and section for a line (adding), or changes
+// the quantity, price and section of line `pickLineID` (editing). Okay fills ctx.CurItem.
+class frmPickItem : public QDialog {
+    Q_OBJECT
+public:
+    frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent = nullptr);
+
+    // True unless Okay was pressed (Cancel and the close box both cancel).
+    bool PickCancel() const { return pickCancel_; }
+
+    static constexpr int UnitTab = 5;
+
+    QTabWidget* SSTab1;
+    QTableView* PickGrid[6];
+    QComboBox* cmbCategory;
+    QPushButton* cmdAddItem;
+    QPushButton* cmdCancel;
+    QGroupBox* frSelect;
+    QLabel* lblLineID;
+    QLabel* lblID;
+    QLabel* lblItemTable;
+    QLabel* lblItemUnit;
+    QLabel* lblItemName;
+    QLabel* lblItemTotal;
+    QLineEdit* txtItemQuan;
+    QLineEdit* txtItemPrice;
+    QComboBox* cmbSection;
+    QPushButton* cmdSelect;
+    QPushButton* cmdCancelSelect;
+
+    void RefreshGrid();
+    void PopGrid(int tab);
+    void PopCat();
+    void FilterGrid();
+    void PopSectionCombo();
+    void PopEditForm(std::int32_t lineID);
+    void PickGrid_DblClick(int tab);
+    void cmbSection_Click(int index);
+    void cmdSelect_Click();
+    void cmdAddItem_Click();
+    void cmdCancelSelect_Click();
+    void reject() override; // Cancel and the close box
+
+private:
+    void FigureLineTotal();
+    void selectSection(const QString& name);
+
+    AppContext& ctx_;
+    bool pickCancel_ = true;
+    bool filling_ = false;
+};
