@@ -1,6 +1,551 @@
+#include "TestContext.h"
+#include "UiTest.h"
+
+#include "app/frmCorvanel.h"
+#include "catalogue/CostItems.h"
+#include "catalogue/forms/frmAddLabMat.h"
+#include "catalogue/forms/frmAddMat.h"
+#include "catalogue/forms/frmLabor.h"
+#include "catalogue/forms/frmPerc.h"
+#include "catalogue/forms/frmUnitItem.h"
+#include "common/forms/GridBinding.h"
+#include "pricing/Sections.h"
+#include "pricing/forms/frmAddSection.h"
+#include "pricing/forms/frmPickItem.h"
+#include "pricing/forms/frmSortSections.h"
+#include "settings/SettingsStore.h"
+#include "storage/modData.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
+
+namespace {
+
+// Selects the grid row whose column 0 holds `id`; false when there is none.
+bool selectID(QTableView* grid, std::int32_t id) {
+    for (int r = 0; r < GridBinding::rowCount(grid); ++r)
+        if (GridBinding::cell(grid, r, 0).toInt() == id) {
+            grid->selectRow(r);
+            return true;
+        }
+    return false;
+}
+
+QStringList column(QTableView* grid, int col) {
+    QStringList out;
+    for (int r = 0; r < GridBinding::rowCount(grid); ++r)
+        out << GridBinding::cell(grid, r, col).toString();
+    return out;
+}
+
+int count(AppContext& ctx, const QString& conn, const QString& sql, const QVariantList& p = {}) {
+    return modData::scalar(ctx, conn, sql, p).toInt();
+}
+
+void addLine(AppContext& ctx, const QString& sect, int secOrder) {
+    modData::exec(ctx, ctx.TempDBConn,
+                  QStringLiteral("insert into tplineitems(sect,secorder,name,itemtable,unit,qty,"
+                                 "cost,linetotal) values(?,?,'n','Material','ea',1,0,0)"),
+                  {sect, secOrder});
+}
+
+QStringList listTexts(QListWidget* l) {
+    QStringList out;
+    for (int i = 0; i < l->count(); ++i)
+        out << l->item(i)->text();
+    return out;
+}
+
+} // namespace
+
 class tst_catalogue_forms : public QObject {
     Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { TestContext::pinLocale(); }
+
+    void browserOpensFromTheMenu();
+    void newFeeItemHasFeePreselected();
+    void editKeepsSku();
+    void costItemChecks_data();
+    void costItemChecks();
+    void apostropheCategoryIsFilterable();
+    void unitItemsListed();
+    void deleteUnitItem();
+    void unitItemForm();
+    void laborDefaults();
+    void laborRounding_data();
+    void laborRounding();
+    void percentage();
+    void pickerTotals_data();
+    void pickerTotals();
+    void pickerNeedsASection();
+    void pickerAddThenCancelIsNoSection();
+    void pickerCloseBoxCancels();
+    void pickerEditsALine();
+    void sortSections();
 };
+
+void tst_catalogue_forms::browserOpensFromTheMenu() {
+    TestContext tc;
+    frmCorvanel w(tc.ctx);
+    QString caption;
+    int tabs = 0;
+    UiTest::whenModal([&](QWidget* d) {
+        caption = d->windowTitle();
+        tabs = d->findChild<QTabWidget*>("SSTab1")->count();
+        d->findChild<QPushButton*>("cmdClose")->click();
+    });
+    w.mnuSetupPrices->trigger();
+    QCOMPARE(caption, QStringLiteral("Cost Tables"));
+    QCOMPARE(tabs, 6);
+}
+
+void tst_catalogue_forms::newFeeItemHasFeePreselected() {
+    TestContext tc;
+    frmUnitItem b(tc.ctx);
+    b.SSTab1->setCurrentIndex(4);
+    QString type;
+    UiTest::whenModal([&](QWidget* d) {
+        auto* f = qobject_cast<frmAddMat*>(d);
+        type = f->cmbType->currentText();
+        f->cmbCat->setEditText("Permit's");
+        f->txtFields[1]->setText("City permit");
+        f->cmbUnit->setEditText("ea");
+        f->txtFields[3]->setText("150");
+        f->cmdSave_Click();
+    });
+    b.cmdItem_Click();
+    QCOMPARE(type, QStringLiteral("Fee"));
+    QCOMPARE(tc.ctx.CostMode, QString());
+    QVERIFY(column(b.dgCost[4], 2).contains("City permit"));
+    QCOMPARE(b.cmbCategory->currentText(), QStringLiteral("All"));
+}
+
+void tst_catalogue_forms::editKeepsSku() {
+    TestContext tc;
+    const auto before = *CostItems::Load(tc.ctx, 1);
+    QVERIFY(!before.sku.isEmpty());
+    tc.ctx.CostMode = "edit";
+    tc.ctx.CostItemID = 1;
+    frmAddMat f(tc.ctx, "Material");
+    QCOMPARE(f.txtFields[4]->text(), before.sku);
+    f.txtFields[1]->setText("Renamed shingles");
+    f.cmbManuf->setEditText("O'Hara & Sons");
+    f.cmdSave_Click();
+    QVERIFY(f.saved());
+    const auto after = *CostItems::Load(tc.ctx, 1);
+    QCOMPARE(after.sku, before.sku);
+    QCOMPARE(after.amount, before.amount);
+    QCOMPARE(after.manufacturer, QStringLiteral("O'Hara & Sons"));
+    QCOMPARE(after.costname, QStringLiteral("Renamed shingles"));
+}
+
+void tst_catalogue_forms::costItemChecks_data() {
+    QTest::addColumn<QString>("cat");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no category") << ""
+                                 << "ea"
+                                 << "n"
+                                 << "1"
+                                 << "Category field cannot be blank.";
+    QTest::newRow("no unit") << "c"
+                             << ""
+                             << "n"
+                             << "1"
+                             << "Unit field cannot be blank.";
+    QTest::newRow("no name") << "c"
+                             << "ea"
+                             << ""
+                             << "1"
+                             << "Name field cannot be blank.";
+    QTest::newRow("no amount") << "c"
+                               << "ea"
+                               << "n"
+                               << ""
+                               << "Amount field cannot be blank.";
+    QTest::newRow("amount text") << "c"
+                                 << "ea"
+                                 << "n"
+                                 << "12,5x"
+                                 << "This field must be a number.";
+    QTest::newRow("long category") << QString(16, 'c') << "ea"
+                                   << "n"
+                                   << "1"
+                                   << "This field cannot be any longer than 15 characters.";
+    QTest::newRow("long unit") << "c" << QString(11, 'u') << "n"
+                               << "1"
+                               << "This field cannot be any longer than 10 characters.";
+}
+
+void tst_catalogue_forms::costItemChecks() {
+    QFETCH(QString, cat);
+    QFETCH(QString, unit);
+    QFETCH(QString, name);
+    QFETCH(QString, amount);
+    QFETCH(QString, message);
+    TestContext tc;
+    const int items = count(tc.ctx, tc.ctx.CostConn, "select count(*) from costitem");
+    tc.ctx.CostMode = "add";
+    frmAddMat f(tc.ctx, "Material");
+    f.cmbCat->setEditText(cat);
+    f.cmbUnit->setEditText(unit);
+    f.txtFields[1]->setText(name);
+    f.txtFields[3]->setText(amount);
+    f.cmdSave_Click();
+    QCOMPARE(tc.prompt->lastText(), message);
+    QVERIFY(!f.saved());
+    QCOMPARE(count(tc.ctx, tc.ctx.CostConn, "select count(*) from costitem"), items);
+}
+
+void tst_catalogue_forms::apostropheCategoryIsFilterable() {
+    TestContext tc;
+    CostItems::CostItem c{0,  "Equip", "Lift's", "Boom lift",        "",
+                          "", "day",   "",       Money::fromCents(1)};
+    QVERIFY(CostItems::Save(tc.ctx, c) > 0);
+    frmUnitItem b(tc.ctx);
+    b.SSTab1->setCurrentIndex(3);
+    const int i = b.cmbCategory->findText("Lift's");
+    QVERIFY(i > 0);
+    b.cmbCategory->setCurrentIndex(i);
+    b.FilterGrid();
+    QCOMPARE(column(b.dgCost[3], 2), QStringList{"Boom lift"});
+    QVERIFY(tc.prompt->texts().isEmpty());
+}
+
+void tst_catalogue_forms::unitItemsListed() {
+    TestContext tc;
+    modData::exec(tc.ctx, tc.ctx.CostConn,
+                  "insert into costunit(mlname,mlcat,mlunit,mldesc) values('Bare','x','ea','')");
+    frmUnitItem b(tc.ctx);
+    b.SSTab1->setCurrentIndex(frmUnitItem::UnitTab);
+    const QStringList names = column(b.dgCost[5], 2);
+    QVERIFY(!names.isEmpty());
+    QVERIFY(!names.contains("Bare"));
+    // A category choice leaves every unit item listed.
+    b.cmbCategory->setCurrentIndex(b.cmbCategory->count() - 1);
+    b.FilterGrid();
+    QCOMPARE(column(b.dgCost[5], 2), names);
+}
+
+void tst_catalogue_forms::deleteUnitItem() {
+    TestContext tc;
+    frmUnitItem b(tc.ctx);
+    b.SSTab1->setCurrentIndex(frmUnitItem::UnitTab);
+    QVERIFY(selectID(b.dgCost[5], 1));
+    tc.prompt->answer(Prompt::Answer::No);
+    b.cmdDeleteItem_Click();
+    QVERIFY(count(tc.ctx, tc.ctx.CostConn, "select count(*) from unititems where matlaborid=1") >
+            0);
+    QVERIFY(selectID(b.dgCost[5], 1));
+    tc.prompt->answer(Prompt::Answer::Yes);
+    b.cmdDeleteItem_Click();
+    QCOMPARE(tc.prompt->lastText(),
+             QStringLiteral("Are you sure you want to delete this cost item?"));
+    QCOMPARE(count(tc.ctx, tc.ctx.CostConn, "select count(*) from unititems where matlaborid=1"),
+             0);
+    QCOMPARE(count(tc.ctx, tc.ctx.CostConn, "select count(*) from costunit where id=1"), 0);
+    QVERIFY(!column(b.dgCost[5], 0).contains("1"));
+}
+
+void tst_catalogue_forms::unitItemForm() {
+    TestContext tc;
+    const auto a = CostItems::Save(
+        tc.ctx, {0, "Material", "T", "Forty-five fifty", "", "", "ea", "", Money::fromCents(4550)});
+    const auto b = CostItems::Save(
+        tc.ctx, {0, "Material", "T", "Twelve", "", "", "ea", "", Money::fromCents(1200)});
+    tc.ctx.CostMode = "add";
+    frmAddLabMat f(tc.ctx, {});
+    QCOMPARE(f.Label2->text(), QStringLiteral(".00"));
+    f.cmdAddItem_Click();
+    QVERIFY(!f.fraSelectItem->isHidden());
+    QCOMPARE(f.txtQty->text(), QStringLiteral("1"));
+    for (auto [id, qty] : {std::pair{a, "3"}, std::pair{b, "0.25"}}) {
+        f.cmdAddItem_Click();
+        QVERIFY(selectID(f.dgCost[0], id));
+        f.txtQty->setText(qty);
+        f.cmSelectItem_Click();
+    }
+    QVERIFY(f.fraSelectItem->isHidden());
+    QCOMPARE(f.Label2->text(), QStringLiteral("$139.50"));
+    // A quantity changed before saving changes that component and keeps the other.
+    f.DataGrid1->selectRow(1);
+    UiTest::whenModal([](QWidget* d) {
+        d->findChild<QLineEdit*>("txtQty")->setText("1.5");
+        d->findChild<QPushButton*>("cmdSave")->click();
+    });
+    f.cmdEditItem_Click();
+    QCOMPARE(GridBinding::rowCount(f.DataGrid1), 2);
+    QCOMPARE(f.Label2->text(), QStringLiteral("$154.50"));
+    f.txtItem->setText("Ridge cap's set");
+    f.cmbCategory->setEditText("Caps");
+    f.cmbUnit->setEditText("lf");
+    f.cmdSave_Click();
+    QVERIFY(f.saved());
+    const auto id =
+        modData::scalar(tc.ctx, tc.ctx.CostConn, "select max(id) from costunit").toInt();
+    QCOMPARE(CostItems::LoadUnit(tc.ctx, id)->amount, Money::fromCents(15450));
+    QCOMPARE(modData::scalar(tc.ctx, tc.ctx.CostConn,
+                             "select itemqty from unititems where matlaborid=? and itemid=?",
+                             {id, b})
+                 .toDouble(),
+             1.5);
+
+    // Raising the material raises the unit item, and the form opened again shows it.
+    auto m = *CostItems::Load(tc.ctx, b);
+    m.amount = Money::fromCents(2000);
+    CostItems::Save(tc.ctx, m);
+    tc.ctx.CostMode = "edit";
+    tc.ctx.CostItemID = id;
+    frmAddLabMat e(tc.ctx, {"Ridge cap's set", "Caps", "lf", ""});
+    QCOMPARE(e.Label2->text(), QStringLiteral("$166.50"));
+    // A stored component deleted and then Cancel: it stays deleted.
+    e.DataGrid1->selectRow(0);
+    tc.prompt->answer(Prompt::Answer::Yes);
+    e.cmdDeleteItem_Click();
+    e.cmdCancel_Click();
+    QCOMPARE(
+        count(tc.ctx, tc.ctx.CostConn, "select count(*) from unititems where matlaborid=?", {id}),
+        1);
+    QCOMPARE(tc.ctx.CostMode, QString());
+}
+
+void tst_catalogue_forms::laborDefaults() {
+    TestContext tc;
+    auto& s = *tc.ctx.settings;
+    s.set("Op", "Fringe", "10");
+    s.set("Op", "WorkComp", "12.5");
+    s.set("Op", "EmpTaxes", "7.65");
+    s.set("Op", "OtherCosts", "0");
+    tc.ctx.CostMode = "add";
+    frmLabor f(tc.ctx);
+    QVERIFY(!f.txtLabor[0]->isEnabled());
+    f.cmdOkay_Click();
+    QCOMPARE(tc.prompt->lastText(), QStringLiteral("Enter job title"));
+    f.txtJobTitle->setText("Roofer's mate");
+    f.cmdOkay_Click();
+    QVERIFY(tc.ctx.CostItemID > 0);
+    QCOMPARE(f.lblJobTitle->text(), QStringLiteral("Roofer's mate"));
+    f.txtLabor[0]->setText("20.00");
+    f.ComputeDefault();
+    QStringList burdens;
+    for (int i = 1; i <= 4; ++i)
+        burdens << f.txtLabor[i]->text();
+    QCOMPARE(burdens, (QStringList{"2", "2.5", "1.53", "0"}));
+    QCOMPARE(f.txtLabor[6]->text(), QStringLiteral("$26.03"));
+    f.txtLabor[5]->setText("Isn't union");
+    f.cmdSave_Click();
+    const auto item = *CostItems::Load(tc.ctx, tc.ctx.CostItemID);
+    QCOMPARE(item.amount, Money::fromCents(2603));
+    QCOMPARE(item.descrip, QStringLiteral("Isn't union"));
+}
+
+void tst_catalogue_forms::laborRounding_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("1.23456") << "1.23456"
+                             << "1.235";
+    QTest::newRow("0.0625") << "0.0625"
+                            << "0.062";
+    QTest::newRow("0.1875") << "0.1875"
+                            << "0.188";
+}
+
+void tst_catalogue_forms::laborRounding() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    TestContext tc;
+    tc.ctx.CostMode = "edit";
+    tc.ctx.CostItemID = 0;
+    frmLabor f(tc.ctx);
+    f.txtLabor[0]->setText("10");
+    f.txtLabor[2]->setText(typed);
+    f.ComputeTotal();
+    QCOMPARE(f.txtLabor[2]->text(), kept);
+}
+
+void tst_catalogue_forms::percentage() {
+    TestContext tc;
+    frmPerc p(tc.ctx, "Fringe %", "18", 5.0f);
+    QCOMPARE(p.lblTotal->text(), QStringLiteral(".00"));
+    p.cmdCompute_Click();
+    QCOMPARE(p.lblTotal->text(), QStringLiteral("0.9"));
+    p.txtPercentage->setText("five");
+    p.cmdOkay_Click();
+    QCOMPARE(tc.prompt->lastText(), QStringLiteral("This field must be a number."));
+    QVERIFY(p.result().Cancelled);
+}
+
+void tst_catalogue_forms::pickerTotals_data() {
+    QTest::addColumn<QString>("qty");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<qint64>("cents");
+    QTest::newRow("2.5 to even 2") << "2.5" << 2 << qint64(2500);
+    QTest::newRow("3.5 to even 4") << "3.5" << 4 << qint64(3500);
+}
+
+void tst_catalogue_forms::pickerTotals() {
+    QFETCH(QString, qty);
+    QFETCH(int, stored);
+    QFETCH(qint64, cents);
+    TestContext tc;
+    tc.createTempDB();
+    Sections::Add(tc.ctx, "Tear-off");
+    Sections::Add(tc.ctx, "Owner's extras");
+    frmPickItem p(tc.ctx, false, 0);
+    QVERIFY(p.frSelect->isHidden());
+    QVERIFY(selectID(p.PickGrid[0], 1));
+    p.PickGrid_DblClick(0);
+    QVERIFY(!p.frSelect->isHidden());
+    QCOMPARE(p.lblItemTable->text(), QStringLiteral("Material"));
+    p.txtItemQuan->setText(qty);
+    p.txtItemPrice->setText("10");
+    QCOMPARE(p.lblItemTotal->text(), Money::fromCents(cents).toCurrency());
+    p.cmbSection->setCurrentIndex(1);
+    p.cmdSelect_Click();
+    QVERIFY(!p.PickCancel());
+    const auto& c = tc.ctx.CurItem;
+    QVERIFY(c.Picked);
+    QCOMPARE(c.Qty, stored);
+    QCOMPARE(c.LineTotal, Money::fromCents(cents));
+    QCOMPARE(c.Cost, Money::fromCents(1000));
+    QCOMPARE(c.Sect, QStringLiteral("Owner's extras"));
+    QCOMPARE(c.SecOrder, 1);
+    QCOMPARE(c.ItemID, 1);
+}
+
+void tst_catalogue_forms::pickerNeedsASection() {
+    TestContext tc;
+    tc.createTempDB();
+    frmPickItem p(tc.ctx, false, 0);
+    p.SSTab1->setCurrentIndex(frmPickItem::UnitTab);
+    QVERIFY(selectID(p.PickGrid[5], 1));
+    p.PickGrid_DblClick(5);
+    QCOMPARE(p.lblItemTable->text(), QStringLiteral("Unit_Item"));
+    p.txtItemQuan->setText("1");
+    p.cmdSelect_Click();
+    QCOMPARE(tc.prompt->lastText(), QStringLiteral("You must select a selection."));
+    QVERIFY(p.PickCancel());
+    QVERIFY(!tc.ctx.CurItem.Picked);
+    QVERIFY(!p.frSelect->isHidden());
+}
+
+void tst_catalogue_forms::pickerAddThenCancelIsNoSection() {
+    TestContext tc;
+    tc.createTempDB();
+    frmPickItem p(tc.ctx, false, 0);
+    QCOMPARE(p.cmbSection->count(), 1); // only "Add"
+    UiTest::rejectNextModal();
+    p.cmbSection->setCurrentIndex(0);
+    p.cmbSection_Click(0);
+    QCOMPARE(p.cmbSection->currentIndex(), -1);
+
+    // A name typed in the section dialog makes the section and selects it.
+    UiTest::whenModal([](QWidget* d) {
+        auto* s = qobject_cast<frmAddSection*>(d);
+        s->cmbSection->setEditText("Gutters & downspouts");
+        s->cmdSave_Click();
+    });
+    p.cmbSection_Click(0);
+    QCOMPARE(p.cmbSection->currentText(), QStringLiteral("Gutters & downspouts"));
+    QCOMPARE(Sections::List(tc.ctx).size(), 1);
+    QVERIFY(Sections::SharedNames(tc.ctx).contains("Gutters & downspouts"));
+
+    frmAddSection s(tc.ctx);
+    s.cmbSection->setEditText("Add");
+    s.cmdSave_Click();
+    QVERIFY(s.section().isEmpty());
+    QCOMPARE(Sections::List(tc.ctx).size(), 1);
+}
+
+void tst_catalogue_forms::pickerCloseBoxCancels() {
+    TestContext tc;
+    tc.createTempDB();
+    tc.ctx.CurItem.Picked = true;
+    tc.ctx.CurItem.ItemID = 7;
+    frmPickItem p(tc.ctx, false, 0);
+    p.show();
+    p.close();
+    QVERIFY(p.PickCancel());
+    QVERIFY(!tc.ctx.CurItem.Picked);
+    QCOMPARE(tc.ctx.CurItem.ItemID, 0);
+}
+
+void tst_catalogue_forms::pickerEditsALine() {
+    TestContext tc;
+    tc.createTempDB();
+    Sections::Add(tc.ctx, "A");
+    Sections::Add(tc.ctx, "B");
+    modData::exec(tc.ctx, tc.ctx.TempDBConn,
+                  "insert into tplineitems(itemid,sect,secorder,name,itemtable,unit,qty,cost,"
+                  "linetotal) values(4,'B',1,'Felt','Material','roll',3,280000,840000)");
+    const int line = modData::scalar(tc.ctx, tc.ctx.TempDBConn,
+                                     "select max(autoid) from "
+                                     "tplineitems")
+                         .toInt();
+    frmPickItem p(tc.ctx, true, line);
+    QCOMPARE(p.txtItemQuan->text(), QStringLiteral("3"));
+    QCOMPARE(p.txtItemPrice->text(), QStringLiteral("28"));
+    QCOMPARE(p.cmbSection->currentText(), QStringLiteral("B"));
+    QCOMPARE(p.lblItemName->text(), QStringLiteral("Felt"));
+    QCOMPARE(p.lblItemTotal->text(), QString());
+    p.txtItemQuan->setText("x");
+    p.cmdSelect_Click();
+    QCOMPARE(tc.prompt->lastText(), QStringLiteral("This field must be a number."));
+    QVERIFY(!tc.ctx.CurItem.Picked);
+    p.txtItemQuan->setText("4");
+    p.cmdSelect_Click();
+    QVERIFY(tc.ctx.CurItem.Picked);
+    QCOMPARE(tc.ctx.CurItem.LineTotal, Money::fromCents(11200));
+    QCOMPARE(tc.ctx.CurItem.ItemID, 4);
+}
+
+void tst_catalogue_forms::sortSections() {
+    TestContext tc;
+    tc.createTempDB();
+    for (const char* s : {"A", "B", "C"})
+        addLine(tc.ctx, s, Sections::Add(tc.ctx, s));
+    auto orders = [&] {
+        QStringList out;
+        for (const auto& s : Sections::List(tc.ctx))
+            out << s.name;
+        return out;
+    };
+    {
+        frmSortSections f(tc.ctx);
+        f.List1_Click(2);
+        QCOMPARE(f.Combo1->count(), 3);
+        QCOMPARE(f.lblItem->text(), QStringLiteral("C"));
+        f.Combo1->setCurrentText("0");
+        f.cmdOkay_Click();
+        QCOMPARE(listTexts(f.List1), (QStringList{"C", "B", "A"}));
+        f.show();
+        f.close(); // the close box counts as Cancel
+    }
+    QCOMPARE(orders(), (QStringList{"A", "B", "C"}));
+    QCOMPARE(count(tc.ctx, tc.ctx.TempDBConn,
+                   "select count(*) from sqlite_master where name like 'sectsort'"),
+             0);
+    frmSortSections f(tc.ctx);
+    f.List1_Click(2);
+    f.Combo1->setCurrentText("0");
+    f.cmdOkay_Click();
+    f.cmdCommit_Click();
+    QVERIFY(f.committed());
+    QCOMPARE(orders(), (QStringList{"C", "B", "A"}));
+    QCOMPARE(count(tc.ctx, tc.ctx.TempDBConn, "select secorder from tplineitems where sect='C'"),
+             0);
+}
+
 QTEST_MAIN(tst_catalogue_forms)
 #include "tst_catalogue_forms.moc"
