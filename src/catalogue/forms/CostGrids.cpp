@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
@@ -21,16 +22,25 @@ QList<GridColumn> Columns(bool material) {
             {"Unit", 500}, {"Desc", 4400}, {"Cost", 1000, true}};
 }
 
+void StretchColumn(QTableView* grid, int column) {
+    QHeaderView* h = grid->horizontalHeader();
+    h->setStretchLastSection(false);
+    for (int i = 0; i < h->count(); ++i)
+        h->setSectionResizeMode(i, i == column ? QHeaderView::Stretch : QHeaderView::Interactive);
+}
+
 void ShowItems(QTableView* grid, AppContext& ctx, const QString& costType,
                const QString& category) {
+    const bool material = costType == QLatin1String("Material");
     const auto s = CostItems::ListSql(costType, category);
-    GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params,
-                      Columns(costType == QLatin1String("Material")));
+    GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params, Columns(material));
+    StretchColumn(grid, material ? 6 : 4);
 }
 
 void ShowUnits(QTableView* grid, AppContext& ctx) {
     const auto s = CostItems::UnitListSql();
     GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params, Columns(false));
+    StretchColumn(grid, 4);
 }
 
 void FillCategories(QComboBox* box, const QStringList& categories) {

@@ -20,6 +20,8 @@ void ShowItems(QTableView* grid, AppContext& ctx, const QString& costType,
                const QString& category = QString());
 // Shows the unit items with their price; one without components is not listed.
 void ShowUnits(QTableView* grid, AppContext& ctx);
+// Gives the spare width of a grid to one column (the description) instead of the last.
+void StretchColumn(QTableView* grid, int column);
 // Fills a category filter with "All" and `categories`, selecting "All" without signalling.
 void FillCategories(QComboBox* box, const QStringList& categories);
 // The ID in column 0 of the selected row, or 0 when there is none.

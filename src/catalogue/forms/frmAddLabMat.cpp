@@ -180,11 +180,12 @@ void frmAddLabMat::PopItemGrid() {
                        {"MID", 500},
                        {"UID", 500},
                        {"IID", 500},
-                       {"Qty", 500},
+                       {"Qty", 600},
                        {"Unit", 1000},
                        {"Name", 2500},
                        {"Cost", 1000, true},
                        {"Line Total", 1000, true}});
+    CostGrids::StretchColumn(DataGrid1, 6);
 }
 
 void frmAddLabMat::ComputeTotal() {

@@ -104,6 +104,8 @@ void frmAddMat::Form_Load(const QString& currentType) {
     txtFields[3]->setText(item->amount.toSql());
     cmbManuf->setEditText(item->manufacturer);
     txtFields[4]->setText(item->sku);
+    for (QLineEdit* box : txtFields)
+        box->setCursorPosition(0);
 }
 
 void frmAddMat::PopComboManufacturer() {

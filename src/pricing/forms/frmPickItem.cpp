@@ -221,7 +221,8 @@ void frmPickItem::PopSectionCombo() {
 
 void frmPickItem::selectSection(const QString& name) {
     for (int i = 0; i < cmbSection->count(); ++i)
-        if (cmbSection->itemData(i).toInt() != AddEntry && cmbSection->itemText(i) == name) {
+        if (cmbSection->itemData(i).toInt() != AddEntry &&
+            cmbSection->itemText(i).compare(name, Qt::CaseInsensitive) == 0) {
             cmbSection->setCurrentIndex(i);
             return;
         }
