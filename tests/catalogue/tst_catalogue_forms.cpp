@@ -343,6 +343,17 @@ void tst_catalogue_forms::laborDefaults() {
         burdens << f.txtLabor[i]->text();
     QCOMPARE(burdens, (QStringList{"2", "2.5", "1.53", "0"}));
     QCOMPARE(f.txtLabor[6]->text(), QStringLiteral("$26.03"));
+    // A burden from a percentage typed once; the stored default stays.
+    UiTest::whenModal([](QWidget* d) {
+        auto* p = qobject_cast<frmPerc*>(d);
+        p->txtPercentage->setText("20");
+        p->cmdOkay->click();
+    });
+    f.lblPerct_Click(0);
+    QCOMPARE(f.txtLabor[1]->text(), QStringLiteral("4"));
+    QCOMPARE(f.txtLabor[6]->text(), QStringLiteral("$28.03"));
+    f.ComputeDefault();
+    QCOMPARE(f.txtLabor[1]->text(), QStringLiteral("2"));
     f.txtLabor[5]->setText("Isn't union");
     f.cmdSave_Click();
     const auto item = *CostItems::Load(tc.ctx, tc.ctx.CostItemID);

@@ -1,7 +1,9 @@
 #include "catalogue/forms/CostGrids.h"
 
 #include "catalogue/CostItems.h"
+#include "common/Numbers.h"
 #include "common/Prompt.h"
+#include "common/forms/InputHelpers.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -11,6 +13,7 @@
 #include <QPointer>
 #include <QTableView>
 #include <QTimer>
+#include <cmath>
 
 namespace CostGrids {
 
@@ -50,6 +53,17 @@ void FillCategories(QComboBox* box, const QStringList& categories) {
     if (categories.isEmpty() || categories.first() != QLatin1String("All"))
         box->insertItem(0, QStringLiteral("All"));
     box->setCurrentIndex(0);
+}
+
+bool RequireNumber(QLineEdit* box, AppContext& ctx) {
+    if (!InputHelpers::requireNumber(box, ctx))
+        return false;
+    if (std::abs(Numbers::value(box->text())) <= 1e9)
+        return true;
+    ctx.prompt->message(QLatin1String(TooLarge));
+    box->setText(QStringLiteral("0"));
+    box->setFocus();
+    return false;
 }
 
 std::int32_t CurrentID(QTableView* grid) {

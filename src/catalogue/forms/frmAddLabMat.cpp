@@ -203,7 +203,7 @@ void frmAddLabMat::cmdAddItem_Click() {
 }
 
 void frmAddLabMat::cmSelectItem_Click() {
-    if (!InputHelpers::requireNumber(txtQty, ctx_))
+    if (!CostGrids::RequireNumber(txtQty, ctx_))
         return;
     QTableView* grid = dgCost[SSTab1->currentIndex()];
     if (GridBinding::rowCount(grid) == 0)

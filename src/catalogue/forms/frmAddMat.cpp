@@ -54,6 +54,7 @@ frmAddMat::frmAddMat(AppContext& ctx, const QString& currentType, QWidget* paren
     form->addRow(QStringLiteral("Amount:"), txtFields[3]);
     cmdSave = named(new QPushButton(QStringLiteral("&Save")), "cmdSave");
     cmdCancel = named(new QPushButton(QStringLiteral("&Cancel")), "cmdCancel");
+    cmdSave->setDefault(true);
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(cmdSave, QDialogButtonBox::ActionRole);
     buttons->addButton(cmdCancel, QDialogButtonBox::ActionRole);
@@ -131,7 +132,7 @@ void frmAddMat::cmdSave_Click() {
             r.box->setFocus();
             return;
         }
-    if (!InputHelpers::requireNumber(txtFields[3], ctx_) ||
+    if (!CostGrids::RequireNumber(txtFields[3], ctx_) ||
         !CostGrids::WithinLimit(
             cmbCat, ctx_, 15,
             QStringLiteral("This field cannot be any longer than 15 characters.")) ||

@@ -1,6 +1,7 @@
 #include "catalogue/forms/frmPerc.h"
 
 #include "catalogue/LaborRates.h"
+#include "catalogue/forms/CostGrids.h"
 #include "common/Numbers.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -24,6 +25,7 @@ frmPerc::frmPerc(AppContext& ctx, const QString& caption, const QString& base, f
     lblTotal = named(new QLabel(QStringLiteral(".00")), "lblTotal");
     cmdOkay = named(new QPushButton(QStringLiteral("Okay")), "cmdOkay");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    cmdOkay->setDefault(true);
     auto* g = new QGridLayout(this);
     g->addWidget(new QLabel(QStringLiteral("Base Rate")), 0, 0);
     g->addWidget(lblBase, 0, 1);
@@ -40,7 +42,7 @@ frmPerc::frmPerc(AppContext& ctx, const QString& caption, const QString& base, f
 }
 
 bool frmPerc::cmdCompute_Click() {
-    if (!InputHelpers::requireNumber(txtPercentage, ctx_))
+    if (!CostGrids::RequireNumber(txtPercentage, ctx_))
         return false;
     lblTotal->setText(Numbers::shortest(LaborRates::Burden(Numbers::value(lblBase->text()),
                                                            Numbers::value(txtPercentage->text()))));

@@ -1,5 +1,6 @@
 #include "catalogue/forms/frmQty.h"
 
+#include "catalogue/forms/CostGrids.h"
 #include "common/Numbers.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -16,6 +17,7 @@ frmQty::frmQty(AppContext& ctx, const QString& qty, QWidget* parent) : QDialog(p
     txtQty = named(new QLineEdit(qty), "txtQty");
     cmdSave = named(new QPushButton(QStringLiteral("Save")), "cmdSave");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    cmdSave->setDefault(true);
     auto* h = new QHBoxLayout(this);
     h->addWidget(txtQty);
     h->addWidget(cmdSave);
@@ -28,7 +30,7 @@ frmQty::frmQty(AppContext& ctx, const QString& qty, QWidget* parent) : QDialog(p
 void frmQty::cmdSave_Click() {
     if (txtQty->text().isEmpty())
         return;
-    if (!InputHelpers::requireNumber(txtQty, ctx_))
+    if (!CostGrids::RequireNumber(txtQty, ctx_))
         return;
     result_.ComponentQty = float(Numbers::value(txtQty->text()));
     result_.ComponentQtyCancel = false;

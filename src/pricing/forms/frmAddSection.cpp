@@ -29,6 +29,7 @@ frmAddSection::frmAddSection(AppContext& ctx, QWidget* parent) : QDialog(parent)
     cmbSection->setMinimumWidth(InputHelpers::twips(4000));
     cmdSave = named(new QPushButton(QStringLiteral("Save")), "cmdSave");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    cmdSave->setDefault(true);
     auto* v = new QVBoxLayout(this);
     v->addWidget(
         named(new QLabel(QStringLiteral("Select from drop down or type another.")), "Label1"));

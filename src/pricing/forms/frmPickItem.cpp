@@ -72,6 +72,7 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     cmbSection->setMinimumWidth(InputHelpers::twips(3000));
     cmdSelect = named(new QPushButton(QStringLiteral("Okay")), "cmdSelect");
     cmdCancelSelect = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancelSelect");
+    cmdSelect->setDefault(true);
     auto* left = new QFormLayout;
     left->addRow(QStringLiteral("Line ID:"), lblLineID);
     left->addRow(QStringLiteral("ID:"), lblID);
@@ -246,8 +247,8 @@ void frmPickItem::cmdSelect_Click() {
         ctx_.prompt->message(QStringLiteral("You must select a selection."));
         return;
     }
-    if (lblID->text().isEmpty() || !InputHelpers::requireNumber(txtItemQuan, ctx_) ||
-        !InputHelpers::requireNumber(txtItemPrice, ctx_))
+    if (lblID->text().isEmpty() || !CostGrids::RequireNumber(txtItemQuan, ctx_) ||
+        !CostGrids::RequireNumber(txtItemPrice, ctx_))
         return;
     const double qty = Numbers::value(txtItemQuan->text());
     const double price = Numbers::value(txtItemPrice->text());
