@@ -80,6 +80,7 @@ private Q_SLOTS:
     void unitItemsListed();
     void deleteUnitItem();
     void unitItemForm();
+    void laborFormsFromTheBrowser();
     void laborDefaults();
     void laborRounding_data();
     void laborRounding();
@@ -317,6 +318,44 @@ void tst_catalogue_forms::unitItemForm() {
     QCOMPARE(
         count(tc.ctx, tc.ctx.CostConn, "select count(*) from unititems where matlaborid=?", {id}),
         1);
+    QCOMPARE(tc.ctx.CostMode, QString());
+}
+
+void tst_catalogue_forms::laborFormsFromTheBrowser() {
+    TestContext tc;
+    frmUnitItem b(tc.ctx);
+    b.SSTab1->setCurrentIndex(1);
+    auto opened = [&](std::int32_t id) {
+        QString name;
+        UiTest::whenModal([&](QWidget* d) {
+            name = d->objectName();
+            if (auto* l = qobject_cast<frmLabor*>(d)) {
+                QCOMPARE(l->txtLabor[0]->text(), QStringLiteral("22"));
+                QCOMPARE(l->txtLabor[6]->text(), QStringLiteral("$37.98"));
+            }
+            qobject_cast<QDialog*>(d)->reject();
+        });
+        if (!selectID(b.dgCost[1], id))
+            return QStringLiteral("no row");
+        b.cmdEdit_Click();
+        return name;
+    };
+    QCOMPARE(opened(15), QStringLiteral("frmLabor"));
+    QCOMPARE(opened(17), QStringLiteral("frmAddMat"));
+
+    // Add on the Labor tab opens the rate builder, which can hand over to the plain form.
+    QString type;
+    UiTest::whenModal([&](QWidget* d) {
+        QCOMPARE(d->objectName(), QStringLiteral("frmLabor"));
+        UiTest::whenModal([&](QWidget* m) {
+            type = qobject_cast<frmAddMat*>(m)->cmbType->currentText();
+            QCOMPARE(tc.ctx.CostMode, QStringLiteral("add"));
+            qobject_cast<QDialog*>(m)->reject();
+        });
+        qobject_cast<frmLabor*>(d)->cmdNonEmployee->click();
+    });
+    b.cmdItem_Click();
+    QCOMPARE(type, QStringLiteral("Labor"));
     QCOMPARE(tc.ctx.CostMode, QString());
 }
 
