@@ -205,7 +205,7 @@ void frmLabor::cmdOkay_Click() {
     fraJobTitle->hide();
     cmdNonEmployee->hide();
     enableRates(true);
-    PopCostItem();
+    CostGrids::Guarded(ctx_, "PopCostItem", Form, [this] { PopCostItem(); });
     txtLabor[0]->setFocus();
 }
 
