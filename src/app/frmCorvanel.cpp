@@ -42,7 +42,7 @@ namespace {
 const char* Owner = "Form frmCorvanel";
 }
 
-template <class F> void frmCorvanel::guarded(const char* procedure, F&& f) {
+void frmCorvanel::runGuarded(const char* procedure, const std::function<void()>& f) {
     try {
         f();
     } catch (const ProcedureError& e) {
@@ -447,16 +447,7 @@ void frmCorvanel::closeEvent(QCloseEvent* e) {
             e->ignore();
             return;
         }
-        modData::ActionQuery(ctx_, QStringLiteral("DELETE from master where id=?"), {ctx_.EstID},
-                             ctx_.MastEstConn);
-        // A started estimate already has its folder; it goes with the master row.
-        if (!ctx_.EstName.isEmpty()) {
-            ctx_.connections->closeAll();
-            const QString folder = ctx_.estimatesDir() + QLatin1Char('/') + ctx_.EstName;
-            if (QFileInfo(folder).isDir() && !QDir(folder).removeRecursively())
-                ctx_.prompt->message(QStringLiteral("The folder %1 could not be deleted.").arg(
-                    QDir::toNativeSeparators(folder)));
-        }
+        discardNewEstimate();
     } else if (ctx_.WorkMode == QLatin1String("open")) {
         const auto a = ctx_.prompt->ask(
             QStringLiteral("There is an open estimate in progress,\ndo you really want to "

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -97,6 +98,10 @@ public:
     void closeEstimate();
     // The full screen reset after a save or close.
     void CleanForm();
+    // Whether the estimate in work exists in storage (a new one after Start, or an opened one).
+    bool estimateStarted() const;
+    // Restores the take-off of the opened estimate, in the view it was measured in.
+    void PopRoofArea();
 
     // The document buttons cmdPrint(0) to cmdPrint(4).
     void cmdPrint_Click(int index);
@@ -126,11 +131,19 @@ private:
     void wireDocuments();
     void wireSettings();
 
+    enum class SaveResult { Saved, Refused, Cancelled, Failed };
+    SaveResult saveEstimate();
+    // Removes the master row and the folder of a new estimate that is thrown away.
+    void discardNewEstimate();
+
     void buildMenus();
     QWidget* buildStartPage();
     void setAllTabsEnabled(QTabWidget* tabs, bool enabled);
     // Runs a handler so that no error escapes it: an exception is shown with the standard message.
-    template <class F> void guarded(const char* procedure, F&& f);
+    template <class F> void guarded(const char* procedure, F&& f) {
+        runGuarded(procedure, std::function<void()>(std::forward<F>(f)));
+    }
+    void runGuarded(const char* procedure, const std::function<void()>& f);
 
     AppContext& ctx_;
     QStackedWidget* stack_;

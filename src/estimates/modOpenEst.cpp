@@ -1,0 +1,109 @@
+#include "estimates/modOpenEst.h"
+
+#include "common/AppContext.h"
+#include "pricing/modGrid.h"
+#include "storage/modData.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+
+namespace modOpenEst {
+
+OwnerRecord OpenOwner(AppContext& ctx, std::int32_t id) {
+    OwnerRecord r;
+    QSqlQuery m = modData::exec(
+        ctx, ctx.MastEstConn,
+        QStringLiteral("select estname,esttype,estpath,eststatus from master where id=?"), {id});
+    if (!m.next())
+        throw modData::SqlError::message(QStringLiteral("There is no estimate with the ID %1").arg(id));
+    r.estName = m.value(0).toString();
+    r.estType = m.value(1).toString();
+    r.estPath = m.value(2).toString();
+    r.status = m.value(3).toString();
+    ctx.EstName = r.estName;
+    ctx.EstPath = r.estPath;
+    ctx.EstConn = ctx.estimateDbPath(r.estPath);
+    // Opening a missing file would create an empty database in its place.
+    if (r.estPath.isEmpty() || !QFileInfo(ctx.EstConn).isFile())
+        throw modData::SqlError::message(
+            QStringLiteral("The database of estimate %1 is missing").arg(r.estName));
+    QSqlQuery o = modData::exec(
+        ctx, ctx.EstConn,
+        QStringLiteral("select fname,lname,address,citystzip,homeph,workph,ext from main where id=1"));
+    if (!o.next())
+        throw modData::SqlError::message(QStringLiteral("The owner row of this estimate is missing"));
+    for (int k = 0; k < 7; ++k)
+        r.name[k] = o.value(k).toString();
+    return r;
+}
+
+void OpenRoof(AppContext& ctx) {
+    QSqlDatabase temp = modData::db(ctx, ctx.TempDBConn);
+    modData::Transaction t(temp);
+    QSqlQuery a = modData::exec(
+        ctx, ctx.EstConn,
+        QStringLiteral("select id,shape,pitch,width1,width2,height,total from areas order by id"));
+    while (a.next())
+        modData::exec(temp,
+                      QStringLiteral("insert into TempAreas(AreaID,Shape,Pitch,Width1,Width2,"
+                                     "Height,Total) values(?,?,?,?,?,?,?)"),
+                      {a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5),
+                       a.value(6)});
+    QSqlQuery l = modData::exec(
+        ctx, ctx.EstConn,
+        QStringLiteral("select ID,Type,Name,Length,total from Lineal order by ID"));
+    while (l.next())
+        modData::exec(temp,
+                      QStringLiteral("insert into TempLineal(LinealID,Type,Name,Length,Total) "
+                                     "values(?,?,?,?,?)"),
+                      {l.value(0), l.value(1), l.value(2), l.value(3), l.value(4)});
+    t.commit();
+}
+
+std::optional<TotalAreaFigure> singleTotalArea(AppContext& ctx) {
+    if (modData::scalar(ctx, ctx.TempDBConn, QStringLiteral("select count(*) from TempAreas")).toInt() != 1)
+        return std::nullopt;
+    QSqlQuery q = modData::exec(
+        ctx, ctx.TempDBConn,
+        QStringLiteral("select pitch,width1,height,total from TempAreas order by ID limit 1"));
+    if (!q.next() || q.value(0).toInt() == 0)
+        return std::nullopt;
+    return TotalAreaFigure{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
+                           q.value(3).toInt()};
+}
+
+void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
+                      const QString& sect, std::int32_t secOrder, const QString& name,
+                      const QString& itemTable, std::int32_t qty, const QString& unit, Money cost,
+                      Money lineTotal) {
+    modData::exec(ctx, ctx.TempDBConn,
+                  QStringLiteral("insert into tplineitems(lineitemid,itemid,sect,secorder,name,"
+                                 "itemtable,qty,unit,cost,linetotal) values(?,?,?,?,?,?,?,?,?,?)"),
+                  {lineItemID, itemID, sect, secOrder, name, itemTable, qty, unit,
+                   qlonglong(cost.raw()), qlonglong(lineTotal.raw())});
+}
+
+void OpenLineItems(AppContext& ctx) {
+    QSqlDatabase temp = modData::db(ctx, ctx.TempDBConn);
+    {
+        modData::Transaction t(temp);
+        QSqlQuery q = modData::exec(
+            ctx, ctx.EstConn,
+            QStringLiteral("select id,itemid,sect,secorder,name,itemtable,qty,unit,cost,linetotal "
+                           "from lineitems order by id"));
+        while (q.next())
+            InsertTpLineItem(ctx, q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(),
+                             q.value(3).toInt(), q.value(4).toString(), q.value(5).toString(),
+                             q.value(6).toInt(), q.value(7).toString(),
+                             Money::fromRaw(q.value(8).toLongLong()),
+                             Money::fromRaw(q.value(9).toLongLong()));
+        // One section per name and position, in the stored order.
+        modData::exec(temp, QStringLiteral("insert into TempSect(SecDesc,SecOrder) select sect, "
+                                           "secorder from tpLineItems group by sect, secorder "
+                                           "order by secorder asc"));
+        t.commit();
+    }
+    modGrid::RePopGrid(ctx);
+}
+
+} // namespace modOpenEst

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "common/Money.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+struct AppContext;
+
+// Copying a stored estimate into the working tables.
+namespace modOpenEst {
+
+struct OwnerRecord {
+    QString estName, estType, estPath, status;
+    std::array<QString, 7> name; // fname, lname, address, citystzip, homeph, workph, ext
+};
+
+// The master row of estimate `id` and its Main row; sets ctx.EstConn (and EstName, EstPath).
+// Throws modData::SqlError when either is missing or cannot be read.
+OwnerRecord OpenOwner(AppContext& ctx, std::int32_t id);
+
+// Copies Areas and Lineal into TempAreas and TempLineal, keeping the stored ids.
+void OpenRoof(AppContext& ctx);
+
+// The quick figure of an estimate measured as one total area: its only area when that has a
+// pitch other than 0.
+struct TotalAreaFigure {
+    int pitch, width1, height, total;
+};
+std::optional<TotalAreaFigure> singleTotalArea(AppContext& ctx);
+
+// Copies LineItems into tpLineItems, rebuilds TempSect from them and then the grid table.
+void OpenLineItems(AppContext& ctx);
+
+void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
+                      const QString& sect, std::int32_t secOrder, const QString& name,
+                      const QString& itemTable, std::int32_t qty, const QString& unit, Money cost,
+                      Money lineTotal);
+
+} // namespace modOpenEst
