@@ -87,8 +87,8 @@ void frmCorvanel::mnuEstNew_Click() {
         ctx_.EstID = modEst::CreateEstID(ctx_);
     } catch (const ProcedureError& e) {
         // Without a working database or a reserved id there is nothing to enter data into.
-        report(ctx_, e, ctx_.EstID == 0 ? QStringLiteral("CreateEstID")
-                                        : QStringLiteral("mnuEstNew_Click"));
+        report(ctx_, e,
+               ctx_.EstID == 0 ? QStringLiteral("CreateEstID") : QStringLiteral("mnuEstNew_Click"));
         ctx_.EstID = 0;
         return;
     }
@@ -110,7 +110,8 @@ void frmCorvanel::mnuEstNew_Click() {
     owner->Label3->setText(OwnerTab::enterOwnerText());
     ctx_.EstChanged = true;
     owner->cmdImport->setEnabled(
-        !ctx_.settings->value(QStringLiteral("Brenwick"), QStringLiteral("Common"), QStringLiteral("Path"))
+        !ctx_.settings
+             ->value(QStringLiteral("Brenwick"), QStringLiteral("Common"), QStringLiteral("Path"))
              .isEmpty());
 }
 
@@ -134,8 +135,9 @@ void frmCorvanel::cmdStartEst_Click() {
         return;
     }
     if (modEst::firstNonAlpha(type) >= 0) {
-        prompt.message(QStringLiteral("Estimate types can have alpha characters\nonly. Please "
-                                      "re-enter the type or\nselect an existing type from the list."));
+        prompt.message(
+            QStringLiteral("Estimate types can have alpha characters\nonly. Please "
+                           "re-enter the type or\nselect an existing type from the list."));
         typeBox->setEditText(QString());
         typeBox->setFocus();
         return;
@@ -265,7 +267,9 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
     return SaveResult::Saved;
 }
 
-bool frmCorvanel::SaveEst() { return saveEstimate() == SaveResult::Saved; }
+bool frmCorvanel::SaveEst() {
+    return saveEstimate() == SaveResult::Saved;
+}
 
 void frmCorvanel::cmdSave_Click() {
     if (!estimateStarted())
@@ -284,8 +288,8 @@ void frmCorvanel::discardNewEstimate() {
                          ctx_.MastEstConn);
     if (!modEst::removeEstimateFolder(ctx_, ctx_.EstName))
         ctx_.prompt->message(QStringLiteral("The folder %1 could not be deleted.")
-                                 .arg(QDir::toNativeSeparators(ctx_.estimatesDir() + QLatin1Char('/') +
-                                                               ctx_.EstName)));
+                                 .arg(QDir::toNativeSeparators(ctx_.estimatesDir() +
+                                                               QLatin1Char('/') + ctx_.EstName)));
 }
 
 void frmCorvanel::closeEstimate() {

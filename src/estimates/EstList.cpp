@@ -10,7 +10,9 @@ namespace EstList {
 namespace {
 
 // The part padded with blanks to `width` and cut to it.
-QString column(const QString& part, int width) { return part.leftJustified(width, QLatin1Char(' '), true); }
+QString column(const QString& part, int width) {
+    return part.leftJustified(width, QLatin1Char(' '), true);
+}
 
 QString shortDate(const QVariant& stored) {
     const QDate d = QDate::fromString(stored.toString(), Qt::ISODate);
@@ -63,20 +65,23 @@ QList<Line> PopEstList(AppContext& ctx, int index, const QDate& today) {
         const std::int32_t id = q.value(2).toInt();
         switch (index) {
         case 0:
-            lines.append({BuildListItem(QStringLiteral("WAIT"), name + QLatin1Char('*') + address), id});
+            lines.append(
+                {BuildListItem(QStringLiteral("WAIT"), name + QLatin1Char('*') + address), id});
             break;
         case 1: {
             const QDate date = QDate::fromString(q.value(3).toString(), Qt::ISODate);
             const QString note = expiryNote(date, q.value(4).toInt(), today);
-            lines.append({BuildListItem(QStringLiteral("EXPIRE"), name + QLatin1Char('#') + note), id});
+            lines.append(
+                {BuildListItem(QStringLiteral("EXPIRE"), name + QLatin1Char('#') + note), id});
             lines.append({QStringLiteral(" "), 0});
             break;
         }
         default:
-            lines.append({BuildListItem(index == 2 ? QStringLiteral("ACCEPT") : QStringLiteral("REJECT"),
-                                        name + QLatin1Char('#') + address + QLatin1Char('#') +
-                                            shortDate(q.value(3))),
-                          id});
+            lines.append(
+                {BuildListItem(index == 2 ? QStringLiteral("ACCEPT") : QStringLiteral("REJECT"),
+                               name + QLatin1Char('#') + address + QLatin1Char('#') +
+                                   shortDate(q.value(3))),
+                 id});
         }
     }
     if (lines.isEmpty())

@@ -41,7 +41,9 @@ QString estNameFromBuilt(const QString& built, std::int32_t estID) {
     return s;
 }
 
-QString estPath(const QString& name) { return name + QLatin1Char('/') + name + QStringLiteral(".db"); }
+QString estPath(const QString& name) {
+    return name + QLatin1Char('/') + name + QStringLiteral(".db");
+}
 
 std::int32_t CreateEstID(AppContext& ctx) {
     modData::exec(ctx, ctx.MastEstConn,
@@ -63,13 +65,14 @@ QStringList estimateTypes(AppContext& ctx) {
 }
 
 bool nameInUse(AppContext& ctx, const QString& name, std::int32_t exceptID) {
-    const QVariant rows = modData::scalar(
-        ctx, ctx.MastEstConn,
-        QStringLiteral("select count(*) from master where estname = ? and id <> ?"),
-        {name, exceptID});
+    const QVariant rows =
+        modData::scalar(ctx, ctx.MastEstConn,
+                        QStringLiteral("select count(*) from master where estname = ? and id <> ?"),
+                        {name, exceptID});
     if (rows.toInt() > 0)
         return true;
-    const QStringList folders = QDir(ctx.estimatesDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList folders =
+        QDir(ctx.estimatesDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& f : folders)
         if (f.compare(name, Qt::CaseInsensitive) == 0)
             return true;
@@ -82,8 +85,8 @@ void startEstimate(AppContext& ctx, const QString& name, const OwnerFields& owne
     const bool madeFolder = !QFileInfo(folder).isDir();
     try {
         if (madeFolder && !QDir().mkpath(folder))
-            throw modData::SqlError::message(
-                QStringLiteral("The folder %1 could not be created").arg(QDir::toNativeSeparators(folder)));
+            throw modData::SqlError::message(QStringLiteral("The folder %1 could not be created")
+                                                 .arg(QDir::toNativeSeparators(folder)));
         modTempDB::CreateEstDB(ctx, name);
         const QString conn = ctx.estimateDbPath(path);
         // Optional fields may stay empty; required ones were checked by the caller.

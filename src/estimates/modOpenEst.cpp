@@ -15,7 +15,8 @@ OwnerRecord OpenOwner(AppContext& ctx, std::int32_t id) {
         ctx, ctx.MastEstConn,
         QStringLiteral("select estname,esttype,estpath,eststatus from master where id=?"), {id});
     if (!m.next())
-        throw modData::SqlError::message(QStringLiteral("There is no estimate with the ID %1").arg(id));
+        throw modData::SqlError::message(
+            QStringLiteral("There is no estimate with the ID %1").arg(id));
     r.estName = m.value(0).toString();
     r.estType = m.value(1).toString();
     r.estPath = m.value(2).toString();
@@ -29,9 +30,11 @@ OwnerRecord OpenOwner(AppContext& ctx, std::int32_t id) {
             QStringLiteral("The database of estimate %1 is missing").arg(r.estName));
     QSqlQuery o = modData::exec(
         ctx, ctx.EstConn,
-        QStringLiteral("select fname,lname,address,citystzip,homeph,workph,ext from main where id=1"));
+        QStringLiteral(
+            "select fname,lname,address,citystzip,homeph,workph,ext from main where id=1"));
     if (!o.next())
-        throw modData::SqlError::message(QStringLiteral("The owner row of this estimate is missing"));
+        throw modData::SqlError::message(
+            QStringLiteral("The owner row of this estimate is missing"));
     for (int k = 0; k < 7; ++k)
         r.name[k] = o.value(k).toString();
     return r;
@@ -44,14 +47,14 @@ void OpenRoof(AppContext& ctx) {
         ctx, ctx.EstConn,
         QStringLiteral("select id,shape,pitch,width1,width2,height,total from areas order by id"));
     while (a.next())
-        modData::exec(temp,
-                      QStringLiteral("insert into TempAreas(AreaID,Shape,Pitch,Width1,Width2,"
-                                     "Height,Total) values(?,?,?,?,?,?,?)"),
-                      {a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5),
-                       a.value(6)});
-    QSqlQuery l = modData::exec(
-        ctx, ctx.EstConn,
-        QStringLiteral("select ID,Type,Name,Length,total from Lineal order by ID"));
+        modData::exec(
+            temp,
+            QStringLiteral("insert into TempAreas(AreaID,Shape,Pitch,Width1,Width2,"
+                           "Height,Total) values(?,?,?,?,?,?,?)"),
+            {a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5), a.value(6)});
+    QSqlQuery l =
+        modData::exec(ctx, ctx.EstConn,
+                      QStringLiteral("select ID,Type,Name,Length,total from Lineal order by ID"));
     while (l.next())
         modData::exec(temp,
                       QStringLiteral("insert into TempLineal(LinealID,Type,Name,Length,Total) "
@@ -61,7 +64,8 @@ void OpenRoof(AppContext& ctx) {
 }
 
 std::optional<TotalAreaFigure> singleTotalArea(AppContext& ctx) {
-    if (modData::scalar(ctx, ctx.TempDBConn, QStringLiteral("select count(*) from TempAreas")).toInt() != 1)
+    if (modData::scalar(ctx, ctx.TempDBConn, QStringLiteral("select count(*) from TempAreas"))
+            .toInt() != 1)
         return std::nullopt;
     QSqlQuery q = modData::exec(
         ctx, ctx.TempDBConn,

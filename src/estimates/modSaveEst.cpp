@@ -51,8 +51,8 @@ std::vector<NewId> SaveAreas(AppContext& ctx, Writer& w) {
         QStringLiteral("select ID,AreaID,Shape,Pitch,Width1,Width2,Height,Total from TempAreas "
                        "order by ID"));
     while (q.next()) {
-        const QVariantList v = {q.value(2), q.value(3), q.value(4), q.value(5), q.value(6),
-                                q.value(7)};
+        const QVariantList v = {q.value(2), q.value(3), q.value(4),
+                                q.value(5), q.value(6), q.value(7)};
         const qlonglong areaId = q.value(1).toLongLong();
         if (areaId == 0) {
             QSqlQuery ins = w.run(QStringLiteral("insert into Areas(Shape,Pitch,Width1,Width2,"
@@ -97,11 +97,11 @@ std::vector<NewId> SaveLineItems(AppContext& ctx, Writer& w) {
     while (q.next()) {
         const std::int32_t lineId = q.value(1).toInt();
         w.step();
-        modGrid::SaveLineItem(ctx, lineId == 0 ? QStringLiteral("insert") : QStringLiteral("update"),
-                              lineId, q.value(2).toInt(), q.value(4).toString(), q.value(3).toInt(),
-                              q.value(5).toString(), q.value(6).toString(), q.value(7).toInt(),
-                              q.value(8).toString(), Money::fromRaw(q.value(9).toLongLong()),
-                              Money::fromRaw(q.value(10).toLongLong()));
+        modGrid::SaveLineItem(
+            ctx, lineId == 0 ? QStringLiteral("insert") : QStringLiteral("update"), lineId,
+            q.value(2).toInt(), q.value(4).toString(), q.value(3).toInt(), q.value(5).toString(),
+            q.value(6).toString(), q.value(7).toInt(), q.value(8).toString(),
+            Money::fromRaw(q.value(9).toLongLong()), Money::fromRaw(q.value(10).toLongLong()));
         if (lineId == 0)
             added.push_back({q.value(0).toLongLong(), w.lastId(QStringLiteral("LineItems"))});
     }
@@ -125,7 +125,8 @@ void SaveEstimateTotals(Writer& w, const SaveInput& in) {
 void writeBack(AppContext& ctx, const QString& table, const QString& idColumn,
                const QString& keyColumn, const std::vector<NewId>& ids) {
     QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
-    const QString sql = QStringLiteral("update %1 set %2=? where %3=?").arg(table, idColumn, keyColumn);
+    const QString sql =
+        QStringLiteral("update %1 set %2=? where %3=?").arg(table, idColumn, keyColumn);
     for (const NewId& n : ids)
         modData::exec(db, sql, {n.storedId, n.workingId});
 }
@@ -135,7 +136,9 @@ void writeBack(AppContext& ctx, const QString& table, const QString& idColumn,
 QString storedSummary(const QString& text) {
     return text.isEmpty() ? QStringLiteral("No summary") : text;
 }
-QString storedTerms(const QString& text) { return text.isEmpty() ? QStringLiteral("No terms") : text; }
+QString storedTerms(const QString& text) {
+    return text.isEmpty() ? QStringLiteral("No terms") : text;
+}
 
 void saveEstimate(AppContext& ctx, const SaveInput& in) {
     Writer w(ctx, in);
@@ -151,9 +154,10 @@ void saveEstimate(AppContext& ctx, const SaveInput& in) {
     // The stored ids go back into the working rows in one transaction of their own.
     {
         modData::Transaction t(modData::db(ctx, ctx.TempDBConn));
-        writeBack(ctx, QStringLiteral("TempAreas"), QStringLiteral("AreaID"), QStringLiteral("ID"), areas);
-        writeBack(ctx, QStringLiteral("TempLineal"), QStringLiteral("LinealID"), QStringLiteral("ID"),
-                  lineals);
+        writeBack(ctx, QStringLiteral("TempAreas"), QStringLiteral("AreaID"), QStringLiteral("ID"),
+                  areas);
+        writeBack(ctx, QStringLiteral("TempLineal"), QStringLiteral("LinealID"),
+                  QStringLiteral("ID"), lineals);
         writeBack(ctx, QStringLiteral("tpLineItems"), QStringLiteral("LineItemID"),
                   QStringLiteral("autoID"), lines);
         if (!lines.empty())

@@ -16,8 +16,12 @@ namespace StoredEstimate {
 
 inline modEst::OwnerFields owner(const QString& last = QStringLiteral("O'Brien")) {
     modEst::OwnerFields f;
-    f.name = {QStringLiteral("Zoë"), last, QStringLiteral("12 Elm St"),
-              QStringLiteral("Anytown, MT 54321"), QStringLiteral("555-123-4567"), QString(),
+    f.name = {QStringLiteral("Zoë"),
+              last,
+              QStringLiteral("12 Elm St"),
+              QStringLiteral("Anytown, MT 54321"),
+              QStringLiteral("555-123-4567"),
+              QString(),
               QString()};
     f.estType = QStringLiteral("Reroof");
     return f;
@@ -31,9 +35,10 @@ inline void start(AppContext& ctx, const QString& name) {
 }
 
 inline void area(AppContext& ctx, int shape, int pitch, int w1, int w2, int h, int total) {
-    modData::exec(ctx, ctx.TempDBConn,
-                  "insert into TempAreas(Shape,Pitch,Width1,Width2,Height,Total) values(?,?,?,?,?,?)",
-                  {shape, pitch, w1, w2, h, total});
+    modData::exec(
+        ctx, ctx.TempDBConn,
+        "insert into TempAreas(Shape,Pitch,Width1,Width2,Height,Total) values(?,?,?,?,?,?)",
+        {shape, pitch, w1, w2, h, total});
 }
 
 inline void lineal(AppContext& ctx, int type, const QString& name, int length, int total) {

@@ -65,10 +65,14 @@ void tst_estimates::isAlpha() {
 void tst_estimates::builtNamesAreSafeFolderNames_data() {
     QTest::addColumn<QString>("built");
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << "Jones Reroof" << "JonesReroof";
-    QTest::newRow("apostrophe") << "O'Brien Reroof" << "OBrienReroof";
-    QTest::newRow("path separators") << "../x/y\\z Reroof" << "xyzReroof";
-    QTest::newRow("nothing usable") << "12 - 34" << "Estimate7";
+    QTest::newRow("plain") << "Jones Reroof"
+                           << "JonesReroof";
+    QTest::newRow("apostrophe") << "O'Brien Reroof"
+                                << "OBrienReroof";
+    QTest::newRow("path separators") << "../x/y\\z Reroof"
+                                     << "xyzReroof";
+    QTest::newRow("nothing usable") << "12 - 34"
+                                    << "Estimate7";
     QTest::newRow("too long") << QString(80, 'a') << QString(50, 'a');
 }
 
@@ -84,9 +88,9 @@ void tst_estimates::reservedRowAndTypeList() {
     AppContext& ctx = tc.ctx;
     const int id = modEst::CreateEstID(ctx);
     QVERIFY(id > 0);
-    QSqlQuery q = modData::exec(ctx, ctx.MastEstConn,
-                                "select eststatus,estlength,estdate,estname from master where id=?",
-                                {id});
+    QSqlQuery q =
+        modData::exec(ctx, ctx.MastEstConn,
+                      "select eststatus,estlength,estdate,estname from master where id=?", {id});
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("Working"));
     QCOMPARE(q.value(1).toInt(), 30);
@@ -151,9 +155,9 @@ void tst_estimates::failedStartLeavesNothingBehind() {
     blocker.close();
     QVERIFY_THROWS_EXCEPTION(modData::SqlError, modEst::startEstimate(ctx, "Jones", owner()));
     QVERIFY(QFileInfo(blocker.fileName()).isFile());
-    QVERIFY(modData::scalar(ctx, ctx.MastEstConn, "select estname from master where id=?",
-                            {ctx.EstID})
-                .isNull());
+    QVERIFY(
+        modData::scalar(ctx, ctx.MastEstConn, "select estname from master where id=?", {ctx.EstID})
+            .isNull());
 }
 
 void tst_estimates::removeFolderNeverLeavesTheEstimatesFolder() {
@@ -202,7 +206,8 @@ void tst_estimates::saveInsertsThenUpdatesInPlace() {
     QStringList stored;
     for (int i = 0; i < 6; ++i)
         stored << m.value(i).toString();
-    QCOMPARE(stored, QStringList({"%-15", "%-15", "Fixed-100", "%-2", "It's a re-roof", "No terms"}));
+    QCOMPARE(stored,
+             QStringList({"%-15", "%-15", "Fixed-100", "%-2", "It's a re-roof", "No terms"}));
 
     // The working rows now carry their stored ids: a second save stores nothing twice.
     QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select AreaID from TempAreas").toInt(), 1);
@@ -224,7 +229,8 @@ void tst_estimates::completeSaveMarksPendingToday() {
     TestContext tc;
     AppContext& ctx = tc.ctx;
     start(ctx, "Smith");
-    modData::exec(ctx, ctx.MastEstConn, "update master set estdate='2026-01-02' where id=?", {ctx.EstID});
+    modData::exec(ctx, ctx.MastEstConn, "update master set estdate='2026-01-02' where id=?",
+                  {ctx.EstID});
     line(ctx, 4, "Shingles", 0, "Shingles", 3, "45.50");
     modSaveEst::saveEstimate(ctx, input(true));
     QSqlQuery q = modData::exec(ctx, ctx.MastEstConn,
@@ -267,9 +273,10 @@ void tst_estimates::failureMidwayLeavesStoredEstimateUnchanged() {
                      .toString(),
                  QStringLiteral("Working"));
         // New working rows still wait to be inserted.
-        QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select count(*) from TempAreas where AreaID=0")
-                     .toInt(),
-                 1);
+        QCOMPARE(
+            modData::scalar(ctx, ctx.TempDBConn, "select count(*) from TempAreas where AreaID=0")
+                .toInt(),
+            1);
     }
     modSaveEst::saveEstimate(ctx, input());
     QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
@@ -302,10 +309,10 @@ void tst_estimates::openCopiesEverythingBack() {
     QCOMPARE(dump(ctx, ctx.TempDBConn, "TempAreas"),
              QStringList({"1|1|0|0|30|0|20|600", "2|2|1|0|5|0|5|12"}));
     QCOMPARE(dump(ctx, ctx.TempDBConn, "TempLineal"), QStringList({"1|1|3|O'Neil's hips|10|185"}));
-    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn,
-                             "select count(*) from tpLineItems where LineItemID>0")
-                 .toInt(),
-             3);
+    QCOMPARE(
+        modData::scalar(ctx, ctx.TempDBConn, "select count(*) from tpLineItems where LineItemID>0")
+            .toInt(),
+        3);
     QCOMPARE(dump(ctx, ctx.TempDBConn, "TempSect"), QStringList({"1|Shingles|0", "2|Flashing|1"}));
     QVERIFY(!modOpenEst::singleTotalArea(ctx));
 
@@ -336,8 +343,9 @@ void tst_estimates::singleTotalAreaIsRecognised() {
 void tst_estimates::openOfMissingDatabaseCreatesNothing() {
     TestContext tc;
     AppContext& ctx = tc.ctx;
-    modData::exec(ctx, ctx.MastEstConn,
-                  "insert into master(estname,estpath,eststatus) values('Lost','Lost/Lost.db','Working')");
+    modData::exec(
+        ctx, ctx.MastEstConn,
+        "insert into master(estname,estpath,eststatus) values('Lost','Lost/Lost.db','Working')");
     const int id = modData::scalar(ctx, ctx.MastEstConn, "select max(id) from master").toInt();
     QVERIFY_THROWS_EXCEPTION(modData::SqlError, modOpenEst::OpenOwner(ctx, id));
     QVERIFY(!QFileInfo::exists(ctx.estimatesDir() + "/Lost/Lost.db"));

@@ -46,6 +46,10 @@ bool SqlGridModel::load(const QString& conn, const QString& sql, const QVariantL
 }
 
 void SqlGridModel::detach() {
+    // Clearing makes an empty query on the connection's driver; once that connection is gone,
+    // clearing again would reach a driver that no longer exists.
+    if (conn_.isEmpty())
+        return;
     conn_.clear();
     clear();
 }
