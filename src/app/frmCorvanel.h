@@ -100,6 +100,9 @@ public:
     void CleanForm();
     // Whether the estimate in work exists in storage (a new one after Start, or an opened one).
     bool estimateStarted() const;
+    // Estimate → Manage and the contact import of a new estimate.
+    void mnuEstManage_Click();
+    void cmdImport_Click();
     // Restores the take-off of the opened estimate, in the view it was measured in.
     void PopRoofArea();
 

@@ -6,6 +6,8 @@
 #include "common/forms/GridBinding.h"
 #include "documents/forms/OutputTab.h"
 #include "estimates/forms/OwnerTab.h"
+#include "estimates/forms/frmContactGrid.h"
+#include "estimates/forms/frmManageStatus.h"
 #include "estimates/forms/frmOpenEst.h"
 #include "estimates/modEst.h"
 #include "estimates/modOpenEst.h"
@@ -65,6 +67,8 @@ void frmCorvanel::wireEstimates() {
     connect(totals->cmdSave, &QPushButton::clicked, this, &frmCorvanel::cmdSave_Click);
     connect(owner->cmdStartEst, &QPushButton::clicked, this, &frmCorvanel::cmdStartEst_Click);
     connect(owner->cmdCancel, &QPushButton::clicked, this, &frmCorvanel::cmdCancel_Click);
+    connect(mnuEstManage, &QAction::triggered, this, &frmCorvanel::mnuEstManage_Click);
+    connect(owner->cmdImport, &QPushButton::clicked, this, &frmCorvanel::cmdImport_Click);
     PopEstTypeCbo(ctx_, owner->cmbEstType);
 }
 
@@ -442,4 +446,25 @@ void frmCorvanel::PopRoofArea() {
     } catch (const ProcedureError& e) {
         report(ctx_, e, QStringLiteral("PopRoofArea"), module);
     }
+}
+
+void frmCorvanel::mnuEstManage_Click() {
+    if (!ctx_.WorkMode.isEmpty())
+        return;
+    frmManageStatus dialog(ctx_, this);
+    dialog.exec();
+    ctx_.EstID = 0;
+    ctx_.EstConn.clear();
+}
+
+void frmCorvanel::cmdImport_Click() {
+    if (ctx_.WorkMode != QLatin1String("new") || estimateStarted())
+        return;
+    frmContactGrid dialog(ctx_, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selected())
+        return;
+    const auto& fields = *dialog.selected();
+    for (int i = 0; i < 7; ++i)
+        owner->txtName[i]->setText(fields[i]);
+    owner->txtName[0]->setFocus();
 }

@@ -1,0 +1,125 @@
+#include "estimates/forms/frmContactGrid.h"
+
+#include "common/AppContext.h"
+#include "common/ErrorMessage.h"
+#include "common/forms/GridBinding.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+#include "estimates/modContacts.h"
+#include "storage/Connections.h"
+#include "storage/modData.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using Widgets::named;
+
+namespace {
+const QString kForm = QStringLiteral("Form frmContactGrid");
+}
+
+frmContactGrid::frmContactGrid(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), path_(modContacts::contactsPath(ctx)) {
+    setObjectName(QStringLiteral("frmContactGrid"));
+    setWindowTitle(QStringLiteral("Contacts from Brenwick"));
+
+    grdDataGrid = named(new QTableView, "grdDataGrid");
+    GridBinding::setupView(grdDataGrid);
+    grdDataGrid->setMinimumWidth(InputHelpers::twips(8700) + 24);
+    grdDataGrid->setMinimumHeight(300);
+    cboFilter = named(new QComboBox, "cboFilter");
+    cboType = named(new QComboBox, "cboType");
+    cboCompanies = named(new QComboBox, "cboCompanies");
+    cmdSelect = named(new QPushButton(QStringLiteral("Select")), "cmdSelect");
+    cmdSelect->setDefault(true);
+
+    auto* filters = new QHBoxLayout;
+    const std::pair<const char*, QComboBox*> boxes[] = {
+        {"Filter Alpha:", cboFilter}, {"Type:", cboType}, {"Companies:", cboCompanies}};
+    for (const auto& [caption, box] : boxes) {
+        auto* l = new QLabel(QString::fromLatin1(caption));
+        l->setBuddy(box);
+        filters->addWidget(l);
+        filters->addWidget(box);
+        filters->addSpacing(12);
+    }
+    filters->addStretch();
+    filters->addWidget(cmdSelect);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(grdDataGrid, 1);
+    outer->addLayout(filters);
+
+    // The sibling's file is only ever read.
+    if (!path_.isEmpty())
+        ctx_.connections->readOnly(path_);
+    PopGrid(QString(), QStringLiteral("none"));
+
+    cboFilter->addItem(QStringLiteral("All"));
+    for (char c = 'A'; c <= 'Z'; ++c)
+        cboFilter->addItem(QString(QLatin1Char(c)));
+    cboType->addItems({"All", "Lead", "Cust", "Contact", "Personal"});
+    cboCompanies->addItems({"Both", "Companies only", "No Companies"});
+
+    connect(cboFilter, &QComboBox::activated, this, [this] {
+        const QString v = cboFilter->currentText();
+        v == QLatin1String("All") ? PopGrid(QString(), QStringLiteral("none"))
+                                  : PopGrid(v, QStringLiteral("alpha"));
+    });
+    connect(cboType, &QComboBox::activated, this, [this] {
+        const QString v = cboType->currentText();
+        v == QLatin1String("All") ? PopGrid(QString(), QStringLiteral("none"))
+                                  : PopGrid(v, QStringLiteral("type"));
+    });
+    connect(cboCompanies, &QComboBox::activated, this, [this] {
+        const int i = cboCompanies->currentIndex();
+        PopGrid(QString(), i == 1   ? QStringLiteral("company")
+                           : i == 2 ? QStringLiteral("nocompany")
+                                    : QStringLiteral("none"));
+    });
+    connect(cmdSelect, &QPushButton::clicked, this, &frmContactGrid::cmdSelect_Click);
+    connect(grdDataGrid, &QTableView::doubleClicked, this, &frmContactGrid::cmdSelect_Click);
+}
+
+frmContactGrid::~frmContactGrid() {
+    GridBinding::detach(grdDataGrid);
+    if (!path_.isEmpty())
+        ctx_.connections->close(path_);
+}
+
+void frmContactGrid::PopGrid(const QString& value, const QString& mode) {
+    const modContacts::Listing l = modContacts::listing(value, mode);
+    static const QList<GridColumn> columns = {
+        {"ID", 500},      {"Name", 1500}, {"Company", 1800}, {"Address", 1800},
+        {"Work Ph", 900}, {"Ext", 500},   {"Home Ph", 900}};
+    try {
+        if (path_.isEmpty())
+            throw modData::SqlError::message(QStringLiteral("Brenwick is not installed"));
+        GridBinding::bind(grdDataGrid, ctx_, path_, l.sql, l.params, columns);
+        if (GridBinding::rowCount(grdDataGrid) > 0)
+            grdDataGrid->selectRow(0);
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("PopGrid"), kForm);
+    }
+}
+
+void frmContactGrid::cmdSelect_Click() {
+    if (GridBinding::rowCount(grdDataGrid) == 0)
+        return;
+    int row = GridBinding::currentRow(grdDataGrid);
+    if (row < 0)
+        row = grdDataGrid->currentIndex().isValid() ? grdDataGrid->currentIndex().row() : 0;
+    const qlonglong id = GridBinding::cell(grdDataGrid, row, 0).toLongLong();
+    try {
+        selected_ = modContacts::ownerFields(ctx_, path_, id);
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("cmdSelect_Click"),
+                           kForm);
+        return;
+    }
+    if (selected_)
+        accept();
+}

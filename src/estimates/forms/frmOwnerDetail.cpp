@@ -1,0 +1,90 @@
+#include "estimates/forms/frmOwnerDetail.h"
+
+#include "common/AppContext.h"
+#include "common/ErrorMessage.h"
+#include "common/Prompt.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+#include "estimates/modManage.h"
+#include "storage/Schema.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using Widgets::indexed;
+using Widgets::named;
+
+frmOwnerDetail::frmOwnerDetail(AppContext& ctx, std::int32_t estID, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), estID_(estID) {
+    setObjectName(QStringLiteral("frmOwnerDetail"));
+    setWindowTitle(QStringLiteral("Owner Detail"));
+    auto* form = new QFormLayout;
+    txtEstName = named(new QLineEdit, "txtEstName");
+    txtEstName->setReadOnly(true);
+    form->addRow(QStringLiteral("Estimate Name:"), txtEstName);
+    const char* captions[] = {"First Name", "Last Name or Company Name",
+                              "Address",    "City, St && Zip",
+                              "Home Phone", "Work Phone",
+                              "Ext"};
+    const int lengths[] = {Schema::Len::FName,     Schema::Len::LName, Schema::Len::Address,
+                           Schema::Len::CityStZip, Schema::Len::Phone, Schema::Len::Phone,
+                           Schema::Len::Ext};
+    for (int i = 0; i < 7; ++i) {
+        txtName[i] = named(new QLineEdit, indexed("txtName", i));
+        txtName[i]->setMaxLength(lengths[i]);
+        txtName[i]->setMinimumWidth(i < 4 ? 320 : 140);
+        InputHelpers::focusColour(txtName[i]);
+        form->addRow(
+            QString::fromLatin1(captions[i]).replace(QLatin1String("&&"), QLatin1String("&")),
+            txtName[i]);
+    }
+    cmdUpdate = named(new QPushButton(QStringLiteral("Update")), "cmdUpdate");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    cmdUpdate->setDefault(true);
+    connect(cmdUpdate, &QPushButton::clicked, this, &frmOwnerDetail::cmdUpdate_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdUpdate);
+    buttons->addWidget(cmdCancel);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(form);
+    outer->addLayout(buttons);
+
+    try {
+        const modManage::Owner o = modManage::loadOwner(ctx_, estID_);
+        txtEstName->setText(o.estName);
+        for (int i = 0; i < 7; ++i)
+            txtName[i]->setText(o.name[i]);
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("Form_Load"),
+                           QStringLiteral("Form frmOwnerDetail"));
+        cmdUpdate->setEnabled(false);
+    }
+}
+
+void frmOwnerDetail::cmdUpdate_Click() {
+    // The same fields are required as when the estimate was started.
+    for (int i = 0; i <= 4; ++i) {
+        if (txtName[i]->text().trimmed().isEmpty()) {
+            ctx_.prompt->message(QStringLiteral("This field may not be blank."));
+            txtName[i]->setFocus();
+            return;
+        }
+    }
+    std::array<QString, 7> name;
+    for (int i = 0; i < 7; ++i)
+        name[i] = txtName[i]->text();
+    try {
+        modManage::updateOwner(ctx_, estID_, name);
+    } catch (const ProcedureError& e) {
+        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("cmdUpdate_Click"),
+                           QStringLiteral("Form frmOwnerDetail"));
+        return;
+    }
+    accept();
+}

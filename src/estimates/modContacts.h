@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+#include <array>
+#include <optional>
+
+struct AppContext;
+
+// Reading the sibling contact program's contacts database (never written).
+namespace modContacts {
+
+// <sibling folder>/data/contacts.db, or empty when the sibling is not installed.
+QString contactsPath(AppContext& ctx);
+
+// The listing for a filter: mode "none", "alpha" (last names beginning with `value`), "type",
+// "company" or "nocompany". Columns: ID, Name, Company, Address, Work Ph, Ext, Home Ph.
+struct Listing {
+    QString sql;
+    QVariantList params;
+};
+Listing listing(const QString& value, const QString& mode);
+
+// The owner fields for contact `id`: first, last, address, "City, ST Zip", home, work, ext.
+// Missing values are empty. Throws modData::SqlError.
+std::optional<std::array<QString, 7>> ownerFields(AppContext& ctx, const QString& path,
+                                                  qlonglong id);
+
+} // namespace modContacts
