@@ -39,7 +39,7 @@ OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx
         txtName[i] = named(new QLineEdit, indexed("txtName", i));
         txtName[i]->setMaxLength(lengths[i]);
         InputHelpers::focusColour(txtName[i]);
-        auto* label = new QLabel(QString::fromLatin1(captions[i]).replace("&&", "&"));
+        auto* label = new QLabel(QString::fromLatin1(captions[i]));
         label->setBuddy(txtName[i]);
         grid->addWidget(label, i, 0);
     }

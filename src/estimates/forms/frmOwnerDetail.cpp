@@ -38,9 +38,8 @@ frmOwnerDetail::frmOwnerDetail(AppContext& ctx, std::int32_t estID, QWidget* par
         txtName[i]->setMaxLength(lengths[i]);
         txtName[i]->setMinimumWidth(i < 4 ? 320 : 140);
         InputHelpers::focusColour(txtName[i]);
-        form->addRow(
-            QString::fromLatin1(captions[i]).replace(QLatin1String("&&"), QLatin1String("&")),
-            txtName[i]);
+        // A label shows "&&" as one ampersand.
+        form->addRow(QString::fromLatin1(captions[i]), txtName[i]);
     }
     cmdUpdate = named(new QPushButton(QStringLiteral("Update")), "cmdUpdate");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
