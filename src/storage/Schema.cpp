@@ -40,17 +40,18 @@ const QHash<QString, QString>& all() {
         QHash<QString, QString> h;
         h[QStringLiteral("tempsect")] =
             table("TempSect", {key("autoID"), txt("SecDesc", 50), lng("SecOrder")});
+        // A catalogue item may have no unit, so units may be empty.
         // Name is wider than a section name so that "Total for " + a full-length name fits.
         h[QStringLiteral("estigrid")] = table(
             "EstiGrid", {key("autoID"), lng("tpLineItemID"), lng("EstID"), lng("LineItemID"),
                          lng("ItemID"), lng("SecOrder"), lng("SortOrder"), txt("Name", 60),
-                         txt("ItemTable", 50), lng("Qty"), txt("Unit", 50), cur("Cost"),
+                         txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50), cur("Cost"),
                          cur("LineTotal"), cur("SubTotal")});
         h[QStringLiteral("tplineitems")] = table(
             "tpLineItems",
             {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"), lng0("SecOrder"),
              txt("Sect", 50), txt("Name", 50), txt("ItemTable", 50), lng0("Qty"),
-             txt("Unit", 50), cur("Cost"), cur("LineTotal")});
+             txtE("Unit", 50), cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("tempareas")] =
             table("TempAreas", {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"),
                                 lng0("Width1"), lng0("Width2"), lng0("Height"), lng0("Total")});
@@ -70,7 +71,7 @@ const QHash<QString, QString>& all() {
                      memo("EstSummary")});
         h[QStringLiteral("lineitems")] = table(
             "LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
-                          txt("Name", 50), txt("ItemTable", 50), lng("Qty"), txt("Unit", 50),
+                          txt("Name", 50), txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50),
                           cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("areas")] =
             table("Areas", {key("ID"), lng("Shape"), lng("Pitch"), lng("Width1"), lng("Width2"),

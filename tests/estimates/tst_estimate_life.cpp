@@ -57,6 +57,12 @@ void addLine(AppContext& ctx, int itemId, const QString& sect, int order, const 
     c.Sect = sect;
     c.SecOrder = order;
     c.Picked = true;
+    // The picker adds a new section before its first line.
+    if (!modData::scalar(ctx, ctx.TempDBConn, "select count(*) from TempSect where SecOrder=?",
+                         {order})
+             .toInt())
+        modData::exec(ctx, ctx.TempDBConn, "insert into TempSect(SecDesc,SecOrder) values(?,?)",
+                      {sect, order});
     modGrid::AddLineItem(ctx, QStringLiteral("add"), 0);
 }
 

@@ -36,8 +36,8 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), 
 
     frSubTotals = named(new QGroupBox(QStringLiteral("Sub Totals")), "frSubTotals");
     auto* grid = new QGridLayout(frSubTotals);
-    const char* captions[] = {"Material:", "Labor:", "Sub Con:", "Equip:",
-                              "Fees:", "Unit Items:", "Total:"};
+    const char* captions[] = {
+        "Material:", "Labor:", "Sub Con:", "Equip:", "Fees:", "Unit Items:", "Total:"};
     for (int i = 0; i < 7; ++i) {
         lblSubTotals[i] = named(new QLabel(QStringLiteral(".00")), indexed("lblSubTotals", i));
         lblSubTotals[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -56,6 +56,25 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     outer->addWidget(frSubTotals, 0, Qt::AlignTop);
 }
 
-// Filled in with the estimate grid.
-void LineItemsTab::PopEstiGrid() {}
-int LineItemsTab::gridRowCount() { return GridBinding::rowCount(grdDataGrid); }
+void LineItemsTab::PopEstiGrid() {
+    static const QList<GridColumn> columns = {{QStringLiteral("ID"), 500},
+                                              {QStringLiteral("Name"), 3800},
+                                              {QStringLiteral("Type"), 1100},
+                                              {QStringLiteral("Qty"), 500},
+                                              {QStringLiteral("Unit"), 900},
+                                              {QStringLiteral("Cost"), 900, true},
+                                              {QStringLiteral("Line Total"), 900, true},
+                                              {QStringLiteral("Sub Total"), 900, true}};
+    GridBinding::bind(grdDataGrid, ctx_, ctx_.TempDBConn,
+                      QStringLiteral("select tpLineItemID,Name,ItemTable,Qty,Unit,Cost,LineTotal,"
+                                     "SubTotal from EstiGrid order by autoID asc"),
+                      {}, columns);
+}
+
+std::int32_t LineItemsTab::selectedLineID() {
+    const int row = GridBinding::currentRow(grdDataGrid);
+    return row < 0 ? 0 : GridBinding::cell(grdDataGrid, row, 0).toInt();
+}
+int LineItemsTab::gridRowCount() {
+    return GridBinding::rowCount(grdDataGrid);
+}

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
 
 class QTableView;
 class QPushButton;
@@ -27,6 +28,8 @@ public:
     void PopEstiGrid();
     // The number of rows the grid shows.
     int gridRowCount();
+    // The ID of the line in the selected row; 0 for no selection or a heading or total row.
+    std::int32_t selectedLineID();
 
 Q_SIGNALS:
     // The user changed the estimate's lines (the main window marks the estimate changed).
