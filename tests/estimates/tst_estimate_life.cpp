@@ -376,6 +376,11 @@ void tst_estimate_life::roadOfOneEstimate() {
     addLine(ctx, 4, "Shingles", 0, "O'Brien's shingles", 3, "45.50");
     addLine(ctx, 9, "Flashing", 1, "Drip edge", 10, "7.25");
     w.lines->PopEstiGrid();
+    w.totals->FigureTotals();
+    // 209.00 of lines; the first-start defaults add 15 %, 15 %, a fixed 100 and 2 %.
+    QCOMPARE(w.totals->lblSubTotal->text(), QStringLiteral("$209.00"));
+    QCOMPARE(w.totals->lblAdminTotal->text(), QStringLiteral("$166.88"));
+    QCOMPARE(w.totals->lblEstTotal->text(), QStringLiteral("$375.88"));
     w.totals->txtSumm->setPlainText("Tear off and re-roof; it's two layers");
     w.totals->txtTerms->setPlainText("Half down");
     const QString roofArea = w.roof->txtRoof[0]->text();

@@ -1,0 +1,142 @@
+#include "takeoff/forms/frmLineal.h"
+
+#include "common/AppContext.h"
+#include "common/ErrorMessage.h"
+#include "common/Numbers.h"
+#include "common/Prompt.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+#include "storage/Schema.h"
+#include "storage/modData.h"
+#include "takeoff/RoofMath.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+using Widgets::indexed;
+using Widgets::named;
+
+frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), roofArea_(roofArea) {
+    setObjectName(QStringLiteral("frmLineal"));
+    setWindowTitle(QStringLiteral("Lineal Items"));
+    for (int i = 0; i < 3; ++i) {
+        txtLineal[i] = named(new QLineEdit, indexed("txtLineal", i));
+        InputHelpers::focusColour(txtLineal[i]);
+    }
+    txtLineal[0]->setReadOnly(true);
+    txtLineal[0]->setFocusPolicy(Qt::NoFocus);
+    txtLineal[0]->setMaximumWidth(60);
+    txtLineal[1]->setMaxLength(Schema::Len::Name);
+    txtLineal[1]->setMinimumWidth(220);
+    txtLineal[2]->setMaxLength(10);
+    txtLineal[2]->setAlignment(Qt::AlignRight);
+    txtLineal[2]->setMaximumWidth(90);
+    InputHelpers::numberBox(txtLineal[2], ctx);
+    cmbLineal = named(new QComboBox, "cmbLineal");
+    cmbLineal->addItem(QString(), 0);
+    cmbLineal->addItem(QStringLiteral("Cap"), 1);
+    cmbLineal->addItem(QStringLiteral("Starter"), 2);
+    cmbLineal->addItem(QStringLiteral("%"), 3);
+    cmbLineal->addItem(QStringLiteral("Misc"), 4);
+    InputHelpers::focusColour(cmbLineal);
+
+    auto* g = new QGridLayout;
+    g->addWidget(new QLabel(QStringLiteral("ID:")), 0, 0);
+    g->addWidget(new QLabel(QStringLiteral("Name:")), 0, 1);
+    g->addWidget(new QLabel(QStringLiteral("Type")), 0, 2);
+    g->addWidget(new QLabel(QStringLiteral("Length:")), 0, 3);
+    g->addWidget(txtLineal[0], 1, 0);
+    g->addWidget(txtLineal[1], 1, 1);
+    g->addWidget(cmbLineal, 1, 2);
+    g->addWidget(txtLineal[2], 1, 3);
+    cmdOkay = named(new QPushButton(QStringLiteral("Okay")), "cmdOkay");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    cmdOkay->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOkay);
+    buttons->addWidget(cmdCancel);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(g);
+    v->addLayout(buttons);
+    connect(cmdOkay, &QPushButton::clicked, this, &frmLineal::cmdOkay_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    if (editID > 0) {
+        try {
+            QSqlQuery q = modData::exec(
+                ctx_, ctx_.TempDBConn,
+                QStringLiteral("select name,type,length from templineal where id=?"), {editID});
+            if (q.next()) {
+                txtLineal[1]->setText(q.value(0).toString());
+                cmbLineal->setCurrentIndex(std::max(0, cmbLineal->findData(q.value(1).toInt())));
+                txtLineal[2]->setText(q.value(2).toString());
+            }
+        } catch (const ProcedureError& e) {
+            ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("Form_Load"),
+                               QStringLiteral("Form frmLineal"));
+        }
+        txtLineal[0]->setText(QString::number(editID));
+    }
+    txtLineal[1]->setFocus();
+}
+
+std::optional<std::int32_t> frmLineal::GetTotal() {
+    const int type = cmbLineal->currentData().toInt();
+    if (type < 1) {
+        ctx_.prompt->message(QStringLiteral("You must select a type."));
+        cmbLineal->setFocus();
+        return std::nullopt;
+    }
+    const std::optional<std::int32_t> total =
+        RoofMath::linealTotal(type, Numbers::value(txtLineal[2]->text()), roofArea_);
+    if (!total) {
+        ctx_.prompt->message(QStringLiteral("This number is too large."));
+        txtLineal[2]->setFocus();
+    }
+    return total;
+}
+
+void frmLineal::cmdOkay_Click() {
+    if (txtLineal[1]->text().trimmed().isEmpty()) {
+        ctx_.prompt->message(QStringLiteral("Please name this item."));
+        txtLineal[1]->setFocus();
+        return;
+    }
+    if (cmbLineal->currentData().toInt() < 1) {
+        ctx_.prompt->message(QStringLiteral("Please select a type."));
+        cmbLineal->setFocus();
+        return;
+    }
+    if (txtLineal[2]->text().trimmed().isEmpty()) {
+        ctx_.prompt->message(QStringLiteral("Please enter a length."));
+        txtLineal[2]->setFocus();
+        return;
+    }
+    if (!InputHelpers::requireNumber(txtLineal[2], ctx_))
+        return;
+    const double length = Numbers::value(txtLineal[2]->text());
+    if (length < 0 || length > RoofMath::MaxMeasure) {
+        ctx_.prompt->message(QStringLiteral("A length must be from 0 to %1.")
+                                 .arg(QLocale().toString(RoofMath::MaxMeasure, 'f', 0)));
+        txtLineal[2]->setFocus();
+        txtLineal[2]->selectAll();
+        return;
+    }
+    const std::optional<std::int32_t> total = GetTotal();
+    if (!total)
+        return;
+    result_.type = cmbLineal->currentData().toInt();
+    result_.name = txtLineal[1]->text().trimmed();
+    result_.length = Numbers::toLong(length);
+    result_.total = *total;
+    accept();
+}
