@@ -22,7 +22,9 @@ bool greetOn(const QString& v) {
     return !ok || d == 1.0;
 }
 
-QString flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+QString flag(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 } // namespace
 
@@ -85,12 +87,14 @@ bool saveCompany(SettingsStore& s, const Company& c) {
 }
 
 bool saveDefaults(SettingsStore& s, const Defaults& d) {
+    // Written in creation order, so that keys missing from the section are created where the
+    // readers by position look for them.
     const QStringList keys = opKeys();
+    if (!s.set(Op, keys.at(0), flag(d.greet)))
+        return false;
     for (int i = 1; i <= 4; ++i)
         if (!s.set(Op, keys.at(i), d.admin.value(i - 1)))
             return false;
-    if (!s.set(Op, keys.at(0), flag(d.greet)))
-        return false;
     for (int i = 5; i <= 8; ++i)
         if (!s.set(Op, keys.at(i), d.labor.value(i - 5)))
             return false;

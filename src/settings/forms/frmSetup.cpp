@@ -41,7 +41,9 @@ public:
     }
 };
 
-QLabel* label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
+QLabel* label(const char* text) {
+    return new QLabel(QString::fromUtf8(text));
+}
 
 } // namespace
 
@@ -92,8 +94,8 @@ QWidget* frmSetup::buildCompanyTab() {
 
     auto* g = new QGridLayout;
     g->addWidget(label("Check to include in letterhead"), 0, 2, Qt::AlignCenter);
-    const char* captions[] = {"Name:", "Address", "City, ST Zip:", "Phone:",
-                              "Fax:",  "Cell:",   "Email:",        "Website:"};
+    const char* captions[] = {
+        "Name:", "Address", "City, ST Zip:", "Phone:", "Fax:", "Cell:", "Email:", "Website:"};
     // One row per printed detail: city, state and zip share a row and one include box.
     const int boxOfRow[] = {0, 1, 2, 5, 6, 7, 8, 9};
     const QList<QCheckBox*> inc = includeBoxes();
@@ -175,8 +177,8 @@ QWidget* frmSetup::buildDefaultsTab() {
 }
 
 QList<QCheckBox*> frmSetup::includeBoxes() const {
-    return {ckbCoName, ckbCoAddress, ckbCoCity,  ckbCoPh,      ckbCoFax,
-            ckbCoCell, ckbCoEmail,   ckbCoWeb,   ckbLetterHead};
+    return {ckbCoName, ckbCoAddress, ckbCoCity, ckbCoPh,      ckbCoFax,
+            ckbCoCell, ckbCoEmail,   ckbCoWeb,  ckbLetterHead};
 }
 
 void frmSetup::PopCompany() {
