@@ -75,6 +75,7 @@ private Q_SLOTS:
     void shiftedSectionReadByKey();
     void missingSettingsOpenEmpty();
     void unwritableStoreReportedAndStaysOpen();
+    void companyBoxesColourOnlyWhenOpen();
 };
 
 void tst_setup_forms::opensFromTheSetupMenu() {
@@ -394,6 +395,26 @@ void tst_setup_forms::unwritableStoreReportedAndStaysOpen() {
     QVERIFY(!f.cmdSaveValues_Click());
     QVERIFY(f.result().Cancelled);
     QCOMPARE(tc.prompt->count(), 2);
+}
+
+void tst_setup_forms::companyBoxesColourOnlyWhenOpen() {
+    TestContext tc;
+    frmSetup f(tc.ctx);
+    f.show();
+    QApplication::setActiveWindow(&f);
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    const auto base = [](QWidget* w) { return w->palette().color(QPalette::Base); };
+    f.txtCoInfo[1]->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(f.txtCoInfo[1]->hasFocus());
+    QCOMPARE(base(f.txtCoInfo[1]), QColor(Qt::white));
+    QTest::mouseClick(f.cmdCoEdit, Qt::LeftButton);
+    QTRY_VERIFY(f.txtCoInfo[0]->hasFocus());
+    QCOMPARE(base(f.txtCoInfo[0]), QColor(255, 255, 192));
+    QCOMPARE(f.txtCoInfo[0]->selectedText(), QStringLiteral("ABC Construction"));
+    f.txtCoInfo[1]->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(f.txtCoInfo[1]->hasFocus());
+    QCOMPARE(base(f.txtCoInfo[0]), QColor(Qt::white));
+    QCOMPARE(base(f.txtCoInfo[1]), QColor(255, 255, 192));
 }
 
 QTEST_MAIN(tst_setup_forms)

@@ -61,6 +61,11 @@ frmSetup::frmSetup(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     connect(cmdCoSave, &QPushButton::clicked, this, &frmSetup::cmdCoSave_Click);
     connect(cmdSaveValues, &QPushButton::clicked, this, &frmSetup::cmdSaveValues_Click);
 
+    // Each tab has its own buttons; Enter in a box must not press one that a click once made
+    // the default, possibly one belonging to the other tab's values.
+    for (QPushButton* b : {cmdCoEdit, cmdCoSave, cmdCoCancel, cmdSaveValues})
+        b->setAutoDefault(false);
+
     PopCompany();
     PopDefaults();
     lockCoFields(true);
