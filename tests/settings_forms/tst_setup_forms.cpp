@@ -2,6 +2,7 @@
 #include "UiTest.h"
 
 #include "app/frmCorvanel.h"
+#include "catalogue/forms/CostGrids.h"
 #include "common/forms/InputHelpers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SetupValues.h"
@@ -194,26 +195,29 @@ void tst_setup_forms::defaultsStoredByKey() {
 void tst_setup_forms::nonNumberRefusedAndNothingStored_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("overhead word") << "txtAdmin(0)"
-                                   << "abc";
-    QTest::newRow("management empty") << "txtAdmin(3)"
-                                      << "";
-    QTest::newRow("fringe with unit") << "txtEmp(3)"
-                                      << "2%";
-    QTest::newRow("work comp apostrophe") << "txtEmp(0)"
-                                          << "4'5";
+    QTest::addColumn<QString>("message");
+    const QString nan = QLatin1String(InputHelpers::NotANumber);
+    const QString large = QLatin1String(CostGrids::TooLarge);
+    // clang-format off
+    QTest::newRow("overhead word") << "txtAdmin(0)" << "abc" << nan;
+    QTest::newRow("management empty") << "txtAdmin(3)" << "" << nan;
+    QTest::newRow("fringe with unit") << "txtEmp(3)" << "2%" << nan;
+    QTest::newRow("work comp apostrophe") << "txtEmp(0)" << "4'5" << nan;
+    QTest::newRow("contingency too large") << "txtAdmin(2)" << "1e300" << large;
+    // clang-format on
 }
 
 void tst_setup_forms::nonNumberRefusedAndNothingStored() {
     QFETCH(QString, name);
     QFETCH(QString, text);
+    QFETCH(QString, message);
     TestContext tc;
     const Pairs before = section(tc, "Op");
     frmSetup f(tc.ctx);
     f.txtAdmin[1]->setText("20"); // a valid change elsewhere must not be written either
     box(&f, name)->setText(text);
     QVERIFY(!f.cmdSaveValues_Click());
-    QCOMPARE(tc.prompt->texts(), QStringList{QLatin1String(InputHelpers::NotANumber)});
+    QCOMPARE(tc.prompt->texts(), QStringList{message});
     QCOMPARE(box(&f, name)->text(), QStringLiteral("0"));
     QVERIFY(f.result().Cancelled);
     QCOMPARE(section(tc, "Op"), before);

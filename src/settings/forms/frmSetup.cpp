@@ -1,5 +1,6 @@
 #include "settings/forms/frmSetup.h"
 
+#include "catalogue/forms/CostGrids.h"
 #include "common/AppContext.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
@@ -247,11 +248,12 @@ bool frmSetup::cmdCoSave_Click() {
 }
 
 bool frmSetup::cmdSaveValues_Click() {
-    // Every amount is checked before anything is written, so a refused box stores nothing.
+    // Every amount is checked before anything is written, so a refused box stores nothing. The
+    // same bound as everywhere amounts are typed: a default is figured into every new estimate.
     QLineEdit* const boxes[] = {txtAdmin[0], txtAdmin[1], txtAdmin[2], txtAdmin[3],
                                 txtEmp[0],   txtEmp[1],   txtEmp[2],   txtEmp[3]};
     for (QLineEdit* box : boxes)
-        if (!InputHelpers::requireNumber(box, ctx_))
+        if (!CostGrids::RequireNumber(box, ctx_))
             return false;
     SetupValues::Defaults d;
     d.greet = chkShowGreet->isChecked();
