@@ -1,0 +1,278 @@
+#include "settings/forms/frmSetup.h"
+
+#include "catalogue/forms/CostGrids.h"
+#include "common/AppContext.h"
+#include "common/Prompt.h"
+#include "common/forms/InputHelpers.h"
+#include "common/forms/Widgets.h"
+#include "pricing/Admin.h"
+#include "settings/SettingsStore.h"
+#include "settings/SetupValues.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using Widgets::indexed;
+using Widgets::named;
+
+namespace {
+
+// Locked company boxes keep their white background when they get the focus. Installed before
+// the focus colouring, so it runs after it and can undo it.
+class LockedStaysWhite : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* box = static_cast<QLineEdit*>(o);
+        if (e->type() == QEvent::FocusIn && box->isReadOnly()) {
+            QPalette p = box->palette();
+            p.setColor(QPalette::Base, Qt::white);
+            box->setPalette(p);
+        }
+        return false;
+    }
+};
+
+QLabel* label(const char* text) {
+    return new QLabel(QString::fromUtf8(text));
+}
+
+} // namespace
+
+frmSetup::frmSetup(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName("frmSetup");
+    setWindowTitle(QStringLiteral("Setup Maintance"));
+    SSTab1 = named(new QTabWidget, "SSTab1");
+    SSTab1->addTab(buildCompanyTab(), QStringLiteral("Company Info"));
+    SSTab1->addTab(buildDefaultsTab(), QStringLiteral("Default Values"));
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(SSTab1);
+
+    connect(cmdCoEdit, &QPushButton::clicked, this, &frmSetup::cmdCoEdit_Click);
+    connect(cmdCoCancel, &QPushButton::clicked, this, &frmSetup::cmdCoCancel_Click);
+    connect(cmdCoSave, &QPushButton::clicked, this, &frmSetup::cmdCoSave_Click);
+    connect(cmdSaveValues, &QPushButton::clicked, this, &frmSetup::cmdSaveValues_Click);
+
+    // Each tab has its own buttons; Enter in a box must not press one that a click once made
+    // the default, possibly one belonging to the other tab's values.
+    for (QPushButton* b : {cmdCoEdit, cmdCoSave, cmdCoCancel, cmdSaveValues})
+        b->setAutoDefault(false);
+
+    PopCompany();
+    PopDefaults();
+    lockCoFields(true);
+    SSTab1->setCurrentIndex(0);
+}
+
+QWidget* frmSetup::buildCompanyTab() {
+    auto* page = new QWidget;
+    for (int i = 0; i < 10; ++i) {
+        txtCoInfo[i] = named(new QLineEdit, indexed("txtCoInfo", i));
+        txtCoInfo[i]->installEventFilter(new LockedStaysWhite(txtCoInfo[i]));
+        InputHelpers::focusColour(txtCoInfo[i]);
+    }
+    txtCoInfo[3]->setMaximumWidth(InputHelpers::twips(600));
+    txtCoInfo[4]->setMaximumWidth(InputHelpers::twips(1400));
+    ckbCoName = named(new QCheckBox, "ckbCoName");
+    ckbCoAddress = named(new QCheckBox, "ckbCoAddress");
+    ckbCoCity = named(new QCheckBox, "ckbCoCity");
+    ckbCoPh = named(new QCheckBox, "ckbCoPh");
+    ckbCoFax = named(new QCheckBox, "ckbCoFax");
+    ckbCoCell = named(new QCheckBox, "ckbCoCell");
+    ckbCoEmail = named(new QCheckBox, "ckbCoEmail");
+    ckbCoWeb = named(new QCheckBox, "ckbCoWeb");
+    ckbLetterHead = named(new QCheckBox(QStringLiteral(
+                              "Assume stationery - if checked company info above will not be "
+                              "printed on reminder and estimates.")),
+                          "ckbLetterHead");
+    cmdCoEdit = named(new QPushButton(QStringLiteral("Edit")), "cmdCoEdit");
+    cmdCoSave = named(new QPushButton(QStringLiteral("Save")), "cmdCoSave");
+    cmdCoCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCoCancel");
+
+    auto* g = new QGridLayout;
+    g->addWidget(label("Check to include in letterhead"), 0, 2, Qt::AlignCenter);
+    const char* captions[] = {
+        "Name:", "Address", "City, ST Zip:", "Phone:", "Fax:", "Cell:", "Email:", "Website:"};
+    // One row per printed detail: city, state and zip share a row and one include box.
+    const int boxOfRow[] = {0, 1, 2, 5, 6, 7, 8, 9};
+    const QList<QCheckBox*> inc = includeBoxes();
+    for (int r = 0; r < 8; ++r) {
+        g->addWidget(label(captions[r]), r + 1, 0);
+        if (r == 2) {
+            auto* h = new QHBoxLayout;
+            h->addWidget(txtCoInfo[2], 3);
+            h->addWidget(txtCoInfo[3], 1);
+            h->addWidget(txtCoInfo[4], 2);
+            g->addLayout(h, r + 1, 1);
+        } else {
+            g->addWidget(txtCoInfo[boxOfRow[r]], r + 1, 1);
+        }
+        g->addWidget(inc.at(r), r + 1, 2, Qt::AlignCenter);
+    }
+    g->setColumnStretch(1, 1);
+    g->setColumnMinimumWidth(1, InputHelpers::twips(5000));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdCoEdit);
+    buttons->addWidget(cmdCoSave);
+    buttons->addWidget(cmdCoCancel);
+
+    auto* v = new QVBoxLayout(page);
+    v->addLayout(g);
+    v->addWidget(ckbLetterHead);
+    v->addStretch();
+    v->addLayout(buttons);
+    return page;
+}
+
+QWidget* frmSetup::buildDefaultsTab() {
+    auto* page = new QWidget;
+    chkShowGreet =
+        named(new QCheckBox(QStringLiteral("Show greet screen on startup")), "chkShowGreet");
+    const char* admins[] = {"Overhead", "Profit", "Contingency", "Management"};
+    auto* adminRow = new QHBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        frAdmin[i] = named(new QGroupBox(QString::fromLatin1(admins[i])), indexed("frAdmin", i));
+        optFixed[i] = named(new QRadioButton(QStringLiteral("Fixed")), indexed("optFixed", i));
+        optPerc[i] = named(new QRadioButton(QStringLiteral("%")), indexed("optPerc", i));
+        txtAdmin[i] = named(new QLineEdit, indexed("txtAdmin", i));
+        InputHelpers::numberBox(txtAdmin[i], ctx_);
+        auto* fg = new QGridLayout(frAdmin[i]);
+        fg->addWidget(optFixed[i], 0, 0);
+        fg->addWidget(optPerc[i], 0, 1);
+        fg->addWidget(txtAdmin[i], 1, 0, 1, 2);
+        adminRow->addWidget(frAdmin[i]);
+    }
+    auto* empRow = new QHBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        txtEmp[i] = named(new QLineEdit, indexed("txtEmp", i));
+        InputHelpers::numberBox(txtEmp[i], ctx_);
+        empRow->addWidget(txtEmp[i]);
+    }
+    cmdSaveValues = named(new QPushButton(QStringLiteral("Save Changes")), "cmdSaveValues");
+
+    auto* v = new QVBoxLayout(page);
+    v->addWidget(label("On Startup:"));
+    v->addWidget(chkShowGreet);
+    v->addSpacing(InputHelpers::twips(120));
+    v->addWidget(label("Estimate Screen:"));
+    v->addWidget(label("Default Admin Amounts"));
+    v->addLayout(adminRow);
+    v->addSpacing(InputHelpers::twips(120));
+    v->addWidget(label("Labor Screen:"));
+    v->addWidget(label("Default Labor Overhead Percentages"));
+    v->addWidget(label("Work Comp                     Employer taxes                 Misc Cost  "
+                       "                      Fringe"));
+    v->addLayout(empRow);
+    v->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSaveValues);
+    v->addLayout(buttons);
+    return page;
+}
+
+QList<QCheckBox*> frmSetup::includeBoxes() const {
+    return {ckbCoName, ckbCoAddress, ckbCoCity, ckbCoPh,      ckbCoFax,
+            ckbCoCell, ckbCoEmail,   ckbCoWeb,  ckbLetterHead};
+}
+
+void frmSetup::PopCompany() {
+    const SetupValues::Company c = SetupValues::loadCompany(*ctx_.settings);
+    for (int i = 0; i < 10; ++i)
+        txtCoInfo[i]->setText(c.info.value(i));
+    const QList<QCheckBox*> inc = includeBoxes();
+    for (int i = 0; i < inc.size(); ++i)
+        inc.at(i)->setChecked(c.included.value(i));
+}
+
+void frmSetup::PopDefaults() {
+    const SetupValues::Defaults d = SetupValues::loadDefaults(*ctx_.settings);
+    chkShowGreet->setChecked(d.greet);
+    for (int i = 0; i < 4; ++i) {
+        const Admin::Amount a = Admin::parseStored(d.admin.value(i));
+        (a.fixed ? optFixed[i] : optPerc[i])->setChecked(true);
+        txtAdmin[i]->setText(a.value);
+        txtEmp[i]->setText(d.labor.value(i));
+    }
+}
+
+void frmSetup::lockCoFields(bool Lock) {
+    for (QLineEdit* box : txtCoInfo)
+        box->setReadOnly(Lock);
+    for (QCheckBox* box : includeBoxes())
+        box->setEnabled(!Lock);
+    cmdCoSave->setEnabled(!Lock);
+    cmdCoCancel->setEnabled(!Lock);
+    cmdCoEdit->setEnabled(Lock);
+    locked_ = Lock;
+}
+
+void frmSetup::cmdCoEdit_Click() {
+    lockCoFields(false);
+    txtCoInfo[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void frmSetup::cmdCoCancel_Click() {
+    // Only the company details are put back: edits waiting on the other tab are kept.
+    PopCompany();
+    lockCoFields(true);
+    SSTab1->setCurrentIndex(0);
+    cmdCoEdit->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmSetup::cmdCoSave_Click() {
+    SetupValues::Company c;
+    for (QLineEdit* box : txtCoInfo)
+        c.info << box->text();
+    for (QCheckBox* box : includeBoxes())
+        c.included << box->isChecked();
+    if (!SetupValues::saveCompany(*ctx_.settings, c)) {
+        // The fields stay open so that the edits are not lost.
+        reportUnsaved();
+        return false;
+    }
+    lockCoFields(true);
+    cmdCoEdit->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool frmSetup::cmdSaveValues_Click() {
+    // Every amount is checked before anything is written, so a refused box stores nothing. The
+    // same bound as everywhere amounts are typed: a default is figured into every new estimate.
+    QLineEdit* const boxes[] = {txtAdmin[0], txtAdmin[1], txtAdmin[2], txtAdmin[3],
+                                txtEmp[0],   txtEmp[1],   txtEmp[2],   txtEmp[3]};
+    for (QLineEdit* box : boxes)
+        if (!CostGrids::RequireNumber(box, ctx_))
+            return false;
+    SetupValues::Defaults d;
+    d.greet = chkShowGreet->isChecked();
+    for (int i = 0; i < 4; ++i) {
+        d.admin << Admin::storedText({optFixed[i]->isChecked(), txtAdmin[i]->text()});
+        d.labor << txtEmp[i]->text();
+    }
+    if (!SetupValues::saveDefaults(*ctx_.settings, d)) {
+        reportUnsaved();
+        return false;
+    }
+    result_.Cancelled = false;
+    accept();
+    return true;
+}
+
+void frmSetup::reportUnsaved() {
+    ctx_.prompt->message(
+        QStringLiteral("The settings could not be written to %1. Check that the folder exists "
+                       "and can be written to, then save again.")
+            .arg(ctx_.settings->filePath(QString::fromLatin1(SettingsStore::App))));
+}

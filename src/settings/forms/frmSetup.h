@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+struct AppContext;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+// Company details, what of them is printed, and the defaults offered for new estimates and
+// labor rates.
+class frmSetup : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSetup(AppContext& ctx, QWidget* parent = nullptr);
+
+    struct Result {
+        bool Cancelled = true; // true unless "Save Changes" stored the defaults
+    };
+    Result result() const { return result_; }
+
+    QTabWidget* SSTab1;
+    QLineEdit* txtCoInfo[10];
+    QCheckBox* ckbCoName;
+    QCheckBox* ckbCoAddress;
+    QCheckBox* ckbCoCity;
+    QCheckBox* ckbCoPh;
+    QCheckBox* ckbCoFax;
+    QCheckBox* ckbCoCell;
+    QCheckBox* ckbCoEmail;
+    QCheckBox* ckbCoWeb;
+    QCheckBox* ckbLetterHead;
+    QPushButton* cmdCoEdit;
+    QPushButton* cmdCoSave;
+    QPushButton* cmdCoCancel;
+
+    QCheckBox* chkShowGreet;
+    QGroupBox* frAdmin[4];
+    QRadioButton* optFixed[4];
+    QRadioButton* optPerc[4];
+    QLineEdit* txtAdmin[4];
+    QLineEdit* txtEmp[4];
+    QPushButton* cmdSaveValues;
+
+    void lockCoFields(bool Lock);
+    bool coFieldsLocked() const { return locked_; }
+
+    void cmdCoEdit_Click();
+    void cmdCoCancel_Click();
+    bool cmdCoSave_Click();
+    bool cmdSaveValues_Click();
+
+private:
+    QWidget* buildCompanyTab();
+    QWidget* buildDefaultsTab();
+    QList<QCheckBox*> includeBoxes() const;
+    void PopCompany();
+    void PopDefaults();
+    void reportUnsaved();
+
+    AppContext& ctx_;
+    Result result_;
+    bool locked_ = true;
+};
