@@ -1,0 +1,348 @@
+#include "TestContext.h"
+#include "UiTest.h"
+
+#include "../estimates/StoredEstimate.h"
+#include "app/frmCorvanel.h"
+#include "common/forms/GridBinding.h"
+#include "estimates/forms/OwnerTab.h"
+#include "pricing/Admin.h"
+#include "pricing/forms/LineItemsTab.h"
+#include "pricing/forms/TotalsTab.h"
+#include "pricing/forms/frmAdminEdit.h"
+#include "pricing/forms/frmEditID.h"
+#include "pricing/forms/frmPickItem.h"
+#include "pricing/modGrid.h"
+#include "settings/SettingsStore.h"
+#include "storage/Connections.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace StoredEstimate;
+using Answer = Prompt::Answer;
+
+namespace {
+
+struct Window {
+    TestContext tc;
+    frmCorvanel w{tc.ctx};
+    AppContext& ctx = tc.ctx;
+
+    Window() {
+        w.mnuEstNew->trigger();
+        const QStringList v = {"Mary", "Smith", "1 Elm St", "Town, MT 1", "555-1234", "", ""};
+        for (int i = 0; i < 7; ++i)
+            w.owner->txtName[i]->setText(v[i]);
+        w.owner->cmbEstType->setEditText("Reroof");
+        w.owner->cmdStartEst->click();
+    }
+
+    void add(int itemId, const QString& type, const QString& sect, int order, const QString& name,
+             int qty, const QString& cost) {
+        if (!modData::scalar(ctx, ctx.TempDBConn, "select count(*) from TempSect where SecOrder=?",
+                             {order})
+                 .toInt())
+            modData::exec(ctx, ctx.TempDBConn, "insert into TempSect(SecDesc,SecOrder) values(?,?)",
+                          {sect, order});
+        CurItemRecord& c = ctx.CurItem;
+        c = CurItemRecord();
+        c.ItemID = itemId;
+        c.ItemTable = type;
+        c.Name = name;
+        c.Unit = "ea";
+        c.Qty = qty;
+        c.Cost = Money::parse(cost).value();
+        c.LineTotal = Money::fromRaw(c.Cost.raw() * qty);
+        c.Sect = sect;
+        c.SecOrder = order;
+        modGrid::AddLineItem(ctx, "add", 0);
+        refresh();
+    }
+    void refresh() {
+        w.totals->FigureTotals();
+        w.lines->PopEstiGrid();
+    }
+    void setAdmin(int i, const QString& kind, const QString& amount) {
+        w.totals->FigureAdmin(i, kind, amount);
+    }
+    QStringList gridNames() {
+        QStringList names;
+        for (int r = 0; r < w.lines->gridRowCount(); ++r)
+            names << GridBinding::cell(w.lines->grdDataGrid, r, 1).toString();
+        return names;
+    }
+    int rowOf(const QString& name) { return int(gridNames().indexOf(name)); }
+};
+
+} // namespace
+
+class tst_pricing : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { TestContext::pinLocale(); }
+    void storedAdminTexts_data();
+    void storedAdminTexts();
+    void totalsOfTheExample();
+    void percentOfAFewCents();
+    void reopenedAdminTexts();
+    void popAdminWithFewDefaults();
+    void gridRowsAndSections();
+    void deletingLines();
+    void editByID();
+    void adminEditDialog();
+    void pickerAddsALine();
+};
+
+void tst_pricing::storedAdminTexts_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("fixed");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("percent") << "%-7.5" << false << "7.5";
+    QTest::newRow("fixed currency") << "Fixed-$120.00" << true << "$120.00";
+    QTest::newRow("negative fixed") << "Fixed--$50.00" << true << "-$50.00";
+    QTest::newRow("empty") << "" << true << "0";
+}
+
+void tst_pricing::storedAdminTexts() {
+    QFETCH(QString, stored);
+    QFETCH(bool, fixed);
+    QFETCH(QString, value);
+    const Admin::Amount a = Admin::parseStored(stored);
+    QCOMPARE(a.fixed, fixed);
+    QCOMPARE(a.value, value);
+    if (!stored.isEmpty())
+        QCOMPARE(Admin::storedText(a), stored);
+}
+
+void tst_pricing::totalsOfTheExample() {
+    Window t;
+    t.setAdmin(0, "%", "10");
+    t.setAdmin(1, "%", "5");
+    t.setAdmin(2, "Fixed", "25");
+    t.setAdmin(3, "%", "0");
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "100.00");
+    t.add(15, "Labor", "Roof", 0, "Roofer", 2, "25.00");
+    TotalsTab& tt = *t.w.totals;
+    QCOMPARE(tt.lblSubTotal->text(), QStringLiteral("$150.00"));
+    QCOMPARE(tt.lblAdmin[0]->text(), QStringLiteral("$15.00"));
+    QCOMPARE(tt.lblAdmin[1]->text(), QStringLiteral("$7.50"));
+    QCOMPARE(tt.lblAdmin[2]->text(), QStringLiteral("$25.00"));
+    QCOMPARE(tt.lblAdmin[3]->text(), QStringLiteral("$0.00"));
+    QCOMPARE(tt.lblAdminTotal->text(), QStringLiteral("$47.50"));
+    QCOMPARE(tt.lblEstTotal->text(), QStringLiteral("$197.50"));
+    QCOMPARE(t.w.lines->lblSubTotals[0]->text(), QStringLiteral("$100.00"));
+    QCOMPARE(t.w.lines->lblSubTotals[1]->text(), QStringLiteral("$50.00"));
+    QCOMPARE(t.w.lines->lblSubTotals[6]->text(), QStringLiteral("$150.00"));
+    QCOMPARE(tt.adminStoredTexts(), QStringList({"%-10", "%-5", "Fixed-$25.00", "%-0"}));
+    // Overhead keeps the percentage as typed, the others show its shortest form.
+    t.setAdmin(0, "10.50%", "10.50");
+    t.setAdmin(1, "10.50%", "10.50");
+    QCOMPARE(tt.lblOver->text(), QStringLiteral("10.50%"));
+    QCOMPARE(tt.lblPro->text(), QStringLiteral("10.5%"));
+}
+
+void tst_pricing::percentOfAFewCents() {
+    Window t;
+    for (int i = 0; i < 4; ++i)
+        t.setAdmin(i, "Fixed", "0");
+    t.setAdmin(0, "%", "1");
+    t.add(1, "Fee", "Permits", 0, "Stamp", 1, "0.50");
+    QCOMPARE(t.w.totals->lblAdmin[0]->text(), QStringLiteral("$0.01"));
+    QCOMPARE(t.w.totals->lblEstTotal->text(), QStringLiteral("$0.51"));
+}
+
+void tst_pricing::reopenedAdminTexts() {
+    Window t;
+    modData::exec(t.ctx, t.ctx.EstConn,
+                  "update Main set Overhead='%-7.5', Profit='Fixed-$120.00', Contingency=NULL, "
+                  "Management='Fixed--$50.00', PaymentTerms='Net 30', EstSummary='It''s done'");
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "200.00");
+    t.w.totals->PopEstAdmin();
+    t.w.totals->FigureTotals();
+    TotalsTab& tt = *t.w.totals;
+    QCOMPARE(tt.lblOver->text(), QStringLiteral("7.5%"));
+    QCOMPARE(tt.lblAdmin[0]->text(), QStringLiteral("$15.00"));
+    QCOMPARE(tt.lblPro->text(), QStringLiteral("Fixed @"));
+    QCOMPARE(tt.lblAdmin[1]->text(), QStringLiteral("$120.00"));
+    QCOMPARE(tt.lblCont->text(), QStringLiteral("Fixed @"));
+    QCOMPARE(tt.lblAdmin[2]->text(), QStringLiteral("$0.00"));
+    QCOMPARE(tt.lblAdmin[3]->text(), QStringLiteral("($50.00)"));
+    QCOMPARE(tt.lblEstTotal->text(), QStringLiteral("$285.00"));
+    QCOMPARE(tt.txtSumm->toPlainText(), QStringLiteral("It's done"));
+    // A discount is stored as it shows and reads back as the same amount.
+    QCOMPARE(tt.adminStoredTexts().last(), QStringLiteral("Fixed-($50.00)"));
+    QCOMPARE(Money::parse(Admin::parseStored(tt.adminStoredTexts().last()).value),
+             Money::parse("-50"));
+}
+
+void tst_pricing::popAdminWithFewDefaults() {
+    Window t;
+    TotalsTab& tt = *t.w.totals;
+    tt.PopAdmin();
+    QCOMPARE(tt.lblOver->text(), QStringLiteral("15%"));
+    QCOMPARE(tt.lblPro->text(), QStringLiteral("15%"));
+    QCOMPARE(tt.lblCont->text(), QStringLiteral("Fixed @"));
+    QCOMPARE(tt.lblAdmin[2]->text(), QStringLiteral("$100.00"));
+    QCOMPARE(tt.lblManage->text(), QStringLiteral("2%"));
+    // A settings file with only two values in "Op".
+    TestContext bare(TestContext::Setup::Empty);
+    QDir().mkpath(bare.ctx.dataDir());
+    bare.ctx.settings->set("Op", "Greet", "1");
+    bare.ctx.settings->set("Op", "Overhead", "%-10");
+    TotalsTab lone(bare.ctx);
+    lone.PopAdmin();
+    QCOMPARE(lone.lblOver->text(), QStringLiteral("10%"));
+    for (int i = 1; i < 4; ++i) {
+        QCOMPARE(lone.typeLabel(i)->text(), QStringLiteral("Fixed @"));
+        QCOMPARE(lone.lblAdmin[i]->text(), QStringLiteral("$0.00"));
+    }
+    QCOMPARE(bare.prompt->count(), 0);
+}
+
+void tst_pricing::gridRowsAndSections() {
+    Window t;
+    const QString section50(50, QChar(u'é'));
+    t.add(9, "Material", "Flashing", 1, "Drip edge", 10, "7.25");
+    t.add(4, "Material", section50, 0, "O'Brien's shingles", 3, "45.50");
+    t.add(2, "Material", section50, 0, "Nails", 1, "0.50");
+    t.add(4, "Material", section50, 0, "O'Brien's shingles", 1, "45.50");
+    QCOMPARE(t.gridNames(),
+             QStringList({section50, "Nails", "O'Brien's shingles", "O'Brien's shingles",
+                          "Total for " + section50, "     * * * * * * * * * *", "Flashing",
+                          "Drip edge", "Total for Flashing", "     * * * * * * * * * *"}));
+    // Section totals in the Sub Total column, ids only on lines.
+    QTableView* g = t.w.lines->grdDataGrid;
+    QCOMPARE(GridBinding::cell(g, 4, 7).toLongLong(), Money::parse("182.50")->raw());
+    QVERIFY(GridBinding::cell(g, 0, 0).isNull());
+    QVERIFY(GridBinding::cell(g, 1, 0).toInt() > 0);
+    QCOMPARE(g->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Line Total"));
+    QCOMPARE(g->model()->index(1, 5).data().toString(), QStringLiteral("$0.50"));
+    QCOMPARE(g->model()->index(1, 5).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+}
+
+void tst_pricing::deletingLines() {
+    Window t;
+    t.add(1, "Unit_Item", "Roof", 0, "Shingle assembly", 2, "80.00");
+    t.add(5, "Material", "Vents", 1, "Ridge vent", 1, "30.00");
+    QCOMPARE(t.w.lines->lblSubTotals[5]->text(), QStringLiteral("$160.00"));
+    // A No keeps the line and changes nothing.
+    t.ctx.EstChanged = false;
+    t.w.lines->grdDataGrid->selectRow(t.rowOf("Shingle assembly"));
+    t.tc.prompt->answer(Answer::No);
+    t.w.lines->cmdDeleteLine->click();
+    QCOMPARE(t.tc.prompt->shown().last().title, QStringLiteral("Confirm delete"));
+    QVERIFY(!t.ctx.EstChanged);
+    QCOMPARE(t.rowOf("Roof"), 0);
+    t.w.lines->grdDataGrid->selectRow(t.rowOf("Shingle assembly"));
+    t.tc.prompt->answer(Answer::Yes);
+    t.w.lines->cmdDeleteLine->click();
+    QCOMPARE(t.w.lines->lblSubTotals[5]->text(), QStringLiteral("$0.00"));
+    QCOMPARE(t.rowOf("Roof"), -1); // a section without lines leaves the grid
+    QCOMPARE(count(t.ctx, t.ctx.TempDBConn, "TempSect"), 2);
+    // A heading row has no line to delete.
+    t.w.lines->grdDataGrid->selectRow(0);
+    t.tc.prompt->clear();
+    t.w.lines->cmdDeleteLine->click();
+    QCOMPARE(t.tc.prompt->count(), 0);
+    QCOMPARE(count(t.ctx, t.ctx.TempDBConn, "tpLineItems"), 1);
+
+    // In an opened estimate the stored copy goes at once.
+    modData::exec(
+        t.ctx, t.ctx.EstConn,
+        "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal) "
+        "values(5,1,'Vents','Ridge vent','Material',1,'ea',300000,300000)");
+    modData::exec(t.ctx, t.ctx.TempDBConn, "update tpLineItems set LineItemID=1");
+    t.ctx.WorkMode = "open";
+    modGrid::RePopGrid(t.ctx);
+    t.refresh();
+    t.w.lines->grdDataGrid->selectRow(t.rowOf("Ridge vent"));
+    t.tc.prompt->answer(Answer::Yes);
+    t.w.lines->cmdDeleteLine->click();
+    QCOMPARE(count(t.ctx, t.ctx.EstConn, "LineItems"), 0);
+    QCOMPARE(t.w.lines->gridRowCount(), 0);
+}
+
+void tst_pricing::editByID() {
+    Window t;
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
+    const QStringList before = dump(t.ctx, t.ctx.TempDBConn, "tpLineItems");
+    UiTest::whenModal([](QWidget* dlg) {
+        auto* d = qobject_cast<frmEditID*>(dlg);
+        QVERIFY(d);
+        d->txtID->setText("abc");
+        d->cmdOk_Click();
+        QVERIFY(d->isVisible()); // not a number: OK does nothing
+        d->txtID->setText("999");
+        d->cmdOk_Click();
+    });
+    t.w.lines->cmdEditLine->click();
+    QCOMPARE(t.tc.prompt->lastText(), QStringLiteral("That is not a valid ID.  Please try again."));
+    QCOMPARE(dump(t.ctx, t.ctx.TempDBConn, "tpLineItems"), before);
+    // The selected line's ID is offered.
+    t.w.lines->grdDataGrid->selectRow(1);
+    frmEditID offered(t.w.lines->selectedLineID());
+    QCOMPARE(offered.txtID->text(), QStringLiteral("1"));
+}
+
+void tst_pricing::adminEditDialog() {
+    Window t;
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "100.00");
+    TotalsTab& tt = *t.w.totals;
+    t.ctx.EstChanged = false;
+    UiTest::whenModal([](QWidget* dlg) {
+        auto* d = qobject_cast<frmAdminEdit*>(dlg);
+        QVERIFY(d);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Admin Amounts - Contingency"));
+        QVERIFY(d->Option2->isChecked());
+        QCOMPARE(d->Text1->text(), QStringLiteral("$100.00"));
+        d->Text1->setText("lots");
+        d->Command1_Click();
+        QVERIFY(d->isVisible());
+        d->Option1->setChecked(true);
+        d->Text1->setText("12.5");
+        d->Command1_Click();
+    });
+    Q_EMIT tt.frAdminClicked(2);
+    QCOMPARE(t.tc.prompt->texts(), QStringList({"This field must be a number."}));
+    QCOMPARE(tt.lblCont->text(), QStringLiteral("12.5%"));
+    QCOMPARE(tt.lblAdmin[2]->text(), QStringLiteral("$12.50"));
+    QVERIFY(t.ctx.EstChanged);
+    // Cancelling still counts as a change.
+    t.ctx.EstChanged = false;
+    UiTest::rejectNextModal();
+    Q_EMIT tt.frAdminClicked(0);
+    QVERIFY(t.ctx.EstChanged);
+}
+
+void tst_pricing::pickerAddsALine() {
+    Window t;
+    modData::exec(t.ctx, t.ctx.TempDBConn,
+                  "insert into TempSect(SecDesc,SecOrder) values('Shingles',0)");
+    UiTest::whenModal([](QWidget* dlg) {
+        auto* p = qobject_cast<frmPickItem*>(dlg);
+        QVERIFY(p);
+        p->PickGrid[0]->selectRow(0);
+        p->PickGrid[0]->setCurrentIndex(p->PickGrid[0]->model()->index(0, 0));
+        p->PickGrid_DblClick(0);
+        p->txtItemQuan->setText("3");
+        p->cmbSection->setCurrentIndex(p->cmbSection->findText("Shingles"));
+        p->cmdSelect_Click();
+    });
+    t.w.lines->cmdAddNewLine->click();
+    QCOMPARE(count(t.ctx, t.ctx.TempDBConn, "tpLineItems"), 1);
+    QCOMPARE(t.gridNames().size(), 4);
+    QVERIFY(t.ctx.EstChanged);
+    QVERIFY(t.w.totals->lblSubTotal->text() != QStringLiteral(".00"));
+}
+
+QTEST_MAIN(tst_pricing)
+#include "tst_pricing.moc"
