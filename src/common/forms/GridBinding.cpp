@@ -6,10 +6,12 @@
 #include "storage/Connections.h"
 #include "storage/modData.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTableView>
+#include <algorithm>
 
 SqlGridModel::SqlGridModel(AppContext& ctx, QObject* parent) : QSqlQueryModel(parent), ctx_(ctx) {
     connect(ctx.connections.get(), &Connections::aboutToClose, this, [this](const QString& p) {
@@ -106,8 +108,11 @@ SqlGridModel* bind(QTableView* view, AppContext& ctx, const QString& conn, const
     QString error;
     if (!m->load(conn, sql, params, &error))
         throw modData::SqlError::message(error);
+    // Never narrower than the caption, so every heading can be read.
+    const QFontMetrics fm(view->horizontalHeader()->font());
     for (int i = 0; i < columns.size(); ++i)
-        view->setColumnWidth(i, InputHelpers::twips(columns[i].widthTwips));
+        view->setColumnWidth(i, std::max(InputHelpers::twips(columns[i].widthTwips),
+                                         fm.horizontalAdvance(columns[i].caption) + 14));
     return m;
 }
 

@@ -1,10 +1,10 @@
 #include "takeoff/forms/RoofTab.h"
 
 #include "common/AppContext.h"
+#include "common/Numbers.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "common/Numbers.h"
 #include "storage/modData.h"
 
 #include <QComboBox>
@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using Widgets::indexed;
 using Widgets::named;
@@ -25,7 +26,8 @@ RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) 
     auto* outer = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     auto* styles = new QHBoxLayout;
-    optStyle[0] = named(new QRadioButton(QStringLiteral("Individual Areas")), indexed("optStyle", 0));
+    optStyle[0] =
+        named(new QRadioButton(QStringLiteral("Individual Areas")), indexed("optStyle", 0));
     optStyle[1] = named(new QRadioButton(QStringLiteral("Total Area")), indexed("optStyle", 1));
     optStyle[0]->setChecked(true);
     styles->addWidget(optStyle[0]);
@@ -133,11 +135,16 @@ void RoofTab::reset() {
 }
 
 void RoofTab::PopAreaGrid() {
-    GridBinding::bind(dgAreas, ctx_, ctx_.TempDBConn,
-                      QStringLiteral("select ID,areaid,shape,width1,width2,height,total from tempareas"),
-                      {},
-                      {{"ID", 280}, {"AreaID", 550}, {"Shape", 550}, {"Width 1", 650},
-                       {"Width 2", 650}, {"Height", 620}, {"Total", 750}});
+    GridBinding::bind(
+        dgAreas, ctx_, ctx_.TempDBConn,
+        QStringLiteral("select ID,areaid,shape,width1,width2,height,total from tempareas"), {},
+        {{"ID", 280},
+         {"AreaID", 550},
+         {"Shape", 550},
+         {"Width 1", 650},
+         {"Width 2", 650},
+         {"Height", 620},
+         {"Total", 750}});
     AreaCount = GridBinding::rowCount(dgAreas);
 }
 
@@ -145,9 +152,17 @@ void RoofTab::PopLinealGrid() {
     GridBinding::bind(dgLineal, ctx_, ctx_.TempDBConn,
                       QStringLiteral("select ID,linealid,type,name,length,total from templineal"),
                       {},
-                      {{"ID", 280}, {"LinID", 550}, {"Type", 550}, {"Name", 650},
-                       {"Length", 650}, {"Total", 700}});
+                      {{"ID", 280},
+                       {"LinID", 550},
+                       {"Type", 550},
+                       {"Name", 650},
+                       {"Length", 650},
+                       {"Total", 700}});
     LinealCount = GridBinding::rowCount(dgLineal);
+    // Names are the one free text here: show as much of them as fits.
+    dgLineal->resizeColumnToContents(3);
+    dgLineal->setColumnWidth(3,
+                             std::clamp(dgLineal->columnWidth(3), InputHelpers::twips(650), 220));
 }
 
 void RoofTab::PopPitchCombo() {
@@ -162,16 +177,16 @@ void RoofTab::PopPitchCombo() {
 }
 
 void RoofTab::TotalArea() {
-    const QVariant sum = modData::scalar(ctx_, ctx_.TempDBConn,
-                                         QStringLiteral("select sum(total) from tempareas"));
+    const QVariant sum =
+        modData::scalar(ctx_, ctx_.TempDBConn, QStringLiteral("select sum(total) from tempareas"));
     if (!sum.isNull())
         txtRoof[0]->setText(sum.toString());
     RoofTotal();
 }
 
 void RoofTab::TotalOther() {
-    const QVariant sum = modData::scalar(ctx_, ctx_.TempDBConn,
-                                         QStringLiteral("select sum(total) from templineal"));
+    const QVariant sum =
+        modData::scalar(ctx_, ctx_.TempDBConn, QStringLiteral("select sum(total) from templineal"));
     if (!sum.isNull())
         txtRoof[1]->setText(sum.toString());
     RoofTotal();
