@@ -110,10 +110,10 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     roof->showTotalView(false);
     ActiveMenu(QStringLiteral("idle"));
     output->popFonts();
-    owner->cmdImport->setEnabled(!ctx_.settings->value(QStringLiteral("Brenwick"),
-                                                       QStringLiteral("Common"),
-                                                       QStringLiteral("Path"))
-                                        .isEmpty());
+    owner->cmdImport->setEnabled(
+        !ctx_.settings
+             ->value(QStringLiteral("Brenwick"), QStringLiteral("Common"), QStringLiteral("Path"))
+             .isEmpty());
     LockOwner(true);
 
     wireTakeoff();
@@ -152,8 +152,8 @@ void frmCorvanel::buildMenus() {
 
     mnuReport = named(menuBar()->addMenu(QStringLiteral("&Reports")), "mnuReport");
     mnuReportForms = action(mnuReport, "mnuReportForms", QStringLiteral("Print Forms"));
-    mnuReportManage = action(mnuReport, "mnuReportManage",
-                             QStringLiteral("Manage Details/Proposal"), Qt::Key_F2);
+    mnuReportManage =
+        action(mnuReport, "mnuReportManage", QStringLiteral("Manage Details/Proposal"), Qt::Key_F2);
 
     mnuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
     mnuHelpContents = action(mnuHelp, "mnuHelpContents", QStringLiteral("Contents"), Qt::Key_F1);
@@ -164,9 +164,9 @@ void frmCorvanel::buildMenus() {
 
     // A disabled menu would also disable its shortcuts; keep every shortcut on the window so
     // F1 works in every mode while each action's own state still decides.
-    for (QAction* a : {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage,
-                       mnuEstFig, mnuEstSave, mnuEstClose, mnuReportForms, mnuReportManage,
-                       mnuHelpContents, mnuHelpBug, mnuHelpAbout})
+    for (QAction* a :
+         {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage, mnuEstFig, mnuEstSave,
+          mnuEstClose, mnuReportForms, mnuReportManage, mnuHelpContents, mnuHelpBug, mnuHelpAbout})
         addAction(a);
 
     connect(mnuEstFig, &QAction::triggered, this, &frmCorvanel::mnuEstFig_Click);
@@ -199,10 +199,11 @@ QWidget* frmCorvanel::buildStartPage() {
         const char* caption;
         const char* hint;
     };
-    const Item items[] = {{"cmdStartNew", "New estimate (F6)", "Enter a home owner and price a roof"},
-                          {"cmdStartOpen", "Open estimate (F7)", "Continue or print a saved estimate"},
-                          {"cmdStartFigure", "Figure a roof (F8)", "Measure a roof without an estimate"},
-                          {"cmdStartManage", "Manage estimates (F3)", "Accept, reject or delete estimates"}};
+    const Item items[] = {
+        {"cmdStartNew", "New estimate (F6)", "Enter a home owner and price a roof"},
+        {"cmdStartOpen", "Open estimate (F7)", "Continue or print a saved estimate"},
+        {"cmdStartFigure", "Figure a roof (F8)", "Measure a roof without an estimate"},
+        {"cmdStartManage", "Manage estimates (F3)", "Accept, reject or delete estimates"}};
     for (int i = 0; i < 4; ++i) {
         auto* b = named(new QPushButton(QString::fromLatin1(items[i].caption)), items[i].name);
         b->setMinimumSize(240, 56);
@@ -221,7 +222,9 @@ QWidget* frmCorvanel::buildStartPage() {
     return page;
 }
 
-QLabel* frmCorvanel::panel(int i) const { return i >= 1 && i <= 3 ? panels_[i - 1] : nullptr; }
+QLabel* frmCorvanel::panel(int i) const {
+    return i >= 1 && i <= 3 ? panels_[i - 1] : nullptr;
+}
 
 void frmCorvanel::setPanel(int i, const QString& text) {
     if (QLabel* p = panel(i))
@@ -233,7 +236,9 @@ void frmCorvanel::clearPanels() {
         p->clear();
 }
 
-bool frmCorvanel::tabsVisible() const { return stack_->currentWidget() == SSTab1; }
+bool frmCorvanel::tabsVisible() const {
+    return stack_->currentWidget() == SSTab1;
+}
 
 void frmCorvanel::showTabs(bool visible) {
     stack_->setCurrentIndex(visible ? 1 : 0);
@@ -362,7 +367,7 @@ void frmCorvanel::leaveReportMode() {
     output->SSTab2->setTabText(0, QStringLiteral("Detail"));
 }
 
-void frmCorvanel::leaveFigureMode() {
+void frmCorvanel::resetToIdleTabs() {
     modTempDB::ClearTempTables(ctx_);
     setAllTabsEnabled(SSTab1, true);
     SSTab1->setCurrentIndex(0);
@@ -370,6 +375,10 @@ void frmCorvanel::leaveFigureMode() {
     owner->clearFields();
     owner->cmdStartEst->setEnabled(true);
     owner->cmdCancel->setEnabled(true);
+}
+
+void frmCorvanel::leaveFigureMode() {
+    resetToIdleTabs();
     showTabs(false);
     roof->detachGrids();
     // The figure is not kept: the next figure starts from an empty roof.
@@ -399,7 +408,9 @@ void frmCorvanel::mnuEstClose_Click() {
     }
 }
 
-QString frmCorvanel::helpFolder(const AppContext& ctx) { return ctx.AppPath + QStringLiteral("/help"); }
+QString frmCorvanel::helpFolder(const AppContext& ctx) {
+    return ctx.AppPath + QStringLiteral("/help");
+}
 
 void frmCorvanel::mnuHelpContents_Click() {
     // The help pages ship inside the program; they are written out so a browser can show them.

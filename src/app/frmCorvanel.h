@@ -114,6 +114,8 @@ public:
     // Back to idle from the figure and report modes (the estimate modes add their own steps).
     void leaveFigureMode();
     void leaveReportMode();
+    // Empty working tables, all tabs enabled on the first, idle menus, empty owner fields.
+    void resetToIdleTabs();
     // What every way back to idle ends with.
     void finishLeavingMode();
 

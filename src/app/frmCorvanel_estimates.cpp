@@ -319,13 +319,7 @@ void frmCorvanel::closeEstimate() {
     }
     if (isNew)
         discardNewEstimate();
-    modTempDB::ClearTempTables(ctx_);
-    setAllTabsEnabled(SSTab1, true);
-    SSTab1->setCurrentIndex(0);
-    ActiveMenu(QStringLiteral("idle"));
-    owner->clearFields();
-    owner->cmdStartEst->setEnabled(true);
-    owner->cmdCancel->setEnabled(true);
+    resetToIdleTabs();
     CleanForm();
     finishLeavingMode();
 }

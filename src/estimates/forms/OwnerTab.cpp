@@ -17,7 +17,25 @@
 using Widgets::indexed;
 using Widgets::named;
 
-QString OwnerTab::enterOwnerText() { return QStringLiteral("Enter the home owner information below"); }
+QString OwnerTab::enterOwnerText() {
+    return QStringLiteral("Enter the home owner information below");
+}
+
+const std::array<const char*, 7>& OwnerTab::ownerCaptions() {
+    // A label shows "&&" as one ampersand.
+    static const std::array<const char*, 7> c = {"First Name", "Last Name or Company Name",
+                                                 "Address",    "City, St && Zip",
+                                                 "Home Phone", "Work Phone",
+                                                 "Ext"};
+    return c;
+}
+
+const std::array<int, 7>& OwnerTab::ownerLengths() {
+    static const std::array<int, 7> l = {
+        Schema::Len::FName, Schema::Len::LName, Schema::Len::Address, Schema::Len::CityStZip,
+        Schema::Len::Phone, Schema::Len::Phone, Schema::Len::Ext};
+    return l;
+}
 
 OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     auto* outer = new QVBoxLayout(this);
@@ -30,11 +48,8 @@ OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx
 
     frNewEst = named(new QGroupBox, "frNewEst");
     auto* grid = new QGridLayout(frNewEst);
-    const char* captions[] = {"First Name", "Last Name or Company Name", "Address",
-                              "City, St && Zip", "Home Phone", "Work Phone", "Ext"};
-    const int lengths[] = {Schema::Len::FName, Schema::Len::LName, Schema::Len::Address,
-                           Schema::Len::CityStZip, Schema::Len::Phone, Schema::Len::Phone,
-                           Schema::Len::Ext};
+    const auto& captions = ownerCaptions();
+    const auto& lengths = ownerLengths();
     for (int i = 0; i < 7; ++i) {
         txtName[i] = named(new QLineEdit, indexed("txtName", i));
         txtName[i]->setMaxLength(lengths[i]);

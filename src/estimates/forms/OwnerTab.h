@@ -32,6 +32,9 @@ public:
     void clearFields();
 
     static QString enterOwnerText();
+    // Captions and maximum lengths of the seven owner fields (also used by the owner dialog).
+    static const std::array<const char*, 7>& ownerCaptions();
+    static const std::array<int, 7>& ownerLengths();
 
 private:
     AppContext& ctx_;

@@ -5,6 +5,7 @@
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "estimates/forms/OwnerTab.h"
 #include "estimates/modManage.h"
 #include "storage/Schema.h"
 
@@ -26,33 +27,22 @@ frmOwnerDetail::frmOwnerDetail(AppContext& ctx, std::int32_t estID, QWidget* par
     txtEstName = named(new QLineEdit, "txtEstName");
     txtEstName->setReadOnly(true);
     form->addRow(QStringLiteral("Estimate Name:"), txtEstName);
-    const char* captions[] = {"First Name", "Last Name or Company Name",
-                              "Address",    "City, St && Zip",
-                              "Home Phone", "Work Phone",
-                              "Ext"};
-    const int lengths[] = {Schema::Len::FName,     Schema::Len::LName, Schema::Len::Address,
-                           Schema::Len::CityStZip, Schema::Len::Phone, Schema::Len::Phone,
-                           Schema::Len::Ext};
+    const auto& captions = OwnerTab::ownerCaptions();
+    const auto& lengths = OwnerTab::ownerLengths();
     for (int i = 0; i < 7; ++i) {
         txtName[i] = named(new QLineEdit, indexed("txtName", i));
         txtName[i]->setMaxLength(lengths[i]);
         txtName[i]->setMinimumWidth(i < 4 ? 320 : 140);
         InputHelpers::focusColour(txtName[i]);
-        // A label shows "&&" as one ampersand.
         form->addRow(QString::fromLatin1(captions[i]), txtName[i]);
     }
     cmdUpdate = named(new QPushButton(QStringLiteral("Update")), "cmdUpdate");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
-    cmdUpdate->setDefault(true);
     connect(cmdUpdate, &QPushButton::clicked, this, &frmOwnerDetail::cmdUpdate_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdUpdate);
-    buttons->addWidget(cmdCancel);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(form);
-    outer->addLayout(buttons);
+    outer->addLayout(Widgets::buttonRow({cmdUpdate, cmdCancel}));
 
     try {
         const modManage::Owner o = modManage::loadOwner(ctx_, estID_);

@@ -34,7 +34,6 @@ frmAdminEdit::frmAdminEdit(AppContext& ctx, TotalsTab& totals, int index, QWidge
     Option2 = named(new QRadioButton(QStringLiteral("$")), "Option2");
     Command1 = named(new QPushButton(QStringLiteral("Okay")), "Command1");
     Command2 = named(new QPushButton(QStringLiteral("Cancel")), "Command2");
-    Command1->setDefault(true);
 
     QLabel* type = totals.typeLabel(index);
     if (type->text() == QLatin1String("Fixed @")) {
@@ -50,14 +49,10 @@ frmAdminEdit::frmAdminEdit(AppContext& ctx, TotalsTab& totals, int index, QWidge
     row->addWidget(Text1, 1);
     row->addWidget(Option1);
     row->addWidget(Option2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
     auto* v = new QVBoxLayout(this);
     v->addWidget(new QLabel(QStringLiteral("A percentage of the sub total, or a fixed amount:")));
     v->addLayout(row);
-    v->addLayout(buttons);
+    v->addLayout(Widgets::buttonRow({Command1, Command2}));
     connect(Command1, &QPushButton::clicked, this, &frmAdminEdit::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }

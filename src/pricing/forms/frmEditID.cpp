@@ -28,12 +28,7 @@ frmEditID::frmEditID(std::int32_t suggested, QWidget* parent) : QDialog(parent) 
     v->addWidget(txtID);
     cmdOk = named(new QPushButton(QStringLiteral("OK")), "cmdOk");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
-    cmdOk->setDefault(true);
-    auto* h = new QHBoxLayout;
-    h->addStretch();
-    h->addWidget(cmdOk);
-    h->addWidget(cmdCancel);
-    v->addLayout(h);
+    v->addLayout(Widgets::buttonRow({cmdOk, cmdCancel}));
     connect(cmdOk, &QPushButton::clicked, this, &frmEditID::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -57,14 +57,9 @@ frmAreas::frmAreas(AppContext& ctx, std::int32_t editID, QWidget* parent)
     g->addWidget(txtAreas[3], 4, 1);
     cmdOkay = named(new QPushButton(QStringLiteral("Okay")), "cmdOkay");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
-    cmdOkay->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOkay);
-    buttons->addWidget(cmdCancel);
     auto* v = new QVBoxLayout(this);
     v->addLayout(g);
-    v->addLayout(buttons);
+    v->addLayout(Widgets::buttonRow({cmdOkay, cmdCancel}));
     connect(cmbShape, &QComboBox::currentIndexChanged, this, &frmAreas::cmbShape_Click);
     connect(cmdOkay, &QPushButton::clicked, this, &frmAreas::cmdOkay_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

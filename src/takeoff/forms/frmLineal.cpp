@@ -59,14 +59,9 @@ frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWid
     g->addWidget(txtLineal[2], 1, 3);
     cmdOkay = named(new QPushButton(QStringLiteral("Okay")), "cmdOkay");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
-    cmdOkay->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOkay);
-    buttons->addWidget(cmdCancel);
     auto* v = new QVBoxLayout(this);
     v->addLayout(g);
-    v->addLayout(buttons);
+    v->addLayout(Widgets::buttonRow({cmdOkay, cmdCancel}));
     connect(cmdOkay, &QPushButton::clicked, this, &frmLineal::cmdOkay_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
