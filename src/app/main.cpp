@@ -1,8 +1,8 @@
+#include "app/Startup.h"
 #include "app/frmCorvanel.h"
 #include "app/frmGreet.h"
 #include "common/AppContext.h"
 #include "common/forms/MessageBoxPrompt.h"
-#include "documents/Templates.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsStore.h"
 #include "storage/AppSetup.h"
@@ -20,18 +20,15 @@ int main(int argc, char** argv) {
     ctx.prompt = std::make_shared<MessageBoxPrompt>();
     AppSetup::initContext(ctx, AppSetup::defaultDataRoot(), AppSetup::defaultConfigRoot());
 
-    QString error;
-    if (!AppSetup::ensureDataFolder(ctx, &error)) {
+    const Startup::Result start = Startup::prepareInstallation(ctx);
+    if (!start.ok) {
         QMessageBox::critical(
             nullptr, QStringLiteral("Corvanel"),
-            QStringLiteral("Corvanel cannot prepare its data folder:\n%1").arg(error));
+            QStringLiteral("Corvanel cannot prepare its data folder:\n%1").arg(start.error));
         return 1;
     }
-    // The shipped templates go where the user has none; an edited template is never replaced.
-    if (!Templates::install(ctx, &error))
-        QMessageBox::warning(nullptr, QStringLiteral("Corvanel"), error);
-    if (AppSetup::isFirstStart(ctx))
-        modMain::WriteDefaultSettings(*ctx.settings);
+    if (!start.warning.isEmpty())
+        QMessageBox::warning(nullptr, QStringLiteral("Corvanel"), start.warning);
 
     if (modMain::ShowGreeting(*ctx.settings)) {
         frmGreet greet(*ctx.settings);

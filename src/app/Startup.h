@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+struct AppContext;
+
+// What start-up does before any window shows, apart from the greeting.
+namespace Startup {
+
+struct Result {
+    bool ok = true; // false: the data folder could not be made; the program cannot run
+    bool firstStart = false;
+    QString error;   // why it failed
+    QString warning; // something the user should hear about, but work can go on
+};
+
+// Makes the data folder and the shipped databases and templates where they are missing, and on
+// the first start of an installation writes the default settings. Nothing that exists is
+// overwritten, so a second start changes nothing the user edited.
+Result prepareInstallation(AppContext& ctx);
+
+} // namespace Startup
