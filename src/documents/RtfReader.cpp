@@ -1138,8 +1138,19 @@ bool read(const QByteArray& data, QTextDocument& doc, QString* error) {
         return false;
     }
     doc.clear();
-    Reader reader(data, doc);
-    reader.run();
+    // One edit for the whole file: Qt then rebuilds its frame structure (tables) once at the
+    // end instead of after every table, which made long documents take quadratic time. Reading
+    // a file is not something to undo piece by piece.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    {
+        QTextCursor edit(&doc);
+        edit.beginEditBlock();
+        Reader reader(data, doc);
+        reader.run();
+        edit.endEditBlock();
+    }
+    doc.setUndoRedoEnabled(undo);
     return true;
 }
 

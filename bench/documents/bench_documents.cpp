@@ -1,0 +1,167 @@
+// Two document timings, each the median of several runs in milliseconds:
+//  - "Create document set" (save, then detail, roof, proposal and contract) for an open
+//    estimate of 2,000 lines in 40 sections, pressed through the main window;
+//  - reading a 1 MB RTF file of the kind word processors write into a QTextDocument.
+#include "TestContext.h"
+
+#include "app/frmCorvanel.h"
+#include "documents/Rtf.h"
+#include "documents/Templates.h"
+#include "documents/forms/OutputTab.h"
+#include "pricing/forms/LineItemsTab.h"
+#include "pricing/forms/TotalsTab.h"
+#include "pricing/modGrid.h"
+#include "storage/modData.h"
+#include "storage/modTempDB.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Timing {
+    double median, min, max;
+};
+
+Timing measure(int runs, const std::function<void()>& before, const std::function<void()>& act) {
+    std::vector<double> ms;
+    for (int r = 0; r < runs; ++r) {
+        before();
+        QElapsedTimer t;
+        t.start();
+        act();
+        ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+QByteArray makeRtf(qsizetype size) {
+    QByteArray out =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman "
+        "Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}\\viewkind4\\uc1\n";
+    int n = 0;
+    while (out.size() < size) {
+        out += "\\pard\\qj\\li360\\sa120 {\\f0\\fs22 Tear off existing roofing, inspect the "
+               "deck and }{\\b\\f1\\fs24\\cf1 replace damaged sheets}{\\i  at \\u8364?85 per "
+               "sheet, caf\\'e9 n\\'b0 }" +
+               QByteArray::number(n) + "\\par\n";
+        if (++n % 50 == 0) {
+            out += "\\trowd\\cellx3000\\cellx6000\\cellx9000";
+            for (int r = 0; r < 20; ++r)
+                out += "\\pard\\intbl Shingles\\cell 32\\cell $1,120.00\\cell\\row\n";
+            out += "\\pard ";
+        }
+    }
+    return out + "}";
+}
+
+// An opened estimate: the stored rows and the working copy, as Open leaves them.
+void makeEstimate(AppContext& ctx) {
+    const QString name = QStringLiteral("Smith");
+    QDir().mkpath(ctx.estimatesDir() + "/" + name);
+    modTempDB::CreateEstDB(ctx, name);
+    const QString estpath = name + "/" + name + ".db";
+    modData::exec(ctx, ctx.MastEstConn,
+                  "insert into master(estname,esttype,estaddress,estpath,eststatus,estdate,"
+                  "estlength) values(?,?,?,?,?,?,?)",
+                  {name, "Reroof", "12 Elm St", estpath, "Working", "2026-03-01", 30});
+    ctx.EstID = modData::scalar(ctx, ctx.MastEstConn, "select max(id) from master").toInt();
+    ctx.EstName = name;
+    ctx.EstPath = estpath;
+    ctx.EstConn = ctx.estimateDbPath(estpath);
+    modData::exec(ctx, ctx.EstConn,
+                  "insert into Main(ID,FName,LName,Address,CityStZip,HomePH,WorkPH,Ext,Overhead,"
+                  "Profit,Contingency,Management,PaymentTerms,EstSummary) "
+                  "values(1,'Mary','O''Brien','12 Elm St','Anytown, MT 54321','','','','%-15',"
+                  "'%-15','Fixed-100','%-2','Half down','Re-roof')");
+    QSqlDatabase est = modData::db(ctx, ctx.EstConn);
+    modData::Transaction t(est);
+    for (int i = 0; i < 2000; ++i)
+        modData::exec(est,
+                      "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+                      "LineTotal) values(?,?,?,?,?,?,'sq',455000,?)",
+                      {i % 97 + 1, i % 40, QStringLiteral("Section %1").arg(i % 40),
+                       QStringLiteral("Line item %1").arg(i),
+                       QStringList{"Material", "Labor", "SubCon", "Equip", "Fee"}[i % 5],
+                       i % 12 + 1, qlonglong(455000) * (i % 12 + 1)});
+    t.commit();
+}
+
+// The working tables filled from the stored lines (the document set empties them afterwards).
+void fillWorkingTables(AppContext& ctx) {
+    QSqlDatabase tmp = modData::db(ctx, ctx.TempDBConn);
+    if (modData::scalar(tmp, "select count(*) from tpLineItems").toInt() > 0)
+        return;
+    modData::Transaction t(tmp);
+    modData::exec(tmp, "delete from TempSect");
+    for (int s = 0; s < 40; ++s)
+        modData::exec(tmp, "insert into TempSect(SecDesc,SecOrder) values(?,?)",
+                      {QStringLiteral("Section %1").arg(s), s});
+    QSqlQuery q = modData::exec(ctx, ctx.EstConn,
+                                "select ID,ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+                                "LineTotal from LineItems");
+    while (q.next())
+        modData::exec(tmp,
+                      "insert into tpLineItems(LineItemID,EstID,ItemID,SecOrder,Sect,Name,"
+                      "ItemTable,Qty,Unit,Cost,LineTotal) values(?,?,?,?,?,?,?,?,?,?,?)",
+                      {q.value(0), ctx.EstID, q.value(1), q.value(2), q.value(3), q.value(4),
+                       q.value(5), q.value(6), q.value(7), q.value(8), q.value(9)});
+    t.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    Templates::install(ctx);
+    modTempDB::CreateTempDB(ctx);
+    makeEstimate(ctx);
+    ctx.WorkMode = QStringLiteral("open");
+
+    frmCorvanel w(ctx);
+    w.EstStatus = QStringLiteral("Working");
+    const Timing set = measure(
+        7,
+        [&] {
+            fillWorkingTables(ctx);
+            modGrid::RePopGrid(ctx);
+            w.lines->PopEstiGrid();
+            w.totals->PopEstAdmin();
+            w.totals->FigureTotals();
+            ctx.EstChanged = true;
+            w.cmdPrint[0]->setEnabled(true);
+        },
+        [&] { w.cmdPrint[0]->click(); });
+    const int detailLines = w.output->rtfText[0]->document()->blockCount();
+    std::printf("Create document set, 2,000 lines in 40 sections: median %.1f ms (min %.1f, max "
+                "%.1f); detail document of %d lines\n",
+                set.median, set.min, set.max, detailLines);
+
+    const QByteArray rtf = makeRtf(1 << 20);
+    int chars = 0;
+    const Timing read = measure(
+        7, [] {},
+        [&] {
+            QTextDocument doc;
+            Rtf::read(rtf, doc);
+            chars = doc.characterCount();
+        });
+    std::printf("Read a %.2f MB RTF file: median %.1f ms (min %.1f, max %.1f); %d characters\n",
+                rtf.size() / 1048576.0, read.median, read.min, read.max, chars);
+    std::printf("goal: each under 200 ms\n");
+    for (const QString& m : tc.prompt->texts())
+        std::printf("message shown: %s\n", qPrintable(m));
+    return 0;
+}
