@@ -105,6 +105,8 @@ void cmdPitchFig_Click(frmCorvanel& w) {
     const int pitch = r.cmbPitch->currentText().toInt();
     const std::int32_t area = RoofMath::quickFigure(width, height, pitch);
     r.txtRoof[0]->setText(QString::number(area));
+    // The total follows the figure at once, as it follows every other change of the take-off.
+    r.RoofTotal();
     try {
         const QVariantList values = {pitch, Numbers::toLong(width), Numbers::toLong(height), area};
         const int rows =

@@ -261,6 +261,10 @@ QString expiryText(const QString& estdate, std::int32_t estlength) {
 }
 
 QString GetHead(AppContext& ctx, std::int32_t id) {
+    // A roof figured without an estimate (figure mode) has no estimate to name.
+    if (id <= 0)
+        return QStringLiteral("a roof figured without an estimate") + CrLf +
+               QString(75, QLatin1Char('=')) + CrLf + CrLf;
     try {
         QSqlQuery q =
             modData::exec(ctx, ctx.MastEstConn,

@@ -14,6 +14,7 @@
 #include "documents/forms/frmPrintForms.h"
 #include "documents/modDocs.h"
 #include "settings/SettingsStore.h"
+#include "takeoff/forms/RoofTab.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void detailLongNameGoesOn();
     void roofWithoutRows();
     void roofWideRowNumber();
+    void roofOfAFigureWithoutEstimate();
     void coInfo_data();
     void coInfo();
     void proposalPlaceholders();
@@ -256,6 +258,23 @@ void tst_docs::detailLongNameGoesOn() {
     // Nothing stops: the total of the estimate is made.
     QVERIFY(lines.last().isEmpty());
     QVERIFY(lines[lines.size() - 2].trimmed().startsWith("Estimate Total:"));
+}
+
+void tst_docs::roofOfAFigureWithoutEstimate() {
+    // Figure mode: a measured roof, no estimate behind it.
+    TestContext tc;
+    frmCorvanel w(tc.ctx);
+    w.mnuEstFig->trigger();
+    w.roof->txtArea[0]->setText("30");
+    w.roof->txtArea[1]->setText("20");
+    w.roof->cmbPitch->setCurrentText("12");
+    w.roof->cmdPitchFig->click();
+    w.cmdPrint[4]->click();
+    QCOMPARE(tc.prompt->texts(), QStringList());
+    const QStringList lines = linesOf(*w.output->rtfText[3]->document());
+    QCOMPARE(lines[0], QString("ROOF DETAILS for a roof figured without an estimate"));
+    QCOMPARE(lines[1], QString(75, '='));
+    QVERIFY(w.output->rtfText[3]->toPlainText().contains("849"));
 }
 
 void tst_docs::roofWithoutRows() {

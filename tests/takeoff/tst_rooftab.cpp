@@ -95,8 +95,10 @@ void tst_rooftab::quickFigureKeepsOneRow() {
     w.roof->optStyle[1]->setChecked(true);
     figure(w, "30", "20", "12");
     QCOMPARE(w.roof->txtRoof[0]->text(), QStringLiteral("849"));
+    QCOMPARE(w.roof->txtRoof[2]->text(), QStringLiteral("849"));
     figure(w, "25.5", "40", "6");
     QCOMPARE(w.roof->txtRoof[0]->text(), QStringLiteral("1140"));
+    QCOMPARE(w.roof->txtRoof[2]->text(), QStringLiteral("1140"));
     QCOMPARE(dump(tc.ctx, tc.ctx.TempDBConn, "TempAreas"), QStringList({"1|0|0|6|26|0|40|1140"}));
     w.mnuEstClose->trigger();
     QCOMPARE(tc.prompt->count(), 0); // figure mode closes without a question
@@ -234,14 +236,20 @@ void tst_rooftab::areasAndTotals() {
     QCOMPARE(w.roof->txtRoof[1]->text(), QStringLiteral("104"));
     QCOMPARE(w.roof->txtRoof[2]->text(), QStringLiteral("321"));
 
-    // Deleting the last area keeps Roof Area's text (there is nothing to sum).
+    // Deleting the last area leaves no area counted, in Roof Area or in Roof Total.
     for (int i = 0; i < 3; ++i) {
         w.roof->dgAreas->selectRow(0);
         tc.prompt->answer(Answer::Yes);
         w.roof->cmdDeleteArea->click();
     }
     QCOMPARE(count(tc.ctx, tc.ctx.TempDBConn, "TempAreas"), 0);
-    QCOMPARE(w.roof->txtRoof[0]->text(), QStringLiteral("100")); // the rectangle, deleted last
+    QCOMPARE(w.roof->txtRoof[0]->text(), QStringLiteral("0"));
+    QCOMPARE(w.roof->txtRoof[2]->text(), QStringLiteral("104"));
+    w.roof->dgLineal->selectRow(0);
+    tc.prompt->answer(Answer::Yes);
+    w.roof->cmdDeleteLineal->click();
+    QCOMPARE(w.roof->txtRoof[1]->text(), QStringLiteral("0"));
+    QCOMPARE(w.roof->txtRoof[2]->text(), QStringLiteral("0"));
 }
 
 void tst_rooftab::linealDialogChecksInOrder() {

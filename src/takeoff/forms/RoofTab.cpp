@@ -179,24 +179,23 @@ void RoofTab::PopPitchCombo() {
 void RoofTab::TotalArea() {
     const QVariant sum =
         modData::scalar(ctx_, ctx_.TempDBConn, QStringLiteral("select sum(total) from tempareas"));
-    if (!sum.isNull())
-        txtRoof[0]->setText(sum.toString());
+    // With no areas left the roof has no area: a deleted area must not stay counted (a "%"
+    // lineal item reads Roof Area).
+    txtRoof[0]->setText(sum.isNull() ? QStringLiteral("0") : sum.toString());
     RoofTotal();
 }
 
 void RoofTab::TotalOther() {
     const QVariant sum =
         modData::scalar(ctx_, ctx_.TempDBConn, QStringLiteral("select sum(total) from templineal"));
-    if (!sum.isNull())
-        txtRoof[1]->setText(sum.toString());
+    txtRoof[1]->setText(sum.isNull() ? QStringLiteral("0") : sum.toString());
     RoofTotal();
 }
 
 void RoofTab::RoofTotal() {
     const double a = Numbers::value(txtRoof[0]->text());
     const double o = Numbers::value(txtRoof[1]->text());
-    if (a == 0.0 && o == 0.0)
-        return;
+    // Nothing measured is a total of 0, not the total of what was there before.
     const qint64 total = qint64(Numbers::toLong(a)) + qint64(Numbers::toLong(o));
     txtRoof[2]->setText(QString::number(total));
 }
