@@ -31,9 +31,8 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     auto* top = new QHBoxLayout;
     tbToolBar = named(new QToolBar, "tbToolBar");
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const QStringList captions = {"New",       "Open",       "Save",         "Print",      "Copy",
-                                  "Cut",       "Paste",      "Find",         "Bold",       "Italic",
-                                  "Underline", "Align Left", "Align Center", "Align Right"};
+    const QStringList captions = {"New",  "Open", "Save",   "Print",     "Copy", "Cut",    "Paste",
+                                  "Find", "Bold", "Italic", "Underline", "Left", "Center", "Right"};
     const QList<QKeySequence> shortcuts = {QKeySequence(),
                                            QKeySequence(),
                                            QKeySequence(),
@@ -53,7 +52,8 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
         QAction* a = tbToolBar->addAction(captions[i]);
         a->setObjectName(k[i]);
         a->setData(k[i]);
-        a->setToolTip(captions[i]);
+        // The alignment buttons carry short captions so that the bar fits the window.
+        a->setToolTip(i >= 11 ? QStringLiteral("Align ") + captions[i] : captions[i]);
         if (!shortcuts[i].isEmpty()) {
             a->setShortcut(shortcuts[i]);
             a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -82,21 +82,27 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
         a->setFont(f);
     }
     top->addWidget(tbToolBar, 1);
-    top->addWidget(new QLabel(QStringLiteral("Font:")));
+    // The font and size lists sit beside the document tabs, leaving the bar its full width.
+    auto* fontBox = new QWidget;
+    auto* fontRow = new QHBoxLayout(fontBox);
+    fontRow->setContentsMargins(0, 0, 0, 2);
+    fontRow->addWidget(new QLabel(QStringLiteral("Font:")));
     cboFonts = named(new QComboBox, "cboFonts");
     cboFonts->setEditable(true);
     cboFonts->setInsertPolicy(QComboBox::NoInsert);
-    cboFonts->setMinimumWidth(180);
-    top->addWidget(cboFonts);
-    top->addWidget(new QLabel(QStringLiteral("Size:")));
+    cboFonts->setMinimumContentsLength(18);
+    cboFonts->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fontRow->addWidget(cboFonts);
+    fontRow->addWidget(new QLabel(QStringLiteral("Size:")));
     cboSize = named(new QComboBox, "cboSize");
     cboSize->setEditable(true);
     cboSize->setInsertPolicy(QComboBox::NoInsert);
     cboSize->setMinimumWidth(60);
-    top->addWidget(cboSize);
+    fontRow->addWidget(cboSize);
     outer->addLayout(top);
 
     SSTab2 = named(new QTabWidget, "SSTab2");
+    SSTab2->setCornerWidget(fontBox, Qt::TopRightCorner);
     const char* tabs[] = {"Detail", "Proposal", "Contract", "Roof Details"};
     for (int i = 0; i < 4; ++i) {
         auto* page = new QWidget;

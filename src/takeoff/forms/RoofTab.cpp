@@ -65,6 +65,9 @@ RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) 
         totLayout->addWidget(txtArea[i], 1, i);
     }
     cmbPitch = named(new QComboBox, "cmbPitch");
+    // Room for a two-digit pitch and the arrow.
+    cmbPitch->setMinimumContentsLength(3);
+    cmbPitch->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     InputHelpers::focusColour(cmbPitch);
     totLayout->addWidget(cmbPitch, 1, 2);
     cmdPitchFig = named(new QPushButton(QStringLiteral("Figure")), "cmdPitchFig");
