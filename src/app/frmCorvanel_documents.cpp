@@ -44,13 +44,15 @@ void frmCorvanel::cmdPrint_Click(int index) {
         return;
     if (EstStatus == QLatin1String("Working"))
         EstStatus = QStringLiteral("Saving");
-    const bool saved = SaveEst();
+    SaveEst();
 
     modDocs::PageInputs in;
     for (int i = 0; i < 3; ++i)
         in.roofTotals[i] = roof->txtRoof[i]->text();
-    // The detail document empties the working line tables; only a stored estimate can spare them.
-    in.emptyWorkingTables = saved;
+    // The estimate stays open after its documents are made, so its lines stay in the working
+    // tables: emptying them would leave the grid and the totals showing nothing of what is
+    // stored, and a line added afterwards would be all the screen knew of the estimate.
+    in.emptyWorkingTables = false;
 
     static const char* const kinds[] = {"detail", "proposal", "contract", "roof"};
     auto build = [&](int box) {

@@ -457,6 +457,11 @@ void tst_docs::createDocumentSet() {
     for (QPushButton* b : w.cmdPrint)
         QVERIFY(!b->isEnabled());
     QCOMPARE(w.EstStatus, QString("Working"));
+    // The estimate is still open: its lines stay where the grid and the totals read them.
+    QCOMPARE(modData::scalar(tc.ctx, tc.ctx.TempDBConn, "select count(*) from tpLineItems").toInt(),
+             3);
+    QCOMPARE(modData::scalar(tc.ctx, tc.ctx.TempDBConn, "select count(*) from TempSect").toInt(),
+             2);
 
     // One kind alone: only its box and its button.
     w.output->rtfText[2]->clear();
