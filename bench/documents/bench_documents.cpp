@@ -2,6 +2,7 @@
 //  - "Create document set" (save, then detail, roof, proposal and contract) for an open
 //    estimate of 2,000 lines in 40 sections, pressed through the main window;
 //  - reading a 1 MB RTF file of the kind word processors write into a QTextDocument.
+#include "EstimateFixture.h"
 #include "TestContext.h"
 
 #include "app/frmCorvanel.h"
@@ -66,23 +67,9 @@ QByteArray makeRtf(qsizetype size) {
 
 // An opened estimate: the stored rows and the working copy, as Open leaves them.
 void makeEstimate(AppContext& ctx) {
-    const QString name = QStringLiteral("Smith");
-    QDir().mkpath(ctx.estimatesDir() + "/" + name);
-    modTempDB::CreateEstDB(ctx, name);
-    const QString estpath = name + "/" + name + ".db";
-    modData::exec(ctx, ctx.MastEstConn,
-                  "insert into master(estname,esttype,estaddress,estpath,eststatus,estdate,"
-                  "estlength) values(?,?,?,?,?,?,?)",
-                  {name, "Reroof", "12 Elm St", estpath, "Working", "2026-03-01", 30});
-    ctx.EstID = modData::scalar(ctx, ctx.MastEstConn, "select max(id) from master").toInt();
-    ctx.EstName = name;
-    ctx.EstPath = estpath;
-    ctx.EstConn = ctx.estimateDbPath(estpath);
-    modData::exec(ctx, ctx.EstConn,
-                  "insert into Main(ID,FName,LName,Address,CityStZip,HomePH,WorkPH,Ext,Overhead,"
-                  "Profit,Contingency,Management,PaymentTerms,EstSummary) "
-                  "values(1,'Mary','O''Brien','12 Elm St','Anytown, MT 54321','','','','%-15',"
-                  "'%-15','Fixed-100','%-2','Half down','Re-roof')");
+    EstimateFixture e(ctx, QStringLiteral("Smith"));
+    ctx.EstName = e.name;
+    ctx.EstPath = e.name + "/" + e.name + ".db";
     QSqlDatabase est = modData::db(ctx, ctx.EstConn);
     modData::Transaction t(est);
     for (int i = 0; i < 2000; ++i)
@@ -126,7 +113,6 @@ int main(int argc, char** argv) {
     TestContext tc;
     AppContext& ctx = tc.ctx;
     Templates::install(ctx);
-    modTempDB::CreateTempDB(ctx);
     makeEstimate(ctx);
     ctx.WorkMode = QStringLiteral("open");
 
