@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     AppContext& ctx = tc.ctx;
     Templates::install(ctx);
     makeEstimate(ctx);
-    ctx.WorkMode = QStringLiteral("open");
+    ctx.WorkMode = Mode::Open;
 
     frmCorvanel w(ctx);
     w.EstStatus = QStringLiteral("Working");

@@ -116,7 +116,12 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
              .isEmpty());
     LockOwner(true);
 
-    wireTakeoff();
+    // A change of the take-off is a change of an estimate in work; a roof figured without an
+    // estimate has nothing to save.
+    connect(roof, &RoofTab::changed, this, [this] {
+        if (estimateStarted())
+            markChanged();
+    });
     wirePricing();
     wireEstimates();
     wireCatalogue();
@@ -306,13 +311,8 @@ void frmCorvanel::LockOwner(bool locked) {
     });
 }
 
-void frmCorvanel::popTakeoffGrids() {
-    guarded("PopAreaGrid", [&] { roof->PopAreaGrid(); });
-    guarded("PopLinealGrid", [&] { roof->PopLinealGrid(); });
-}
-
 void frmCorvanel::mnuEstFig_Click() {
-    if (!ctx_.WorkMode.isEmpty())
+    if (ctx_.WorkMode != Mode::Idle)
         return;
     try {
         modTempDB::CreateTempDB(ctx_);
@@ -321,7 +321,7 @@ void frmCorvanel::mnuEstFig_Click() {
                            QString::fromLatin1(Owner));
         return;
     }
-    ctx_.WorkMode = QStringLiteral("figure");
+    ctx_.WorkMode = Mode::Figure;
     showTabs(true);
     SSTab1->setTabEnabled(1, true);
     SSTab1->setCurrentIndex(1);
@@ -331,14 +331,14 @@ void frmCorvanel::mnuEstFig_Click() {
     output->SSTab2->setCurrentIndex(3);
     for (int i : {0, 1, 2})
         output->SSTab2->setTabEnabled(i, false);
-    popTakeoffGrids();
+    roof->popGrids();
     ActiveMenu(QStringLiteral("nonidle"));
 }
 
 void frmCorvanel::mnuReportManage_Click() {
-    if (!ctx_.WorkMode.isEmpty())
+    if (ctx_.WorkMode != Mode::Idle)
         return;
-    ctx_.WorkMode = QStringLiteral("report");
+    ctx_.WorkMode = Mode::Report;
     showTabs(true);
     SSTab1->setTabEnabled(4, true);
     SSTab1->setCurrentIndex(4);
@@ -389,7 +389,7 @@ void frmCorvanel::leaveFigureMode() {
 }
 
 void frmCorvanel::finishLeavingMode() {
-    ctx_.WorkMode.clear();
+    ctx_.WorkMode = Mode::Idle;
     LockOwner(true);
     ctx_.Totals.resetTypeTotals();
     for (QPushButton* b : cmdPrint)
@@ -397,13 +397,13 @@ void frmCorvanel::finishLeavingMode() {
 }
 
 void frmCorvanel::mnuEstClose_Click() {
-    if (ctx_.WorkMode == QLatin1String("report")) {
+    if (ctx_.WorkMode == Mode::Report) {
         leaveReportMode();
         finishLeavingMode();
-    } else if (ctx_.WorkMode == QLatin1String("figure")) {
+    } else if (ctx_.WorkMode == Mode::Figure) {
         leaveFigureMode();
         finishLeavingMode();
-    } else if (!ctx_.WorkMode.isEmpty()) {
+    } else if (ctx_.WorkMode != Mode::Idle) {
         closeEstimate();
     }
 }
@@ -449,7 +449,7 @@ void frmCorvanel::mnuHelpAbout_Click() {
 
 void frmCorvanel::closeEvent(QCloseEvent* e) {
     const QString caption = windowTitle();
-    if (ctx_.WorkMode == QLatin1String("new")) {
+    if (ctx_.WorkMode == Mode::New) {
         const auto a = ctx_.prompt->ask(QStringLiteral("There is a new estimate in progress,\ndo "
                                                        "you really want to quit?"),
                                         caption, Prompt::Buttons::YesNo, Prompt::Icon::Question,
@@ -459,7 +459,7 @@ void frmCorvanel::closeEvent(QCloseEvent* e) {
             return;
         }
         discardNewEstimate();
-    } else if (ctx_.WorkMode == QLatin1String("open")) {
+    } else if (ctx_.WorkMode == Mode::Open) {
         const auto a = ctx_.prompt->ask(
             QStringLiteral("There is an open estimate in progress,\ndo you really want to "
                            "quit?\nDoing so loses any unsaved work."),

@@ -103,14 +103,10 @@ public:
     // Estimate → Manage and the contact import of a new estimate.
     void mnuEstManage_Click();
     void cmdImport_Click();
-    // Restores the take-off of the opened estimate, in the view it was measured in.
-    void PopRoofArea();
 
     // The document buttons cmdPrint(0) to cmdPrint(4).
     void cmdPrint_Click(int index);
 
-    // The working database was recreated: grids show empty tables.
-    void popTakeoffGrids();
     // Back to idle from the figure and report modes (the estimate modes add their own steps).
     void leaveFigureMode();
     void leaveReportMode();
@@ -129,7 +125,6 @@ protected:
 private:
     // Each subsystem connects its controls and menu entries to its handlers in a file of its
     // own (frmCorvanel_<subsystem>.cpp), called once by the constructor.
-    void wireTakeoff();
     void wirePricing();
     void wireEstimates();
     void wireCatalogue();

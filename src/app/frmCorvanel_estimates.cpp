@@ -73,12 +73,11 @@ void frmCorvanel::wireEstimates() {
 }
 
 bool frmCorvanel::estimateStarted() const {
-    return ctx_.WorkMode == QLatin1String("open") ||
-           (ctx_.WorkMode == QLatin1String("new") && SSTab1->isTabEnabled(1));
+    return ctx_.estimateStarted();
 }
 
 void frmCorvanel::mnuEstNew_Click() {
-    if (!ctx_.WorkMode.isEmpty())
+    if (ctx_.WorkMode != Mode::Idle)
         return;
     PopEstTypeCbo(ctx_, owner->cmbEstType);
     owner->clearFields();
@@ -100,11 +99,12 @@ void frmCorvanel::mnuEstNew_Click() {
     SSTab1->setCurrentIndex(0);
     for (int i = 1; i <= 4; ++i)
         SSTab1->setTabEnabled(i, false);
-    ctx_.WorkMode = QStringLiteral("new");
+    ctx_.WorkMode = Mode::New;
+    ctx_.EstStarted = false;
     EstStatus = QStringLiteral("Working");
 
     guarded("PopAdmin", [&] { totals->PopAdmin(); });
-    popTakeoffGrids();
+    roof->popGrids();
     guarded("PopEstiGrid", [&] { lines->PopEstiGrid(); });
     ActiveMenu(QStringLiteral("nonidle"));
     LockOwner(false);
@@ -120,7 +120,7 @@ void frmCorvanel::mnuEstNew_Click() {
 }
 
 void frmCorvanel::cmdStartEst_Click() {
-    if (ctx_.WorkMode != QLatin1String("new") || estimateStarted())
+    if (ctx_.WorkMode != Mode::New || estimateStarted())
         return;
     Prompt& prompt = *ctx_.prompt;
     for (int i = 0; i <= 4; ++i) {
@@ -191,6 +191,7 @@ void frmCorvanel::cmdStartEst_Click() {
         return;
     }
 
+    ctx_.EstStarted = true;
     for (int i = 1; i <= 4; ++i)
         SSTab1->setTabEnabled(i, true);
     SSTab1->setCurrentIndex(1);
@@ -205,10 +206,10 @@ void frmCorvanel::cmdStartEst_Click() {
 }
 
 void frmCorvanel::cmdCancel_Click() {
-    if (ctx_.WorkMode == QLatin1String("new"))
+    if (ctx_.WorkMode == Mode::New)
         modData::ActionQuery(ctx_, QStringLiteral("DELETE from master where id=?"), {ctx_.EstID},
                              ctx_.MastEstConn);
-    ctx_.WorkMode.clear();
+    ctx_.WorkMode = Mode::Idle;
     modTempDB::ClearTempTables(ctx_);
     setAllTabsEnabled(SSTab1, true);
     ActiveMenu(QStringLiteral("idle"));
@@ -266,8 +267,8 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
     ctx_.EstChanged = false;
     // The estimate is stored now: from here on it is an opened one (deleting a saved line
     // removes its stored copy; closing it never throws it away).
-    if (ctx_.WorkMode == QLatin1String("new"))
-        ctx_.WorkMode = QStringLiteral("open");
+    if (ctx_.WorkMode == Mode::New)
+        ctx_.WorkMode = Mode::Open;
     return SaveResult::Saved;
 }
 
@@ -281,7 +282,7 @@ void frmCorvanel::cmdSave_Click() {
     // A save that was refused, cancelled or failed keeps the estimate open: nothing is lost.
     if (!SaveEst())
         return;
-    ctx_.WorkMode.clear();
+    ctx_.WorkMode = Mode::Idle;
     modTempDB::ClearTempTables(ctx_);
     CleanForm();
     finishLeavingMode();
@@ -297,12 +298,12 @@ void frmCorvanel::discardNewEstimate() {
 }
 
 void frmCorvanel::closeEstimate() {
-    const bool isNew = ctx_.WorkMode == QLatin1String("new");
+    const bool isNew = ctx_.WorkMode == Mode::New;
     if (isNew && !estimateStarted()) {
         cmdCancel_Click();
         return;
     }
-    if (isNew || (ctx_.WorkMode == QLatin1String("open") && ctx_.EstChanged)) {
+    if (isNew || (ctx_.WorkMode == Mode::Open && ctx_.EstChanged)) {
         const auto a = ctx_.prompt->ask(
             QStringLiteral("Click 'Yes' to save any unsaved work,\n'No' to leave without saving, "
                            "and\n'Cancel' to do niether."),
@@ -329,7 +330,7 @@ void frmCorvanel::CleanForm() {
     ctx_.Loading = true;
     guarded("CleanForm", [&] {
         modTempDB::ClearTempTables(ctx_);
-        ctx_.WorkMode.clear();
+        ctx_.WorkMode = Mode::Idle;
         ctx_.EstID = 0;
         ctx_.EstName.clear();
         ctx_.EstPath.clear();
@@ -360,7 +361,7 @@ void frmCorvanel::CleanForm() {
 }
 
 void frmCorvanel::mnuEstOpen_Click() {
-    if (!ctx_.WorkMode.isEmpty())
+    if (ctx_.WorkMode != Mode::Idle)
         return;
     std::int32_t id = 0;
     {
@@ -381,7 +382,7 @@ void frmCorvanel::mnuEstOpen_Click() {
     showTabs(true);
     setAllTabsEnabled(SSTab1, true);
     SSTab1->setCurrentIndex(0);
-    ctx_.WorkMode = QStringLiteral("open");
+    ctx_.WorkMode = Mode::Open;
     ActiveMenu(QStringLiteral("nonidle"));
     owner->cmdStartEst->setEnabled(false);
     owner->cmdCancel->setEnabled(false);
@@ -405,7 +406,12 @@ void frmCorvanel::mnuEstOpen_Click() {
     setPanel(3, QStringLiteral("Status: ") + EstStatus);
 
     if (ownerOpened) {
-        PopRoofArea();
+        try {
+            modOpenEst::OpenRoof(ctx_);
+        } catch (const ProcedureError& e) {
+            report(ctx_, e, QStringLiteral("OpenRoof"), module);
+        }
+        roof->PopRoofArea();
         try {
             modOpenEst::OpenLineItems(ctx_);
         } catch (const ProcedureError& e) {
@@ -421,29 +427,8 @@ void frmCorvanel::mnuEstOpen_Click() {
     ctx_.Loading = false;
 }
 
-void frmCorvanel::PopRoofArea() {
-    const QString module = QStringLiteral("Module modOpenEst");
-    try {
-        modOpenEst::OpenRoof(ctx_);
-    } catch (const ProcedureError& e) {
-        report(ctx_, e, QStringLiteral("OpenRoof"), module);
-    }
-    try {
-        if (const auto figure = modOpenEst::singleTotalArea(ctx_))
-            roof->restoreTotalArea(figure->pitch, figure->width1, figure->height, figure->total);
-        else
-            roof->PopAreaGrid();
-        roof->TotalArea();
-        roof->PopLinealGrid();
-        roof->TotalOther();
-        roof->RoofTotal();
-    } catch (const ProcedureError& e) {
-        report(ctx_, e, QStringLiteral("PopRoofArea"), module);
-    }
-}
-
 void frmCorvanel::mnuEstManage_Click() {
-    if (!ctx_.WorkMode.isEmpty())
+    if (ctx_.WorkMode != Mode::Idle)
         return;
     frmManageStatus dialog(ctx_, this);
     dialog.exec();
@@ -452,7 +437,7 @@ void frmCorvanel::mnuEstManage_Click() {
 }
 
 void frmCorvanel::cmdImport_Click() {
-    if (ctx_.WorkMode != QLatin1String("new") || estimateStarted())
+    if (ctx_.WorkMode != Mode::New || estimateStarted())
         return;
     frmContactGrid dialog(ctx_, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.selected())

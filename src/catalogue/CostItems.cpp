@@ -1,6 +1,7 @@
 #include "catalogue/CostItems.h"
 
 #include "common/AppContext.h"
+#include "storage/QueryModel.h"
 #include "storage/modData.h"
 
 #include <QSqlQuery>
@@ -37,6 +38,28 @@ Statement UnitListSql() {
                            "FROM UnitQry INNER JOIN costunit ON UnitQry.ID = costunit.ID "
                            "GROUP BY costunit.ID ORDER BY costunit.ID"),
             {}};
+}
+
+static QList<QueryColumn> listColumns(bool material) {
+    if (material)
+        return {{QStringLiteral("ID")},   {QStringLiteral("Category")},
+                {QStringLiteral("Name")}, {QStringLiteral("Manufacturer")},
+                {QStringLiteral("SKU")},  {QStringLiteral("Unit")},
+                {QStringLiteral("Desc")}, {QStringLiteral("Cost"), true}};
+    return {{QStringLiteral("ID")},   {QStringLiteral("Cat")},  {QStringLiteral("Name")},
+            {QStringLiteral("Unit")}, {QStringLiteral("Desc")}, {QStringLiteral("Cost"), true}};
+}
+
+void ShowList(AppContext& ctx, QueryModel& model, const QString& costType,
+              const QString& category) {
+    const bool material = costType.compare(QLatin1String("Material"), Qt::CaseInsensitive) == 0;
+    const Statement s = ListSql(costType, category);
+    model.show(ctx.CostConn, s.sql, s.params, listColumns(material));
+}
+
+void ShowUnitList(AppContext& ctx, QueryModel& model) {
+    const Statement s = UnitListSql();
+    model.show(ctx.CostConn, s.sql, s.params, listColumns(false));
 }
 
 namespace {

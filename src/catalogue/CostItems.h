@@ -9,6 +9,7 @@
 #include <optional>
 
 struct AppContext;
+class QueryModel;
 
 // The cost items of the catalogue (table costitem) and the unit items listed beside them.
 namespace CostItems {
@@ -30,6 +31,11 @@ Statement ListSql(const QString& costType, const QString& category = QString(),
 // Unit items with their price (the sum of their components' line totals); a unit item without
 // components has no price and is not listed.
 Statement UnitListSql();
+// Shows the rows of ListSql (captions, money column) in a grid's model. Throws modData::SqlError.
+void ShowList(AppContext& ctx, QueryModel& model, const QString& costType,
+              const QString& category = QString());
+// Shows the rows of UnitListSql in a grid's model. Throws modData::SqlError.
+void ShowUnitList(AppContext& ctx, QueryModel& model);
 
 // "All" followed by the distinct categories of one cost type.
 QStringList Categories(AppContext& ctx, const QString& costType);

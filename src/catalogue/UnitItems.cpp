@@ -1,6 +1,7 @@
 #include "catalogue/UnitItems.h"
 
 #include "common/AppContext.h"
+#include "storage/QueryModel.h"
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
 
@@ -130,6 +131,22 @@ std::int32_t Save(AppContext& ctx, std::int32_t unitID, const Header& h) {
     }
     t.commit();
     return id;
+}
+
+void ShowComponents(AppContext& ctx, QueryModel& model) {
+    model.show(ctx.UnitDBConn,
+               QStringLiteral("select ID,mainid,unitid,itemid,qty,Unit,name,cost,linetotal "
+                              "from tempunit order by id asc"),
+               {},
+               {{QStringLiteral("ID")},
+                {QStringLiteral("MID")},
+                {QStringLiteral("UID")},
+                {QStringLiteral("IID")},
+                {QStringLiteral("Qty")},
+                {QStringLiteral("Unit")},
+                {QStringLiteral("Name")},
+                {QStringLiteral("Cost"), true},
+                {QStringLiteral("Line Total"), true}});
 }
 
 } // namespace UnitItems

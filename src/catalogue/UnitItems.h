@@ -6,6 +6,7 @@
 #include <cstdint>
 
 struct AppContext;
+class QueryModel;
 
 // The working components of the unit item being edited (table tempunit of the scratch
 // database) and how they reach the catalogue (costunit, unititems).
@@ -28,6 +29,8 @@ void AddComponent(AppContext& ctx, std::int32_t unitID, std::int32_t itemID, flo
 void SetQty(AppContext& ctx, std::int32_t tempID, float qty);
 // Removes a working component; a stored one is removed from the catalogue at once.
 void DeleteComponent(AppContext& ctx, std::int32_t tempID);
+// Shows the working components in a grid's model. Throws modData::SqlError.
+void ShowComponents(AppContext& ctx, QueryModel& model);
 // The price: the sum of the working line totals (0 without components).
 Money Total(AppContext& ctx);
 

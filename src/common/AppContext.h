@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Money.h"
+#include "common/WorkMode.h"
 
 #include <QString>
 #include <cstdint>
@@ -53,10 +54,11 @@ struct AppContext {
     std::shared_ptr<Connections> connections;
 
     // The estimate in work.
-    QString WorkMode; // "", "new", "open", "figure" or "report"
+    Mode WorkMode = Mode::Idle;
     std::int32_t EstID = 0;
     QString EstName;
-    QString EstPath; // name + "/" + name + ".db", below the estimates folder
+    QString EstPath;         // name + "/" + name + ".db", below the estimates folder
+    bool EstStarted = false; // a new estimate: Start has stored it
     bool EstChanged = false;
     bool Loading = false;
     CurItemRecord CurItem;
@@ -66,6 +68,11 @@ struct AppContext {
     QString CostMode; // "add", "edit" or ""
     std::int32_t CostItemID = 0;
 
+    // Whether the estimate in work exists in storage (a new one after Start, or an opened one).
+    bool estimateStarted() const {
+        return WorkMode == Mode::Open || (WorkMode == Mode::New && EstStarted);
+    }
+
     QString dataDir() const { return AppPath + QStringLiteral("/data"); }
     QString estimatesDir() const { return AppPath + QStringLiteral("/estimates"); }
     QString templatesDir() const { return AppPath + QStringLiteral("/Templates"); }
@@ -73,5 +80,4 @@ struct AppContext {
     QString estimateDbPath(const QString& estpath) const {
         return estimatesDir() + QLatin1Char('/') + estpath;
     }
-
 };

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
+#include "storage/QueryModel.h"
 #include "storage/modData.h"
 
 #include <QSqlQuery>
@@ -39,6 +40,21 @@ Listing listing(const QString& value, const QString& mode) {
                        "company, address, workph, ext, homeph from contacts") +
         where + QStringLiteral(" order by lastname collate nocase, firstname collate nocase asc");
     return l;
+}
+
+void showListing(QueryModel& model, const QString& path, const QString& value,
+                 const QString& mode) {
+    if (path.isEmpty())
+        throw modData::SqlError::message(QStringLiteral("Brenwick is not installed"));
+    const Listing l = listing(value, mode);
+    model.show(path, l.sql, l.params,
+               {{QStringLiteral("ID")},
+                {QStringLiteral("Name")},
+                {QStringLiteral("Company")},
+                {QStringLiteral("Address")},
+                {QStringLiteral("Work Ph")},
+                {QStringLiteral("Ext")},
+                {QStringLiteral("Home Ph")}});
 }
 
 std::optional<std::array<QString, 7>> ownerFields(AppContext& ctx, const QString& path,

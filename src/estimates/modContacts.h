@@ -6,6 +6,7 @@
 #include <optional>
 
 struct AppContext;
+class QueryModel;
 
 // Reading the sibling contact program's contacts database (never written).
 namespace modContacts {
@@ -20,6 +21,9 @@ struct Listing {
     QVariantList params;
 };
 Listing listing(const QString& value, const QString& mode);
+// Shows the listing of the contacts database at `path` in a grid's model. Throws
+// modData::SqlError.
+void showListing(QueryModel& model, const QString& path, const QString& value, const QString& mode);
 
 // The owner fields for contact `id`: first, last, address, "City, ST Zip", home, work, ext.
 // Missing values are empty. Throws modData::SqlError.

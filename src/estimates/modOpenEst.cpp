@@ -63,19 +63,6 @@ void OpenRoof(AppContext& ctx) {
     t.commit();
 }
 
-std::optional<TotalAreaFigure> singleTotalArea(AppContext& ctx) {
-    if (modData::scalar(ctx, ctx.TempDBConn, QStringLiteral("select count(*) from TempAreas"))
-            .toInt() != 1)
-        return std::nullopt;
-    QSqlQuery q = modData::exec(
-        ctx, ctx.TempDBConn,
-        QStringLiteral("select pitch,width1,height,total from TempAreas order by ID limit 1"));
-    if (!q.next() || q.value(0).toInt() == 0)
-        return std::nullopt;
-    return TotalAreaFigure{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
-                           q.value(3).toInt()};
-}
-
 void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
                       const QString& sect, std::int32_t secOrder, const QString& name,
                       const QString& itemTable, std::int32_t qty, const QString& unit, Money cost,

@@ -24,13 +24,6 @@ OwnerRecord OpenOwner(AppContext& ctx, std::int32_t id);
 // Copies Areas and Lineal into TempAreas and TempLineal, keeping the stored ids.
 void OpenRoof(AppContext& ctx);
 
-// The quick figure of an estimate measured as one total area: its only area when that has a
-// pitch other than 0.
-struct TotalAreaFigure {
-    int pitch, width1, height, total;
-};
-std::optional<TotalAreaFigure> singleTotalArea(AppContext& ctx);
-
 // Copies LineItems into tpLineItems, rebuilds TempSect from them and then the grid table.
 void OpenLineItems(AppContext& ctx);
 

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/ErrorMessage.h"
+#include "storage/QueryModel.h"
 #include "storage/modData.h"
 
 #include <QSqlError>
@@ -57,7 +58,7 @@ void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID) {
                                 QStringLiteral("select LineItemID from tpLineItems where autoID=?"),
                                 {lineID})
                     .toLongLong();
-            if (ctx.WorkMode == QLatin1String("open") && stored > 0)
+            if (ctx.WorkMode == Mode::Open && stored > 0)
                 modData::exec(ctx, ctx.EstConn, QStringLiteral("delete from LineItems where ID=?"),
                               {stored});
             modData::exec(ctx, ctx.TempDBConn,
@@ -123,6 +124,21 @@ void RePopGrid(AppContext& ctx) {
         ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("RePopGrid"),
                            kModule);
     }
+}
+
+void ShowEstiGrid(AppContext& ctx, QueryModel& model) {
+    model.show(ctx.TempDBConn,
+               QStringLiteral("select tpLineItemID,Name,ItemTable,Qty,Unit,Cost,LineTotal,"
+                              "SubTotal from EstiGrid order by autoID asc"),
+               {},
+               {{QStringLiteral("ID")},
+                {QStringLiteral("Name")},
+                {QStringLiteral("Type")},
+                {QStringLiteral("Qty")},
+                {QStringLiteral("Unit")},
+                {QStringLiteral("Cost"), true},
+                {QStringLiteral("Line Total"), true},
+                {QStringLiteral("Sub Total"), true}});
 }
 
 void SaveLineItem(AppContext& ctx, const QString& mode, std::int32_t id, std::int32_t itemID,

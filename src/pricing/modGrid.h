@@ -6,6 +6,7 @@
 #include <cstdint>
 
 struct AppContext;
+class QueryModel;
 
 // The working line items and the estimate grid built from them.
 namespace modGrid {
@@ -15,6 +16,9 @@ namespace modGrid {
 void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID);
 // Rebuilds EstiGrid from TempSect and tpLineItems.
 void RePopGrid(AppContext& ctx);
+// Shows EstiGrid in a grid's model: ID, Name, Type, Qty, Unit and the three money columns.
+// Throws modData::SqlError.
+void ShowEstiGrid(AppContext& ctx, QueryModel& model);
 // Writes one working line into the estimate database at ctx.EstConn: mode "insert" or
 // "update" (of LineItems.ID = id). Throws modData::SqlError on failure, so that a save can
 // stop and roll back as a whole.

@@ -189,7 +189,7 @@ void TestMainWindow::startState() {
     QVERIFY(!w.totals->cmdSave->isEnabled());
     QCOMPARE(w.totals->cmdSave->text(), QStringLiteral("Save && Close"));
     QVERIFY(!w.mnuEstClose->isEnabled());
-    QVERIFY(tc.ctx.WorkMode.isEmpty());
+    QVERIFY(tc.ctx.WorkMode == Mode::Idle);
     QCOMPARE(tabTexts(w.SSTab1),
              (QStringList{"Home Owner", "Roof Area", "Line Items", "Terms/Totals", "Output"}));
     QCOMPARE(tabStates(w.SSTab1), QList<bool>(5, true));
@@ -211,7 +211,7 @@ void TestMainWindow::startState() {
     for (const char* n : {"cmdStartNew", "cmdStartOpen", "cmdStartManage"})
         QVERIFY(w.findChild<QPushButton*>(n));
     figure->click();
-    QCOMPARE(tc.ctx.WorkMode, QStringLiteral("figure"));
+    QCOMPARE(tc.ctx.WorkMode, Mode::Figure);
     QVERIFY(!figure->isEnabled());
 }
 
@@ -311,7 +311,7 @@ void TestMainWindow::figureModeInAndOut() {
     frmCorvanel w(tc.ctx);
     w.output->SSTab2->setCurrentIndex(1);
     w.mnuEstFig->trigger();
-    QCOMPARE(tc.ctx.WorkMode, QStringLiteral("figure"));
+    QCOMPARE(tc.ctx.WorkMode, Mode::Figure);
     QVERIFY(w.tabsVisible());
     QCOMPARE(w.SSTab1->currentIndex(), 1);
     QCOMPARE(tabStates(w.SSTab1), (QList<bool>{false, true, false, false, true}));
@@ -326,7 +326,7 @@ void TestMainWindow::figureModeInAndOut() {
     modData::exec(tc.ctx, tc.ctx.TempDBConn, "insert into TempAreas(Total) values(849)");
 
     w.mnuEstClose->trigger();
-    QVERIFY(tc.ctx.WorkMode.isEmpty());
+    QVERIFY(tc.ctx.WorkMode == Mode::Idle);
     QVERIFY(!w.tabsVisible());
     QCOMPARE(tabStates(w.SSTab1), QList<bool>(5, true));
     QCOMPARE(w.SSTab1->currentIndex(), 0);
@@ -342,7 +342,7 @@ void TestMainWindow::reportModeInAndOut() {
     TestContext tc;
     frmCorvanel w(tc.ctx);
     w.mnuReportManage->trigger();
-    QCOMPARE(tc.ctx.WorkMode, QStringLiteral("report"));
+    QCOMPARE(tc.ctx.WorkMode, Mode::Report);
     QVERIFY(w.tabsVisible());
     QCOMPARE(w.SSTab1->currentIndex(), 4);
     QCOMPARE(tabStates(w.SSTab1), (QList<bool>{false, false, false, false, true}));
@@ -355,7 +355,7 @@ void TestMainWindow::reportModeInAndOut() {
     w.output->rtfText[0]->setPlainText(QStringLiteral("A letter to Mrs. O'Neil"));
 
     w.mnuEstClose->trigger();
-    QVERIFY(tc.ctx.WorkMode.isEmpty());
+    QVERIFY(tc.ctx.WorkMode == Mode::Idle);
     QVERIFY(!w.tabsVisible());
     QCOMPARE(w.output->SSTab2->tabText(0), QStringLiteral("Detail"));
     QCOMPARE(tabStates(w.output->SSTab2), QList<bool>(4, true));
@@ -386,7 +386,7 @@ void TestMainWindow::quitQuestions() {
     const QString folder = tc.ctx.estimatesDir() + "/OHaraReroof";
     QVERIFY(QDir(folder).exists());
     if (opened)
-        tc.ctx.WorkMode = QStringLiteral("open"); // as after a save and a later Open
+        tc.ctx.WorkMode = Mode::Open; // as after a save and a later Open
 
     tc.prompt->answer(Answer(answer));
     const bool closed = closeWindow(w);

@@ -441,7 +441,7 @@ void tst_docs::createDocumentSet() {
     EstimateFixture e(tc.ctx);
     twoSections(e);
     QVERIFY(Templates::install(tc.ctx));
-    tc.ctx.WorkMode = "open";
+    tc.ctx.WorkMode = Mode::Open;
     frmCorvanel w(tc.ctx);
     w.EstStatus = "Working";
     w.cmdPrint[0]->setEnabled(true);

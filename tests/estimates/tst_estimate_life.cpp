@@ -92,7 +92,7 @@ void tst_estimate_life::newEstimateState() {
     frmCorvanel w(tc.ctx);
     modData::exec(tc.ctx, tc.ctx.MastEstConn, "insert into master(esttype) values('Reroof')");
     w.mnuEstNew->trigger();
-    QCOMPARE(tc.ctx.WorkMode, QStringLiteral("new"));
+    QCOMPARE(tc.ctx.WorkMode, Mode::New);
     QVERIFY(w.tabsVisible());
     QCOMPARE(w.SSTab1->currentIndex(), 0);
     for (int i = 1; i <= 4; ++i)
@@ -158,7 +158,7 @@ void tst_estimate_life::startChecksInOrder() {
     QCOMPARE(tc.prompt->texts(), QStringList({message}));
     QCOMPARE(w.owner->cmbEstType->currentText(), typeAfter);
     QVERIFY(!w.SSTab1->isTabEnabled(1));
-    QCOMPARE(tc.ctx.WorkMode, QStringLiteral("new"));
+    QCOMPARE(tc.ctx.WorkMode, Mode::New);
     QVERIFY(tc.ctx.EstName.isEmpty());
     QCOMPARE(QDir(tc.ctx.estimatesDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
              QStringList());
@@ -234,7 +234,7 @@ void tst_estimate_life::cancelAndCloseBeforeStart() {
     QCOMPARE(masterRows(tc.ctx), before + 1);
     w.owner->cmdCancel->click();
     QCOMPARE(masterRows(tc.ctx), before);
-    QVERIFY(tc.ctx.WorkMode.isEmpty());
+    QVERIFY(tc.ctx.WorkMode == Mode::Idle);
     QVERIFY(!w.tabsVisible());
     QVERIFY(w.mnuEstNew->isEnabled());
 
@@ -260,11 +260,11 @@ void tst_estimate_life::closeStartedNewEstimate() {
     tc.prompt->answer(Answer::Cancel);
     w.mnuEstClose->trigger();
     QCOMPARE(tc.prompt->shown().last().title, QStringLiteral("Would you like to save first?"));
-    QCOMPARE(tc.ctx.WorkMode, QStringLiteral("new"));
+    QCOMPARE(tc.ctx.WorkMode, Mode::New);
 
     tc.prompt->answer(Answer::No);
     w.mnuEstClose->trigger();
-    QVERIFY(tc.ctx.WorkMode.isEmpty());
+    QVERIFY(tc.ctx.WorkMode == Mode::Idle);
     QCOMPARE(masterRows(tc.ctx), 0);
     QVERIFY(!QFileInfo::exists(folder));
     QVERIFY(QFileInfo(tc.ctx.estimatesDir()).isDir());
@@ -304,7 +304,7 @@ void tst_estimate_life::saveQuestionAnswers() {
     QCOMPARE(q.value(0).toString(), status);
     QCOMPARE(q.value(1).toString(), status == "Pending" ? QDate::currentDate().toString(Qt::ISODate)
                                                         : QStringLiteral("2026-01-02"));
-    QCOMPARE(ctx.WorkMode.isEmpty(), closed);
+    QCOMPARE(ctx.WorkMode == Mode::Idle, closed);
     QCOMPARE(count(ctx, conn, "LineItems"), closed ? 1 : 0);
 }
 
@@ -320,7 +320,7 @@ void tst_estimate_life::emptyEstimateStaysOpen() {
     QCOMPARE(tc.prompt->texts(),
              QStringList({"There are no items listed for this estimate so it cannot be saved."}));
     // The measured roof is still there to be priced.
-    QCOMPARE(ctx.WorkMode, QStringLiteral("new"));
+    QCOMPARE(ctx.WorkMode, Mode::New);
     QCOMPARE(count(ctx, ctx.TempDBConn, "TempAreas"), 1);
 }
 
@@ -350,7 +350,7 @@ void tst_estimate_life::openList() {
     frmCorvanel w(ctx);
     UiTest::rejectNextModal();
     w.mnuEstOpen->trigger();
-    QVERIFY(ctx.WorkMode.isEmpty());
+    QVERIFY(ctx.WorkMode == Mode::Idle);
 }
 
 // New, Start, roof, lines, totals, Save & Close; then Open finds every value again.
@@ -389,7 +389,7 @@ void tst_estimate_life::roadOfOneEstimate() {
 
     tc.prompt->answer(Answer::Yes);
     w.mnuEstSave->trigger();
-    QVERIFY(ctx.WorkMode.isEmpty());
+    QVERIFY(ctx.WorkMode == Mode::Idle);
     QVERIFY(!w.tabsVisible());
 
     UiTest::whenModal([id](QWidget* dlg) {
@@ -402,7 +402,7 @@ void tst_estimate_life::roadOfOneEstimate() {
         d->lstEstList_DblClick(1);
     });
     w.mnuEstOpen->trigger();
-    QCOMPARE(ctx.WorkMode, QStringLiteral("open"));
+    QCOMPARE(ctx.WorkMode, Mode::Open);
     QCOMPARE(w.EstStatus, QStringLiteral("Pending"));
     QCOMPARE(w.owner->txtName[1]->text(), QStringLiteral("O'Brien"));
     QCOMPARE(w.owner->txtName[0]->text(), QStringLiteral("Zoë"));

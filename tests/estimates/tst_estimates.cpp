@@ -7,6 +7,7 @@
 #include "estimates/modSaveEst.h"
 #include "storage/Connections.h"
 #include "storage/modTempDB.h"
+#include "takeoff/Takeoff.h"
 
 #include <QDate>
 #include <QDir>
@@ -314,7 +315,7 @@ void tst_estimates::openCopiesEverythingBack() {
             .toInt(),
         3);
     QCOMPARE(dump(ctx, ctx.TempDBConn, "TempSect"), QStringList({"1|Shingles|0", "2|Flashing|1"}));
-    QVERIFY(!modOpenEst::singleTotalArea(ctx));
+    QVERIFY(!Takeoff::singleTotalArea(ctx));
 
     // Saving again without changes updates in place and inserts nothing.
     const QStringList stored = dump(ctx, ctx.EstConn, "LineItems");
@@ -328,11 +329,11 @@ void tst_estimates::singleTotalAreaIsRecognised() {
     TestContext tc;
     AppContext& ctx = tc.ctx;
     tc.createTempDB();
-    QVERIFY(!modOpenEst::singleTotalArea(ctx));
+    QVERIFY(!Takeoff::singleTotalArea(ctx));
     area(ctx, 0, 0, 30, 0, 20, 600);
-    QVERIFY(!modOpenEst::singleTotalArea(ctx)); // one area without a pitch: the grid view
+    QVERIFY(!Takeoff::singleTotalArea(ctx)); // one area without a pitch: the grid view
     modData::exec(ctx, ctx.TempDBConn, "update TempAreas set Pitch=12, Total=849");
-    const auto f = modOpenEst::singleTotalArea(ctx);
+    const auto f = Takeoff::singleTotalArea(ctx);
     QVERIFY(f);
     QCOMPARE(f->pitch, 12);
     QCOMPARE(f->width1, 30);

@@ -261,7 +261,7 @@ void tst_pricing::deletingLines() {
         "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal) "
         "values(5,1,'Vents','Ridge vent','Material',1,'ea',300000,300000)");
     modData::exec(t.ctx, t.ctx.TempDBConn, "update tpLineItems set LineItemID=1");
-    t.ctx.WorkMode = "open";
+    t.ctx.WorkMode = Mode::Open;
     modGrid::RePopGrid(t.ctx);
     t.refresh();
     t.w.lines->grdDataGrid->selectRow(t.rowOf("Ridge vent"));

@@ -331,7 +331,7 @@ void tst_rooftab::savedAreaDeletedAtOnce() {
                   "insert into TempAreas(AreaID,Shape,Pitch,Width1,Width2,Height,Total) "
                   "values(2,0,0,20,0,10,200)");
     frmCorvanel w(ctx);
-    ctx.WorkMode = "open";
+    ctx.WorkMode = Mode::Open;
     w.roof->PopAreaGrid();
     w.roof->dgAreas->selectRow(0);
     tc.prompt->answer(Answer::No);

@@ -17,12 +17,10 @@
 
 namespace CostGrids {
 
-QList<GridColumn> Columns(bool material) {
+QList<int> Widths(bool material) {
     if (material)
-        return {{"ID", 500},  {"Category", 1200}, {"Name", 1900}, {"Manufacturer", 1250},
-                {"SKU", 750}, {"Unit", 750},      {"Desc", 2900}, {"Cost", 1000, true}};
-    return {{"ID", 500},   {"Cat", 1000},  {"Name", 1900},
-            {"Unit", 500}, {"Desc", 4400}, {"Cost", 1000, true}};
+        return {500, 1200, 1900, 1250, 750, 750, 2900, 1000};
+    return {500, 1000, 1900, 500, 4400, 1000};
 }
 
 void StretchColumn(QTableView* grid, int column) {
@@ -35,14 +33,14 @@ void StretchColumn(QTableView* grid, int column) {
 void ShowItems(QTableView* grid, AppContext& ctx, const QString& costType,
                const QString& category) {
     const bool material = costType == QLatin1String("Material");
-    const auto s = CostItems::ListSql(costType, category);
-    GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params, Columns(material));
+    CostItems::ShowList(ctx, GridBinding::model(grid, ctx), costType, category);
+    GridBinding::setWidths(grid, Widths(material));
     StretchColumn(grid, material ? 6 : 4);
 }
 
 void ShowUnits(QTableView* grid, AppContext& ctx) {
-    const auto s = CostItems::UnitListSql();
-    GridBinding::bind(grid, ctx, ctx.CostConn, s.sql, s.params, Columns(false));
+    CostItems::ShowUnitList(ctx, GridBinding::model(grid, ctx));
+    GridBinding::setWidths(grid, Widths(false));
     StretchColumn(grid, 4);
 }
 

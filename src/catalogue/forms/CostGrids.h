@@ -14,8 +14,9 @@ class QWidget;
 // The cost item grids shared by the catalogue browser, the component chooser and the picker.
 namespace CostGrids {
 
-// Material rows show manufacturer and SKU (eight columns); the other types six.
-QList<GridColumn> Columns(bool material);
+// Column widths in twips: material rows show manufacturer and SKU (eight columns), the other
+// types six.
+QList<int> Widths(bool material);
 // Shows the cost items of one type, narrowed to `category` unless it is empty or "All".
 void ShowItems(QTableView* grid, AppContext& ctx, const QString& costType,
                const QString& category = QString());

@@ -172,19 +172,8 @@ void frmAddLabMat::FilterGrid() {
 }
 
 void frmAddLabMat::PopItemGrid() {
-    GridBinding::bind(DataGrid1, ctx_, ctx_.UnitDBConn,
-                      QStringLiteral("select ID,mainid,unitid,itemid,qty,Unit,name,cost,linetotal "
-                                     "from tempunit order by id asc"),
-                      {},
-                      {{"ID", 500},
-                       {"MID", 500},
-                       {"UID", 500},
-                       {"IID", 500},
-                       {"Qty", 600},
-                       {"Unit", 1000},
-                       {"Name", 2500},
-                       {"Cost", 1000, true},
-                       {"Line Total", 1000, true}});
+    UnitItems::ShowComponents(ctx_, GridBinding::model(DataGrid1, ctx_));
+    GridBinding::setWidths(DataGrid1, {500, 500, 500, 500, 600, 1000, 2500, 1000, 1000});
     CostGrids::StretchColumn(DataGrid1, 6);
 }
 

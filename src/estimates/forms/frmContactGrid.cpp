@@ -91,14 +91,9 @@ frmContactGrid::~frmContactGrid() {
 }
 
 void frmContactGrid::PopGrid(const QString& value, const QString& mode) {
-    const modContacts::Listing l = modContacts::listing(value, mode);
-    static const QList<GridColumn> columns = {
-        {"ID", 500},      {"Name", 1500}, {"Company", 1800}, {"Address", 1800},
-        {"Work Ph", 900}, {"Ext", 500},   {"Home Ph", 900}};
     try {
-        if (path_.isEmpty())
-            throw modData::SqlError::message(QStringLiteral("Brenwick is not installed"));
-        GridBinding::bind(grdDataGrid, ctx_, path_, l.sql, l.params, columns);
+        modContacts::showListing(GridBinding::model(grdDataGrid, ctx_), path_, value, mode);
+        GridBinding::setWidths(grdDataGrid, {500, 1500, 1800, 1800, 900, 500, 900});
         if (GridBinding::rowCount(grdDataGrid) > 0)
             grdDataGrid->selectRow(0);
     } catch (const ProcedureError& e) {

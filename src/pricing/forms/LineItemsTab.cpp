@@ -4,6 +4,7 @@
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "pricing/modGrid.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -57,18 +58,8 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), 
 }
 
 void LineItemsTab::PopEstiGrid() {
-    static const QList<GridColumn> columns = {{QStringLiteral("ID"), 500},
-                                              {QStringLiteral("Name"), 3800},
-                                              {QStringLiteral("Type"), 1100},
-                                              {QStringLiteral("Qty"), 500},
-                                              {QStringLiteral("Unit"), 900},
-                                              {QStringLiteral("Cost"), 900, true},
-                                              {QStringLiteral("Line Total"), 900, true},
-                                              {QStringLiteral("Sub Total"), 900, true}};
-    GridBinding::bind(grdDataGrid, ctx_, ctx_.TempDBConn,
-                      QStringLiteral("select tpLineItemID,Name,ItemTable,Qty,Unit,Cost,LineTotal,"
-                                     "SubTotal from EstiGrid order by autoID asc"),
-                      {}, columns);
+    modGrid::ShowEstiGrid(ctx_, GridBinding::model(grdDataGrid, ctx_));
+    GridBinding::setWidths(grdDataGrid, {500, 3800, 1100, 500, 900, 900, 900, 900});
 }
 
 std::int32_t LineItemsTab::selectedLineID() {

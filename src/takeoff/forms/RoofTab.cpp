@@ -1,11 +1,16 @@
 #include "takeoff/forms/RoofTab.h"
 
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Numbers.h"
+#include "common/Prompt.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "storage/modData.h"
+#include "storage/QueryModel.h"
+#include "takeoff/RoofMath.h"
+#include "takeoff/forms/frmAreas.h"
+#include "takeoff/forms/frmLineal.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -21,6 +27,20 @@
 
 using Widgets::indexed;
 using Widgets::named;
+
+namespace {
+const QString kForm = Guard::form("frmCorvanel");
+const QString kModOpenEst = Guard::module("modOpenEst");
+
+// The working id and stored id of the selected row of a take-off grid; {0, 0} with none.
+Takeoff::RowIds selectedRow(QTableView* grid) {
+    const int row = GridBinding::currentRow(grid);
+    if (row < 0)
+        return {};
+    return {GridBinding::cell(grid, row, 0).toLongLong(),
+            GridBinding::cell(grid, row, 1).toLongLong()};
+}
+} // namespace
 
 RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     auto* outer = new QHBoxLayout(this);
@@ -109,6 +129,22 @@ RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) 
     }
     right->addWidget(totals);
     outer->addLayout(right, 2);
+
+    connect(cmbPitch, &QComboBox::activated, this, &RoofTab::cmbPitch_Click);
+    connect(cmdPitchFig, &QPushButton::clicked, this, &RoofTab::cmdPitchFig_Click);
+    for (int i = 0; i < 2; ++i)
+        connect(optStyle[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optStyle_Click(i);
+        });
+    connect(cmdAddArea, &QPushButton::clicked, this, &RoofTab::cmdAddArea_Click);
+    connect(cmdEditArea, &QPushButton::clicked, this, &RoofTab::cmdEditArea_Click);
+    connect(cmdDeleteArea, &QPushButton::clicked, this, &RoofTab::cmdDeleteArea_Click);
+    connect(cmdAddLineal, &QPushButton::clicked, this, &RoofTab::cmdAddLineal_Click);
+    connect(cmdEditLineal, &QPushButton::clicked, this, &RoofTab::cmdEditLineal_Click);
+    connect(cmdDeleteLineal, &QPushButton::clicked, this, &RoofTab::cmdDeleteLineal_Click);
+    connect(dgAreas, &QTableView::doubleClicked, this, &RoofTab::cmdEditArea_Click);
+    connect(dgLineal, &QTableView::doubleClicked, this, &RoofTab::cmdEditLineal_Click);
 }
 
 void RoofTab::showTotalView(bool total) {
@@ -132,40 +168,36 @@ void RoofTab::reset() {
     txtArea[1]->setText(QStringLiteral("0"));
     if (cmbPitch->count() > 0)
         cmbPitch->setCurrentIndex(0);
-    for (QLineEdit* t : txtRoof)
-        t->setText(QStringLiteral("0"));
+    showTotals({});
     ctx_.Loading = wasLoading;
 }
 
+void RoofTab::showTotals(const Takeoff::RoofTotals& t) {
+    totals_ = t;
+    txtRoof[0]->setText(QString::number(t.area));
+    txtRoof[1]->setText(QString::number(t.other));
+    txtRoof[2]->setText(QString::number(t.total));
+}
+
 void RoofTab::PopAreaGrid() {
-    GridBinding::bind(
-        dgAreas, ctx_, ctx_.TempDBConn,
-        QStringLiteral("select ID,areaid,shape,width1,width2,height,total from tempareas"), {},
-        {{"ID", 280},
-         {"AreaID", 550},
-         {"Shape", 550},
-         {"Width 1", 650},
-         {"Width 2", 650},
-         {"Height", 620},
-         {"Total", 750}});
+    Takeoff::showAreas(ctx_, GridBinding::model(dgAreas, ctx_));
+    GridBinding::setWidths(dgAreas, {280, 550, 550, 650, 650, 620, 750});
     AreaCount = GridBinding::rowCount(dgAreas);
 }
 
 void RoofTab::PopLinealGrid() {
-    GridBinding::bind(dgLineal, ctx_, ctx_.TempDBConn,
-                      QStringLiteral("select ID,linealid,type,name,length,total from templineal"),
-                      {},
-                      {{"ID", 280},
-                       {"LinID", 550},
-                       {"Type", 550},
-                       {"Name", 650},
-                       {"Length", 650},
-                       {"Total", 700}});
+    Takeoff::showLineals(ctx_, GridBinding::model(dgLineal, ctx_));
+    GridBinding::setWidths(dgLineal, {280, 550, 550, 650, 650, 700});
     LinealCount = GridBinding::rowCount(dgLineal);
     // Names are the one free text here: show as much of them as fits.
     dgLineal->resizeColumnToContents(3);
     dgLineal->setColumnWidth(3,
                              std::clamp(dgLineal->columnWidth(3), InputHelpers::twips(650), 220));
+}
+
+void RoofTab::popGrids() {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopAreaGrid"), kForm, [this] { PopAreaGrid(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("PopLinealGrid"), kForm, [this] { PopLinealGrid(); });
 }
 
 void RoofTab::PopPitchCombo() {
@@ -180,38 +212,202 @@ void RoofTab::PopPitchCombo() {
 }
 
 void RoofTab::TotalArea() {
-    const QVariant sum =
-        modData::scalar(ctx_, ctx_.TempDBConn, QStringLiteral("select sum(total) from tempareas"));
-    // With no areas left the roof has no area: a deleted area must not stay counted (a "%"
-    // lineal item reads Roof Area).
-    txtRoof[0]->setText(sum.isNull() ? QStringLiteral("0") : sum.toString());
-    RoofTotal();
+    showTotals(Takeoff::withTotal(Takeoff::totals(ctx_).area, totals_.other));
 }
 
 void RoofTab::TotalOther() {
-    const QVariant sum =
-        modData::scalar(ctx_, ctx_.TempDBConn, QStringLiteral("select sum(total) from templineal"));
-    txtRoof[1]->setText(sum.isNull() ? QStringLiteral("0") : sum.toString());
-    RoofTotal();
+    showTotals(Takeoff::withTotal(totals_.area, Takeoff::totals(ctx_).other));
 }
 
 void RoofTab::RoofTotal() {
-    const double a = Numbers::value(txtRoof[0]->text());
-    const double o = Numbers::value(txtRoof[1]->text());
-    // Nothing measured is a total of 0, not the total of what was there before.
-    const qint64 total = qint64(Numbers::toLong(a)) + qint64(Numbers::toLong(o));
-    txtRoof[2]->setText(QString::number(total));
+    showTotals(Takeoff::withTotal(totals_.area, totals_.other));
 }
 
-void RoofTab::restoreTotalArea(int pitch, int width1, int height, int total) {
+void RoofTab::restoreTotalArea(const Takeoff::QuickFigure& f) {
     const bool wasLoading = ctx_.Loading;
     ctx_.Loading = true;
-    const int idx = cmbPitch->findText(QString::number(pitch));
+    const int idx = cmbPitch->findText(QString::number(f.pitch));
     cmbPitch->setCurrentIndex(idx < 0 ? 0 : idx);
-    txtArea[0]->setText(QString::number(width1));
-    txtArea[1]->setText(QString::number(height));
-    txtRoof[0]->setText(QString::number(total));
+    txtArea[0]->setText(QString::number(f.width1));
+    txtArea[1]->setText(QString::number(f.height));
+    showTotals(Takeoff::withTotal(f.total, totals_.other));
     showTotalView(true);
     optStyle[1]->setChecked(true);
     ctx_.Loading = wasLoading;
+}
+
+void RoofTab::PopRoofArea() {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopRoofArea"), kModOpenEst, [this] {
+        if (const auto figure = Takeoff::singleTotalArea(ctx_))
+            restoreTotalArea(*figure);
+        else
+            PopAreaGrid();
+        TotalArea();
+        PopLinealGrid();
+        TotalOther();
+    });
+}
+
+void RoofTab::refreshAreas() {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopAreaGrid"), kForm, [this] {
+        PopAreaGrid();
+        TotalArea();
+    });
+}
+
+void RoofTab::refreshLineals() {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopLinealGrid"), kForm, [this] {
+        PopLinealGrid();
+        TotalOther();
+    });
+}
+
+void RoofTab::cmbPitch_Click() {
+    if (cmbPitch->currentText().isEmpty())
+        return;
+    if (Numbers::value(txtArea[0]->text()) == 0) {
+        if (!ctx_.Loading) {
+            ctx_.prompt->message(QStringLiteral("Please enter a width value."));
+            txtArea[0]->setFocus();
+            PopPitchCombo();
+        }
+    } else if (Numbers::value(txtArea[1]->text()) == 0) {
+        ctx_.prompt->message(QStringLiteral("Please enter a height value."));
+        txtArea[1]->setFocus();
+        if (!ctx_.Loading)
+            PopPitchCombo();
+    }
+}
+
+void RoofTab::cmdPitchFig_Click() {
+    if (cmbPitch->currentText().isEmpty()) {
+        ctx_.prompt->message(QStringLiteral("Please enter measurements and select pitch."));
+        return;
+    }
+    for (QLineEdit* box : txtArea) {
+        if (!InputHelpers::requireNumber(box, ctx_))
+            return;
+        const double v = Numbers::value(box->text());
+        if (v < 0 || v > RoofMath::MaxMeasure) {
+            ctx_.prompt->message(QStringLiteral("A measurement must be from 0 to %1.")
+                                     .arg(QLocale().toString(RoofMath::MaxMeasure, 'f', 0)));
+            box->setFocus();
+            box->selectAll();
+            return;
+        }
+    }
+    const double width = Numbers::value(txtArea[0]->text());
+    const double height = Numbers::value(txtArea[1]->text());
+    const int pitch = cmbPitch->currentText().toInt();
+    const std::int32_t area = RoofMath::quickFigure(width, height, pitch);
+    // The total follows the figure at once, as it follows every other change of the take-off.
+    showTotals(Takeoff::withTotal(area, totals_.other));
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdPitchFig_Click"), kForm, [&] {
+        Takeoff::setQuickFigure(ctx_,
+                                {pitch, Numbers::toLong(width), Numbers::toLong(height), area});
+    });
+    // A changed figure is a changed estimate, or it would be lost on closing without a question.
+    Q_EMIT changed();
+}
+
+void RoofTab::optStyle_Click(int index) {
+    if (ctx_.Loading)
+        return;
+    if (totals_.area != 0) {
+        const auto a = ctx_.prompt->ask(
+            QStringLiteral("Changing this view clears the present roof area "
+                           "total.  Do you wish to continue?"),
+            QString(), Prompt::Buttons::YesNo, Prompt::Icon::Warning, Prompt::Answer::No);
+        if (a != Prompt::Answer::Yes) {
+            ctx_.Loading = true;
+            optStyle[index == 1 ? 0 : 1]->setChecked(true);
+            ctx_.Loading = false;
+            return;
+        }
+        // Saved areas go from the estimate at once, as a delete of each would.
+        Guard::run(*ctx_.prompt, QStringLiteral("optStyle_Click"), kForm,
+                   [this] { Takeoff::clearAreas(ctx_, ctx_.estimateStarted()); });
+        ctx_.Loading = true;
+        showTotals(Takeoff::withTotal(0, totals_.other));
+        txtArea[0]->setText(QStringLiteral("0"));
+        txtArea[1]->setText(QStringLiteral("0"));
+        cmbPitch->setCurrentIndex(0);
+        ctx_.Loading = false;
+        refreshAreas();
+        RoofTotal();
+        Q_EMIT changed();
+    }
+    showTotalView(index == 1);
+    if (index == 1)
+        txtArea[0]->setFocus();
+}
+
+void RoofTab::cmdAddArea_Click() {
+    frmAreas dialog(ctx_, 0, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        Takeoff::addArea(ctx_, dialog.result());
+        refreshAreas();
+    }
+    Q_EMIT changed();
+}
+
+void RoofTab::cmdEditArea_Click() {
+    const Takeoff::RowIds row = selectedRow(dgAreas);
+    if (AreaCount == 0 || row.id == 0)
+        return;
+    frmAreas dialog(ctx_, std::int32_t(row.id), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Takeoff::updateArea(ctx_, row.id, dialog.result());
+    refreshAreas();
+    Q_EMIT changed();
+}
+
+void RoofTab::cmdDeleteArea_Click() {
+    const Takeoff::RowIds row = selectedRow(dgAreas);
+    if (AreaCount == 0 || row.id == 0)
+        return;
+    const auto a = ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this area?"),
+                                    QStringLiteral("Confirm delete."), Prompt::Buttons::YesNo,
+                                    Prompt::Icon::Warning, Prompt::Answer::No);
+    if (a == Prompt::Answer::Yes) {
+        Takeoff::deleteArea(ctx_, row);
+        refreshAreas();
+    }
+    Q_EMIT changed();
+}
+
+void RoofTab::cmdAddLineal_Click() {
+    frmLineal dialog(ctx_, 0, double(totals_.area), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        Takeoff::addLineal(ctx_, dialog.result());
+        refreshLineals();
+    }
+    Q_EMIT changed();
+}
+
+void RoofTab::cmdEditLineal_Click() {
+    const Takeoff::RowIds row = selectedRow(dgLineal);
+    if (LinealCount == 0 || row.id == 0)
+        return;
+    frmLineal dialog(ctx_, std::int32_t(row.id), double(totals_.area), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Takeoff::updateLineal(ctx_, row.id, dialog.result());
+    refreshLineals();
+    Q_EMIT changed();
+}
+
+void RoofTab::cmdDeleteLineal_Click() {
+    const Takeoff::RowIds row = selectedRow(dgLineal);
+    if (LinealCount == 0 || row.id == 0)
+        return;
+    const auto a = ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this item?"),
+                                    QStringLiteral("Confirm delete."), Prompt::Buttons::YesNo,
+                                    Prompt::Icon::Warning, Prompt::Answer::No);
+    if (a == Prompt::Answer::Yes) {
+        Takeoff::deleteLineal(ctx_, row);
+        refreshLineals();
+    }
+    Q_EMIT changed();
 }

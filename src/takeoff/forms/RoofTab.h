@@ -1,5 +1,7 @@
 #pragma once
 
+#include "takeoff/Takeoff.h"
+
 #include <QWidget>
 #include <array>
 
@@ -12,7 +14,7 @@ class QComboBox;
 struct AppContext;
 
 // Tab 1 of the main window: the roof take-off, as individual areas or one total area, the
-// lineal items, and the three roof totals.
+// lineal items, and the three roof totals. It owns the handlers of its controls.
 class RoofTab : public QWidget {
     Q_OBJECT
 public:
@@ -36,20 +38,26 @@ public:
 
     // Fills the pitch list: an empty entry, then 1 to 18; the empty entry is selected.
     void PopPitchCombo();
-    // Roof Area from the working areas (kept when there are none), then RoofTotal.
+    // Roof Area from the working areas (0 with none), then RoofTotal.
     void TotalArea();
-    // Roof Other from the working lineal items (kept when there are none), then RoofTotal.
+    // Roof Other from the working lineal items (0 with none), then RoofTotal.
     void TotalOther();
-    // Roof Total = Roof Area + Roof Other, kept when both are 0.
+    // Roof Total = Roof Area + Roof Other.
     void RoofTotal();
-    // Shows the Total Area view with a stored quick figure, asking nothing.
-    void restoreTotalArea(int pitch, int width1, int height, int total);
+    // The three roof totals as the boxes show them.
+    const Takeoff::RoofTotals& roofTotals() const { return totals_; }
 
     // Rebind the two grids to the working tables; the counts follow what they show.
     void PopAreaGrid();
     void PopLinealGrid();
     int AreaCount = 0;
     int LinealCount = 0;
+
+    // Shows the take-off of an opened estimate, in the view it was measured in. Errors are
+    // reported with the standard message.
+    void PopRoofArea();
+    // The working database was recreated: both grids show their empty tables.
+    void popGrids();
 
     // Which of the two views is on screen (the other frame is hidden).
     void showTotalView(bool total);
@@ -59,10 +67,28 @@ public:
     // Back to the state of a freshly loaded window: individual areas, no pitch, zero totals.
     void reset();
 
+    // The handlers of the tab's controls.
+    void cmbPitch_Click();
+    void cmdPitchFig_Click();
+    void optStyle_Click(int index);
+    void cmdAddArea_Click();
+    void cmdEditArea_Click();
+    void cmdDeleteArea_Click();
+    void cmdAddLineal_Click();
+    void cmdEditLineal_Click();
+    void cmdDeleteLineal_Click();
+
 Q_SIGNALS:
-    // The user changed the estimate's take-off (the main window marks the estimate changed).
+    // The user changed the take-off (an estimate in work then has unsaved changes).
     void changed();
 
-protected:
+private:
+    void showTotals(const Takeoff::RoofTotals& t);
+    // Shows the Total Area view with a stored quick figure, asking nothing.
+    void restoreTotalArea(const Takeoff::QuickFigure& f);
+    void refreshAreas();
+    void refreshLineals();
+
     AppContext& ctx_;
+    Takeoff::RoofTotals totals_;
 };

@@ -1,12 +1,11 @@
 #include "takeoff/forms/frmAreas.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "storage/modData.h"
 #include "takeoff/RoofMath.h"
 
 #include <QComboBox>
@@ -16,7 +15,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QVBoxLayout>
 
 using Widgets::indexed;
@@ -69,20 +67,14 @@ frmAreas::frmAreas(AppContext& ctx, std::int32_t editID, QWidget* parent)
     lblTrap->hide();
     lblTrapBottom->hide();
     if (editID > 0) {
-        try {
-            QSqlQuery q = modData::exec(
-                ctx_, ctx_.TempDBConn,
-                QStringLiteral("select shape,width1,width2,height from tempareas where id=?"),
-                {editID});
-            if (q.next()) {
-                cmbShape->setCurrentIndex(cmbShape->findData(q.value(0).toInt()));
-                for (int i = 1; i < 4; ++i)
-                    txtAreas[i]->setText(q.value(i).toString());
+        Guard::run(*ctx_.prompt, QStringLiteral("Form_Load"), Guard::form("frmAreas"), [&] {
+            if (const auto a = Takeoff::area(ctx_, editID)) {
+                cmbShape->setCurrentIndex(cmbShape->findData(a->shape));
+                txtAreas[1]->setText(QString::number(a->width1));
+                txtAreas[2]->setText(QString::number(a->width2));
+                txtAreas[3]->setText(QString::number(a->height));
             }
-        } catch (const ProcedureError& e) {
-            ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("Form_Load"),
-                               QStringLiteral("Form frmAreas"));
-        }
+        });
         txtAreas[0]->setText(QString::number(editID));
     }
     cmbShape->setFocus();

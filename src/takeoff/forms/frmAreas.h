@@ -1,5 +1,7 @@
 #pragma once
 
+#include "takeoff/Takeoff.h"
+
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -18,9 +20,7 @@ public:
     // editID 0 adds a new plane; otherwise the working row to edit.
     frmAreas(AppContext& ctx, std::int32_t editID, QWidget* parent = nullptr);
 
-    struct Result {
-        std::int32_t shape = 0, width1 = 0, width2 = 0, height = 0, total = 0;
-    };
+    using Result = Takeoff::Area;
     const Result& result() const { return result_; }
 
     QComboBox* cmbShape;

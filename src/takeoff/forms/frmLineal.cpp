@@ -1,13 +1,12 @@
 #include "takeoff/forms/frmLineal.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "storage/Schema.h"
-#include "storage/modData.h"
 #include "takeoff/RoofMath.h"
 
 #include <QComboBox>
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QVBoxLayout>
 
 using Widgets::indexed;
@@ -66,19 +64,13 @@ frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWid
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     if (editID > 0) {
-        try {
-            QSqlQuery q = modData::exec(
-                ctx_, ctx_.TempDBConn,
-                QStringLiteral("select name,type,length from templineal where id=?"), {editID});
-            if (q.next()) {
-                txtLineal[1]->setText(q.value(0).toString());
-                cmbLineal->setCurrentIndex(std::max(0, cmbLineal->findData(q.value(1).toInt())));
-                txtLineal[2]->setText(q.value(2).toString());
+        Guard::run(*ctx_.prompt, QStringLiteral("Form_Load"), Guard::form("frmLineal"), [&] {
+            if (const auto l = Takeoff::lineal(ctx_, editID)) {
+                txtLineal[1]->setText(l->name);
+                cmbLineal->setCurrentIndex(std::max(0, cmbLineal->findData(l->type)));
+                txtLineal[2]->setText(QString::number(l->length));
             }
-        } catch (const ProcedureError& e) {
-            ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("Form_Load"),
-                               QStringLiteral("Form frmLineal"));
-        }
+        });
         txtLineal[0]->setText(QString::number(editID));
     }
     txtLineal[1]->setFocus();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "takeoff/Takeoff.h"
+
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -18,12 +20,7 @@ public:
     // editID 0 adds a new item; `roofArea` is what the Roof Area box shows now.
     frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWidget* parent = nullptr);
 
-    struct Result {
-        std::int32_t type = 0;
-        QString name;
-        std::int32_t length = 0;
-        std::int32_t total = 0;
-    };
+    using Result = Takeoff::Lineal;
     const Result& result() const { return result_; }
 
     std::array<QLineEdit*, 3> txtLineal{};
