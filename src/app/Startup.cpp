@@ -4,6 +4,7 @@
 #include "documents/Templates.h"
 #include "settings/Defaults.h"
 #include "storage/AppSetup.h"
+#include "storage/Connections.h"
 
 namespace Startup {
 
@@ -12,6 +13,15 @@ Result prepareInstallation(AppContext& ctx) {
     if (!AppSetup::ensureDataFolder(ctx, &r.error)) {
         r.ok = false;
         return r;
+    }
+    // The two shared databases are opened now, so that one written by a newer program, or one
+    // that cannot be read, stops the start with its reason instead of failing at every step.
+    for (const QString& path : {ctx.MastEstConn, ctx.CostConn}) {
+        if (!ctx.connections->database(path).isOpen()) {
+            r.ok = false;
+            r.error = ctx.connections->lastError();
+            return r;
+        }
     }
     QString templateError;
     if (!Templates::install(ctx, &templateError))

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
+#include "storage/Migrations.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,18 @@ void initContext(AppContext& ctx, const QString& appPath, const QString& configP
         ctx.connections = std::make_shared<Connections>();
     ctx.connections->markScratch(ctx.UnitDBConn);
     ctx.connections->markScratch(ctx.TempDBConn);
+    // Every database of the installation is brought up to this program's layout when it is
+    // opened, and one written by a newer program is refused untouched.
+    AppContext paths;
+    paths.AppPath = ctx.AppPath;
+    paths.CostConn = ctx.CostConn;
+    paths.MastEstConn = ctx.MastEstConn;
+    paths.UnitDBConn = ctx.UnitDBConn;
+    paths.TempDBConn = ctx.TempDBConn;
+    ctx.connections->setOpenCheck([paths](QSqlDatabase db, const QString& path, QString* error) {
+        const std::optional<Migrations::Kind> kind = Migrations::kindOf(paths, path);
+        return !kind || Migrations::upgrade(db, *kind, path, error);
+    });
     ctx.settings = std::make_shared<SettingsStore>(ctx.ConfigPath);
 }
 
@@ -138,8 +151,10 @@ bool ensureDataFolder(AppContext& ctx, QString* error) {
     const struct {
         QString path;
         QString seed;
-    } shipped[] = {{ctx.CostConn, QStringLiteral(":/sql/cost.sql")},
-                   {ctx.MastEstConn, QStringLiteral(":/sql/mastest.sql")}};
+        Migrations::Kind kind;
+    } shipped[] = {
+        {ctx.CostConn, QStringLiteral(":/sql/cost.sql"), Migrations::Kind::Catalogue},
+        {ctx.MastEstConn, QStringLiteral(":/sql/mastest.sql"), Migrations::Kind::MasterList}};
     for (const auto& s : shipped) {
         if (QFileInfo::exists(s.path))
             continue;
@@ -149,7 +164,11 @@ bool ensureDataFolder(AppContext& ctx, QString* error) {
                 *error = QStringLiteral("The program's resource %1 is missing.").arg(s.seed);
             return false;
         }
-        if (!buildDatabase(s.path, script, error))
+        // The seed holds the current layout of its kind.
+        if (!buildDatabase(s.path,
+                           script + QStringLiteral(";\n") + Migrations::stampStatement(s.kind) +
+                               QStringLiteral(";\n"),
+                           error))
             return false;
     }
     return true;

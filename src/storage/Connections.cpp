@@ -8,13 +8,19 @@
 Connections::Connections(QObject* parent)
     : QObject(parent), prefix_(QUuid::createUuid().toString(QUuid::Id128) + QLatin1Char(':')) {}
 
-Connections::~Connections() { closeAll(); }
+Connections::~Connections() {
+    closeAll();
+}
 
-QString Connections::name(const QString& path) const { return prefix_ + path; }
+QString Connections::name(const QString& path) const {
+    return prefix_ + path;
+}
 
-bool Connections::isOpen(const QString& path) const { return open_.contains(path); }
+bool Connections::isOpen(const QString& path) const {
+    return open_.contains(path);
+}
 
-QSqlDatabase Connections::openConnection(const QString& path, bool readOnly) {
+QSqlDatabase Connections::openConnection(const QString& path, bool readOnly, bool existing) {
     const QString n = name(path);
     if (open_.contains(path)) {
         QSqlDatabase db = QSqlDatabase::database(n, false);
@@ -35,12 +41,21 @@ QSqlDatabase Connections::openConnection(const QString& path, bool readOnly) {
         return QSqlDatabase();
     }
     open_.insert(path);
-    QSqlQuery q(db);
-    if (scratch_.contains(path)) {
-        q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-        q.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
-    } else if (!readOnly) {
-        q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    {
+        QSqlQuery q(db);
+        if (scratch_.contains(path)) {
+            q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+            q.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+        } else if (!readOnly) {
+            q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        }
+    }
+    QString refusal;
+    if (existing && !readOnly && openCheck_ && !openCheck_(db, path, &refusal)) {
+        db = QSqlDatabase();
+        close(path);
+        lastError_ = refusal;
+        return QSqlDatabase();
     }
     return db;
 }
@@ -50,12 +65,12 @@ QSqlDatabase Connections::database(const QString& path) {
         lastError_ = QStringLiteral("Could not find file '%1'.").arg(path);
         return QSqlDatabase();
     }
-    return openConnection(path, false);
+    return openConnection(path, false, true);
 }
 
 QSqlDatabase Connections::create(const QString& path) {
     close(path);
-    return openConnection(path, false);
+    return openConnection(path, false, false);
 }
 
 QSqlDatabase Connections::readOnly(const QString& path) {
@@ -63,7 +78,7 @@ QSqlDatabase Connections::readOnly(const QString& path) {
         lastError_ = QStringLiteral("Could not find file '%1'.").arg(path);
         return QSqlDatabase();
     }
-    return openConnection(path, true);
+    return openConnection(path, true, true);
 }
 
 void Connections::close(const QString& path) {

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 
 // One open SQLite connection per database file, keyed by the file's path. A connection is
 // closed (and every grid showing its tables told to let go first) before its file is deleted
@@ -22,6 +23,12 @@ public:
     // Opens a database read-only (another program's file).
     QSqlDatabase readOnly(const QString& path);
 
+    // Run on every existing database file when its connection opens (not on read-only files or
+    // files being created): false refuses the file, with the reason in *error. Start-up installs
+    // the schema upgrade here.
+    using OpenCheck = std::function<bool(QSqlDatabase db, const QString& path, QString* error)>;
+    void setOpenCheck(OpenCheck check) { openCheck_ = std::move(check); }
+
     // Scratch databases trade durability for speed: they are recreated on every use.
     void markScratch(const QString& path) { scratch_.insert(path); }
 
@@ -36,11 +43,12 @@ Q_SIGNALS:
     void aboutToClose(const QString& path);
 
 private:
-    QSqlDatabase openConnection(const QString& path, bool readOnly);
+    QSqlDatabase openConnection(const QString& path, bool readOnly, bool existing);
     QString name(const QString& path) const;
 
     QString prefix_;
     QSet<QString> open_;
     QSet<QString> scratch_;
     QString lastError_;
+    OpenCheck openCheck_;
 };

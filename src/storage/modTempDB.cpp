@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "storage/Connections.h"
+#include "storage/Migrations.h"
 #include "storage/Schema.h"
 #include "storage/modData.h"
 
@@ -11,7 +12,8 @@
 namespace modTempDB {
 namespace {
 
-void createDatabase(AppContext& ctx, const QString& path, const QStringList& tables) {
+void createDatabase(AppContext& ctx, const QString& path, const QStringList& tables,
+                    Migrations::Kind kind) {
     KillIfExists(ctx, path);
     QSqlDatabase db = ctx.connections->create(path);
     if (!db.isOpen())
@@ -20,6 +22,7 @@ void createDatabase(AppContext& ctx, const QString& path, const QStringList& tab
         modData::Transaction t(db);
         for (const QString& table : tables)
             Schema::createTable(db, table);
+        Migrations::stamp(db, kind);
         t.commit();
     } catch (...) {
         // Leave no half-made database behind.
@@ -42,7 +45,7 @@ void KillIfExists(AppContext& ctx, const QString& path) {
 
 void CreateTempDB(AppContext& ctx) {
     ctx.connections->markScratch(ctx.TempDBConn);
-    createDatabase(ctx, ctx.TempDBConn, Schema::tempTables());
+    createDatabase(ctx, ctx.TempDBConn, Schema::tempTables(), Migrations::Kind::Working);
 }
 
 void CreateSectSort(AppContext& ctx) {
@@ -60,20 +63,21 @@ void DropTempTable(AppContext& ctx, const QString& name) {
 }
 
 void ClearTempTables(AppContext& ctx) {
-    for (const char* sql : {"delete from TempSect", "delete from Estigrid", "delete from TpLineItems",
-                            "delete from TempAreas", "delete from TempLineal"})
+    for (const char* sql :
+         {"delete from TempSect", "delete from Estigrid", "delete from TpLineItems",
+          "delete from TempAreas", "delete from TempLineal"})
         modData::ActionQuery(ctx, QString::fromLatin1(sql), ctx.TempDBConn);
 }
 
 void CreateUnitDB(AppContext& ctx) {
     ctx.connections->markScratch(ctx.UnitDBConn);
-    createDatabase(ctx, ctx.UnitDBConn, {QStringLiteral("tempunit")});
+    createDatabase(ctx, ctx.UnitDBConn, {QStringLiteral("tempunit")}, Migrations::Kind::Working);
 }
 
 void CreateEstDB(AppContext& ctx, const QString& name) {
     const QString path = ctx.estimatesDir() + QLatin1Char('/') + name + QLatin1Char('/') + name +
                          QStringLiteral(".db");
-    createDatabase(ctx, path, Schema::estimateTables());
+    createDatabase(ctx, path, Schema::estimateTables(), Migrations::Kind::Estimate);
     // The estimate is reached through EstConn from now on; the creator's handle is not kept.
     ctx.connections->close(path);
 }

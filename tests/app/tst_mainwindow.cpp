@@ -87,6 +87,7 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     void initTestCase() { TestContext::pinLocale(); }
     void firstAndLaterStart();
+    void newerMasterListStopsTheStart();
     void greetingTexts();
     void greetingOkay_data();
     void greetingOkay();
@@ -133,6 +134,16 @@ void TestMainWindow::firstAndLaterStart() {
     QVERIFY(proposal.open(QIODevice::ReadOnly));
     QCOMPARE(proposal.readAll(), QByteArray("{\\rtf1 My own proposal}"));
     QCOMPARE(masterRows(tc.ctx), 1);
+}
+
+void TestMainWindow::newerMasterListStopsTheStart() {
+    TestContext tc;
+    modData::exec(tc.ctx, tc.ctx.MastEstConn, "PRAGMA user_version = 99");
+    tc.ctx.connections->closeAll();
+    const Startup::Result r = Startup::prepareInstallation(tc.ctx);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains("written by a newer version of Corvanel"), qPrintable(r.error));
+    QVERIFY2(r.error.contains(QDir::toNativeSeparators(tc.ctx.MastEstConn)), qPrintable(r.error));
 }
 
 void TestMainWindow::greetingTexts() {

@@ -3,6 +3,7 @@
 
 #include "storage/AppSetup.h"
 #include "storage/Connections.h"
+#include "storage/Migrations.h"
 #include "storage/Schema.h"
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
@@ -90,6 +91,8 @@ private Q_SLOTS:
     void transactionRollsBack();
     void scriptSplitting();
     void failedBuildLeavesNoFile();
+    void newDatabasesCarryTheirVersion();
+    void unversionedFileIsUpgradedOnOpen();
 };
 
 void TestStorage::firstStartMakesTheDataFolder() {
@@ -534,6 +537,46 @@ void TestStorage::failedBuildLeavesNoFile() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     QVERIFY(AppSetup::buildDatabase(path, QStringLiteral("CREATE TABLE a (x INTEGER);\n"), &error));
     QVERIFY(QFile::exists(path));
+}
+
+void TestStorage::newDatabasesCarryTheirVersion() {
+    TestContext t;
+    t.createTempDB();
+    modTempDB::CreateUnitDB(t.ctx);
+    QDir().mkpath(t.ctx.estimatesDir() + QStringLiteral("/Smith"));
+    modTempDB::CreateEstDB(t.ctx, QStringLiteral("Smith"));
+    using K = Migrations::Kind;
+    const struct {
+        QString path;
+        K kind;
+    } files[] = {{t.ctx.CostConn, K::Catalogue},
+                 {t.ctx.MastEstConn, K::MasterList},
+                 {t.ctx.TempDBConn, K::Working},
+                 {t.ctx.UnitDBConn, K::Working},
+                 {t.ctx.estimateDbPath(QStringLiteral("Smith/Smith.db")), K::Estimate}};
+    for (const auto& f : files) {
+        QCOMPARE(Migrations::kindOf(t.ctx, f.path), std::optional<K>(f.kind));
+        QSqlDatabase db = t.ctx.connections->database(f.path);
+        QVERIFY2(db.isOpen(), qPrintable(f.path));
+        QVERIFY(Migrations::currentVersion(f.kind) >= 1);
+        QCOMPARE(Migrations::versionOf(db), Migrations::currentVersion(f.kind));
+    }
+    // Another program's file is not ours to upgrade.
+    QCOMPARE(Migrations::kindOf(t.ctx, t.root() + QStringLiteral("/contacts.db")), std::nullopt);
+}
+
+void TestStorage::unversionedFileIsUpgradedOnOpen() {
+    TestContext t;
+    t.createTempDB();
+    QSqlDatabase db = t.ctx.connections->database(t.ctx.TempDBConn);
+    QVERIFY(tryExec(db, QStringLiteral("insert into TempSect(SecDesc,SecOrder) values('Roof',0)")));
+    QVERIFY(tryExec(db, QStringLiteral("PRAGMA user_version = 0")));
+    t.ctx.connections->close(t.ctx.TempDBConn);
+
+    db = t.ctx.connections->database(t.ctx.TempDBConn);
+    QVERIFY(db.isOpen());
+    QCOMPARE(Migrations::versionOf(db), Migrations::currentVersion(Migrations::Kind::Working));
+    QCOMPARE(count(db, QStringLiteral("select count(*) from TempSect")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
