@@ -52,9 +52,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     v->addWidget(lblTitle);
     lblVersion = named(new QLabel(versionText()), "lblVersion");
     v->addWidget(lblVersion);
-    lblDescription = named(new QLabel(QStringLiteral(
-                               "Estimating for roofing contractors: measure, price, propose.")),
-                           "lblDescription");
+    lblDescription = named(
+        new QLabel(QStringLiteral("Estimating for roofing contractors: measure, price, propose.")),
+        "lblDescription");
     v->addWidget(lblDescription);
     v->addSpacing(12);
     auto* h = new QHBoxLayout;

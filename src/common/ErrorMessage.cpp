@@ -37,8 +37,7 @@ void show(Prompt& prompt, long number, const QString& description, const QString
     prompt.message(text(number, description, procedure, owner));
 }
 
-void show(Prompt& prompt, const QSqlError& error, const QString& procedure,
-          const QString& owner) {
+void show(Prompt& prompt, const QSqlError& error, const QString& procedure, const QString& owner) {
     prompt.message(text(error, procedure, owner));
 }
 

@@ -17,8 +17,7 @@ QString text(const QSqlError& error, const QString& procedure, const QString& ow
 // Shows the message with an OK button through the prompt.
 void show(Prompt& prompt, long number, const QString& description, const QString& procedure,
           const QString& owner);
-void show(Prompt& prompt, const QSqlError& error, const QString& procedure,
-          const QString& owner);
+void show(Prompt& prompt, const QSqlError& error, const QString& procedure, const QString& owner);
 
 // The native error number of a database error (0 when the driver gave none).
 long number(const QSqlError& error);

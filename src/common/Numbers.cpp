@@ -28,9 +28,13 @@ std::optional<double> parse(const QString& text) {
     return v;
 }
 
-double value(const QString& text) { return parse(text).value_or(0.0); }
+double value(const QString& text) {
+    return parse(text).value_or(0.0);
+}
 
-double roundHalfEven(double v) { return std::nearbyint(v); }
+double roundHalfEven(double v) {
+    return std::nearbyint(v);
+}
 
 double roundHalfEven(double v, int decimals) {
     // Decide on the decimal text of the value, so that 0.0625 (exact in binary) and 1.235
@@ -49,7 +53,9 @@ double roundHalfEven(double v, int decimals) {
     return r / scale;
 }
 
-double roundHalfAway(double v) { return std::round(v); }
+double roundHalfAway(double v) {
+    return std::round(v);
+}
 
 std::int32_t toLong(double v) {
     const double r = std::nearbyint(v);

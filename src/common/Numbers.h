@@ -10,7 +10,9 @@ namespace Numbers {
 // A decimal number typed by the user: the user's locale or a period as decimal point,
 // optional grouping, optional sign. The empty text is not a number.
 std::optional<double> parse(const QString& text);
-inline bool isNumber(const QString& text) { return parse(text).has_value(); }
+inline bool isNumber(const QString& text) {
+    return parse(text).has_value();
+}
 // The number in the text, or 0 when it holds none.
 double value(const QString& text);
 

@@ -5,9 +5,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-IniFile::IniFile(QString path) : path_(std::move(path)) { reload(); }
+IniFile::IniFile(QString path) : path_(std::move(path)) {
+    reload();
+}
 
-bool IniFile::exists() const { return QFileInfo::exists(path_); }
+bool IniFile::exists() const {
+    return QFileInfo::exists(path_);
+}
 
 void IniFile::reload() {
     sections_.clear();
@@ -120,12 +124,23 @@ QString IniFile::quoteValue(const QString& value) {
     QString out = QStringLiteral("\"");
     for (QChar c : value) {
         switch (c.unicode()) {
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default: out += c;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            out += c;
         }
     }
     out += QLatin1Char('"');
@@ -142,10 +157,17 @@ QString IniFile::unquoteValue(const QString& raw) {
         if (c == QLatin1Char('\\') && i + 1 < t.size() - 1) {
             const QChar n = t[++i];
             switch (n.unicode()) {
-            case 'n': out += QLatin1Char('\n'); break;
-            case 'r': out += QLatin1Char('\r'); break;
-            case 't': out += QLatin1Char('\t'); break;
-            default: out += n;
+            case 'n':
+                out += QLatin1Char('\n');
+                break;
+            case 'r':
+                out += QLatin1Char('\r');
+                break;
+            case 't':
+                out += QLatin1Char('\t');
+                break;
+            default:
+                out += n;
             }
         } else {
             out += c;

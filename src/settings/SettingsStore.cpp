@@ -6,7 +6,9 @@ QString SettingsStore::filePath(const QString& app) const {
     return root_ + QLatin1Char('/') + app + QStringLiteral("/settings.ini");
 }
 
-bool SettingsStore::exists(const QString& app) const { return file(app).exists(); }
+bool SettingsStore::exists(const QString& app) const {
+    return file(app).exists();
+}
 
 IniFile& SettingsStore::file(const QString& app) const {
     auto it = files_.find(app);
@@ -17,8 +19,7 @@ IniFile& SettingsStore::file(const QString& app) const {
     return *it->second;
 }
 
-QString SettingsStore::value(const QString& app, const QString& section,
-                             const QString& key) const {
+QString SettingsStore::value(const QString& app, const QString& section, const QString& key) const {
     return file(app).value(section, key);
 }
 

@@ -9,11 +9,21 @@ namespace Schema {
 namespace {
 
 // Helpers that spell one column each.
-QString key(const char* n) { return QStringLiteral("%1 INTEGER PRIMARY KEY AUTOINCREMENT").arg(QLatin1String(n)); }
-QString lng(const char* n) { return QStringLiteral("%1 INTEGER").arg(QLatin1String(n)); }
-QString lng0(const char* n) { return QStringLiteral("%1 INTEGER DEFAULT 0").arg(QLatin1String(n)); }
-QString cur(const char* n) { return QStringLiteral("%1 INTEGER").arg(QLatin1String(n)); }
-QString sgl(const char* n) { return QStringLiteral("%1 REAL").arg(QLatin1String(n)); }
+QString key(const char* n) {
+    return QStringLiteral("%1 INTEGER PRIMARY KEY AUTOINCREMENT").arg(QLatin1String(n));
+}
+QString lng(const char* n) {
+    return QStringLiteral("%1 INTEGER").arg(QLatin1String(n));
+}
+QString lng0(const char* n) {
+    return QStringLiteral("%1 INTEGER DEFAULT 0").arg(QLatin1String(n));
+}
+QString cur(const char* n) {
+    return QStringLiteral("%1 INTEGER").arg(QLatin1String(n));
+}
+QString sgl(const char* n) {
+    return QStringLiteral("%1 REAL").arg(QLatin1String(n));
+}
 // Text that refuses the empty string (as the working and estimate tables do).
 QString txt(const char* n, int len) {
     return QStringLiteral("%1 TEXT COLLATE NOCASE CHECK(length(%1) BETWEEN 1 AND %2)")
@@ -42,16 +52,16 @@ const QHash<QString, QString>& all() {
             table("TempSect", {key("autoID"), txt("SecDesc", 50), lng("SecOrder")});
         // A catalogue item may have no unit, so units may be empty.
         // Name is wider than a section name so that "Total for " + a full-length name fits.
-        h[QStringLiteral("estigrid")] = table(
-            "EstiGrid", {key("autoID"), lng("tpLineItemID"), lng("EstID"), lng("LineItemID"),
-                         lng("ItemID"), lng("SecOrder"), lng("SortOrder"), txt("Name", 60),
-                         txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50), cur("Cost"),
-                         cur("LineTotal"), cur("SubTotal")});
-        h[QStringLiteral("tplineitems")] = table(
-            "tpLineItems",
-            {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"), lng0("SecOrder"),
-             txt("Sect", 50), txt("Name", 50), txt("ItemTable", 50), lng0("Qty"),
-             txtE("Unit", 50), cur("Cost"), cur("LineTotal")});
+        h[QStringLiteral("estigrid")] =
+            table("EstiGrid", {key("autoID"), lng("tpLineItemID"), lng("EstID"), lng("LineItemID"),
+                               lng("ItemID"), lng("SecOrder"), lng("SortOrder"), txt("Name", 60),
+                               txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50), cur("Cost"),
+                               cur("LineTotal"), cur("SubTotal")});
+        h[QStringLiteral("tplineitems")] =
+            table("tpLineItems",
+                  {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"),
+                   lng0("SecOrder"), txt("Sect", 50), txt("Name", 50), txt("ItemTable", 50),
+                   lng0("Qty"), txtE("Unit", 50), cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("tempareas")] =
             table("TempAreas", {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"),
                                 lng0("Width1"), lng0("Width2"), lng0("Height"), lng0("Total")});
@@ -65,19 +75,18 @@ const QHash<QString, QString>& all() {
                                txt("Unit", 50), txt("Name", 50), cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("main")] = table(
             "Main", {key("ID"), txt("FName", 25), txt("LName", 100), txt("Address", 100),
-                     txt("CityStZip", 100), txtE("HomePH", 12), txtE("WorkPH", 12),
-                     txtE("Ext", 8), txt("Overhead", 20), txt("Profit", 20),
-                     txt("Contingency", 20), txt("Management", 20), memo("PaymentTerms"),
-                     memo("EstSummary")});
-        h[QStringLiteral("lineitems")] = table(
-            "LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
-                          txt("Name", 50), txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50),
-                          cur("Cost"), cur("LineTotal")});
+                     txt("CityStZip", 100), txtE("HomePH", 12), txtE("WorkPH", 12), txtE("Ext", 8),
+                     txt("Overhead", 20), txt("Profit", 20), txt("Contingency", 20),
+                     txt("Management", 20), memo("PaymentTerms"), memo("EstSummary")});
+        h[QStringLiteral("lineitems")] =
+            table("LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
+                                txt("Name", 50), txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50),
+                                cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("areas")] =
             table("Areas", {key("ID"), lng("Shape"), lng("Pitch"), lng("Width1"), lng("Width2"),
                             lng("Height"), lng("Total")});
-        h[QStringLiteral("lineal")] = table(
-            "Lineal", {key("ID"), lng("Type"), txt("Name", 50), lng("Length"), lng("Total")});
+        h[QStringLiteral("lineal")] =
+            table("Lineal", {key("ID"), lng("Type"), txt("Name", 50), lng("Length"), lng("Total")});
         return h;
     }();
     return t;
@@ -85,7 +94,9 @@ const QHash<QString, QString>& all() {
 
 } // namespace
 
-QString ddl(const QString& name) { return all().value(name.toLower()); }
+QString ddl(const QString& name) {
+    return all().value(name.toLower());
+}
 
 void createTable(QSqlDatabase db, const QString& name) {
     const QString sql = ddl(name);

@@ -21,7 +21,7 @@ QStringList estimateTables(); // Main, Areas, Lineal, LineItems
 
 // Maximum lengths used by input boxes (they match the checks of the schema).
 namespace Len {
-constexpr int Name = 50;        // section, item, lineal, unit names in the working tables
+constexpr int Name = 50; // section, item, lineal, unit names in the working tables
 constexpr int FName = 25;
 constexpr int LName = 100;
 constexpr int Address = 100;

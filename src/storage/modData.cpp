@@ -25,7 +25,8 @@ SqlError SqlError::message(const QString& text) {
 }
 
 QString ActionQueryMessage(const QSqlError& error) {
-    return ErrorMessage::text(error, QStringLiteral("ActionQuery"), QStringLiteral("Module modData")) +
+    return ErrorMessage::text(error, QStringLiteral("ActionQuery"),
+                              QStringLiteral("Module modData")) +
            QStringLiteral("\nPlease make note of this and report this bug to help make this "
                           "software better.");
 }
@@ -76,12 +77,11 @@ bool ActionQuery(AppContext& ctx, const QString& sql, const QVariantList& params
     return false;
 }
 
-bool RecordExists(AppContext& ctx, std::int32_t value, const QString& field,
-                  const QString& table, const QString& conn) {
+bool RecordExists(AppContext& ctx, std::int32_t value, const QString& field, const QString& table,
+                  const QString& conn) {
     // Names cannot be bound; they come from the program's own code, never from the user.
-    const QVariant n = scalar(ctx, conn,
-                              QStringLiteral("select count(*) from %1 where %2=?").arg(table, field),
-                              {value});
+    const QVariant n = scalar(
+        ctx, conn, QStringLiteral("select count(*) from %1 where %2=?").arg(table, field), {value});
     return n.toLongLong() != 0;
 }
 

@@ -27,8 +27,8 @@ inline bool ActionQuery(AppContext& ctx, const QString& sql, const QString& conn
 QString ActionQueryMessage(const QSqlError& error);
 
 // True when a row of `table` has `field` equal to `value`. Errors are thrown (SqlError).
-bool RecordExists(AppContext& ctx, std::int32_t value, const QString& field,
-                  const QString& table, const QString& conn);
+bool RecordExists(AppContext& ctx, std::int32_t value, const QString& field, const QString& table,
+                  const QString& conn);
 
 // A database failure raised to the nearest procedure that reports errors.
 struct SqlError : ProcedureError {

@@ -102,8 +102,9 @@ private Q_SLOTS:
     }
 
     void standardErrorMessage() {
-        QCOMPARE(ErrorMessage::text(3021, "No current record", "SaveEst", "Form frmCorvanel"),
-                 QString("Error 3021 (No current record) in procedure SaveEst of Form frmCorvanel"));
+        QCOMPARE(
+            ErrorMessage::text(3021, "No current record", "SaveEst", "Form frmCorvanel"),
+            QString("Error 3021 (No current record) in procedure SaveEst of Form frmCorvanel"));
         ScriptedPrompt p;
         ErrorMessage::show(p, 5, "Bad", "ActiveMenu", "Form frmCorvanel");
         QCOMPARE(p.count(), 1);
@@ -114,13 +115,16 @@ private Q_SLOTS:
     void scriptedPromptAnswersInOrder() {
         ScriptedPrompt p;
         p.answerAll({Prompt::Answer::Yes, Prompt::Answer::No});
-        QCOMPARE(p.ask("a", "t", Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::No),
-                 Prompt::Answer::Yes);
-        QCOMPARE(p.ask("b", "t", Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::Yes),
-                 Prompt::Answer::No);
+        QCOMPARE(
+            p.ask("a", "t", Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::No),
+            Prompt::Answer::Yes);
+        QCOMPARE(
+            p.ask("b", "t", Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::Yes),
+            Prompt::Answer::No);
         // With nothing prepared the default button answers.
-        QCOMPARE(p.ask("c", "t", Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::No),
-                 Prompt::Answer::No);
+        QCOMPARE(
+            p.ask("c", "t", Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::No),
+            Prompt::Answer::No);
         QCOMPARE(p.texts(), QStringList({"a", "b", "c"}));
     }
 };

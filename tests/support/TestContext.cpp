@@ -28,6 +28,10 @@ TestContext::~TestContext() {
         ctx.connections->closeAll();
 }
 
-void TestContext::createTempDB() { modTempDB::CreateTempDB(ctx); }
+void TestContext::createTempDB() {
+    modTempDB::CreateTempDB(ctx);
+}
 
-void TestContext::pinLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+void TestContext::pinLocale() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
