@@ -2,9 +2,10 @@
 # Both install what is missing first (Debian packages, through scripts/install-deps).
 
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test check sanitize tidy bench clean
 
 all: build
 
@@ -23,8 +24,27 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Formatting of every tracked source, and no SQL in windows.
+check: deps
+	@scripts/check-sources
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANEL_SANITIZE=ON \
+		-DCORVANEL_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" > /dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+# The checks of .clang-tidy over the program's sources (slow; not part of CI).
+tidy: configure
+	@git ls-files 'src/*.cpp' | xargs clang-tidy -p $(BUILD) --quiet
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && echo "== $$b" && QT_QPA_PLATFORM=offscreen "$$b"; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
