@@ -2,17 +2,17 @@
 
 #include "app/frmAbout.h"
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/Widgets.h"
 #include "documents/forms/OutputTab.h"
+#include "documents/forms/frmPrintForms.h"
 #include "estimates/forms/OwnerTab.h"
 #include "pricing/forms/LineItemsTab.h"
 #include "pricing/forms/TotalsTab.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
-#include "storage/modData.h"
 #include "storage/modTempDB.h"
 #include "takeoff/forms/RoofTab.h"
 
@@ -38,27 +38,12 @@
 using Widgets::indexed;
 using Widgets::named;
 
-namespace {
-const char* Owner = "Form frmCorvanel";
-}
-
-void frmCorvanel::runGuarded(const char* procedure, const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QString::fromLatin1(procedure),
-                           QString::fromLatin1(Owner));
-    } catch (const std::exception& e) {
-        ErrorMessage::show(*ctx_.prompt, 0, QString::fromLocal8Bit(e.what()),
-                           QString::fromLatin1(procedure), QString::fromLatin1(Owner));
-    }
+void frmCorvanel::guarded(const char* procedure, const std::function<void()>& f) {
+    Guard::run(*ctx_.prompt, QString::fromLatin1(procedure), Guard::form("frmCorvanel"), f);
 }
 
 QString frmCorvanel::lockedOwnerText() {
-    return QStringLiteral(
-        "Owner information cannot be edited while the estimate is open.  Edit owner info from "
-        "Manage Estimate Screen (F3), select the home from the list, and click \"Edit Owner "
-        "Info\".");
+    return OwnerTab::lockedOwnerText();
 }
 
 frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
@@ -78,9 +63,8 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     SSTab1->addTab(lines, QStringLiteral("Line Items"));
     SSTab1->addTab(totals, QStringLiteral("Terms/Totals"));
     SSTab1->addTab(output, QStringLiteral("Output"));
-    cmdPrint[0] = totals->cmdPrint0;
-    for (int i = 0; i < 4; ++i)
-        cmdPrint[i + 1] = output->cmdPrint[i];
+    output->setCreateSetButton(totals->cmdPrint0);
+    cmdPrint = output->documentButtons();
 
     stack_ = new QStackedWidget;
     stack_->addWidget(buildStartPage());
@@ -110,10 +94,7 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     roof->showTotalView(false);
     ActiveMenu(QStringLiteral("idle"));
     output->popFonts();
-    owner->cmdImport->setEnabled(
-        !ctx_.settings
-             ->value(QStringLiteral("Brenwick"), QStringLiteral("Common"), QStringLiteral("Path"))
-             .isEmpty());
+    owner->enableImport();
     LockOwner(true);
 
     // A change of the take-off is a change of an estimate in work; a roof figured without an
@@ -125,7 +106,10 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     wirePricing();
     wireEstimates();
     wireCatalogue();
-    wireDocuments();
+    for (int i = 0; i < 5; ++i)
+        connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
+    connect(mnuReportForms, &QAction::triggered, this,
+            [this] { frmPrintForms::mnuReportForms_Click(ctx_, this); });
     wireSettings();
 }
 
@@ -276,13 +260,8 @@ void frmCorvanel::ActiveMenu(const QString& menuState) {
 }
 
 void frmCorvanel::SaveStatus(bool enabled) {
-    try {
-        mnuEstSave->setEnabled(enabled);
-        totals->cmdSave->setEnabled(enabled);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("SaveStatus"),
-                           QStringLiteral("Module modSaveEst"));
-    }
+    mnuEstSave->setEnabled(enabled);
+    totals->cmdSave->setEnabled(enabled);
 }
 
 void frmCorvanel::markChanged() {
@@ -291,36 +270,15 @@ void frmCorvanel::markChanged() {
 }
 
 void frmCorvanel::LockOwner(bool locked) {
-    guarded("LockOwner", [&] {
-        for (QLineEdit* t : owner->txtName)
-            t->setReadOnly(locked);
-        owner->txtEstName->setReadOnly(locked);
-        // A locked combo box: no typing, no choosing.
-        owner->cmbEstType->lineEdit()->setReadOnly(locked);
-        owner->cmbEstType->setEnabled(!locked);
-        if (locked) {
-            owner->Label3->setText(lockedOwnerText());
-            owner->Label4->hide();
-            owner->Label6->hide();
-            owner->Label24->hide();
-        } else {
-            owner->Label4->show();
-            owner->Label6->show();
-            owner->Label24->show();
-        }
-    });
+    guarded("LockOwner", [&] { owner->LockOwner(locked); });
 }
 
 void frmCorvanel::mnuEstFig_Click() {
     if (ctx_.WorkMode != Mode::Idle)
         return;
-    try {
-        modTempDB::CreateTempDB(ctx_);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("mnuEstFig_Click"),
-                           QString::fromLatin1(Owner));
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("mnuEstFig_Click"), Guard::form("frmCorvanel"),
+                    [this] { modTempDB::CreateTempDB(ctx_); }))
         return;
-    }
     ctx_.WorkMode = Mode::Figure;
     showTabs(true);
     SSTab1->setTabEnabled(1, true);
@@ -356,8 +314,7 @@ void frmCorvanel::mnuReportManage_Click() {
 
 void frmCorvanel::leaveReportMode() {
     setAllTabsEnabled(SSTab1, true);
-    for (QTextEdit* box : output->rtfText)
-        box->clear();
+    output->clearDocuments();
     ActiveMenu(QStringLiteral("idle"));
     showTabs(false);
     for (int i = 1; i <= 4; ++i)
@@ -384,8 +341,7 @@ void frmCorvanel::leaveFigureMode() {
     // The figure is not kept: the next figure starts from an empty roof.
     roof->reset();
     setAllTabsEnabled(output->SSTab2, true);
-    for (QTextEdit* box : output->rtfText)
-        box->clear();
+    output->clearDocuments();
 }
 
 void frmCorvanel::finishLeavingMode() {
@@ -470,4 +426,17 @@ void frmCorvanel::closeEvent(QCloseEvent* e) {
         }
     }
     e->accept();
+}
+
+void frmCorvanel::cmdPrint_Click(int index) {
+    if (index < 0 || index > 4)
+        return;
+    // The documents are made from the stored estimate, so it is saved first; "Saving" keeps the
+    // save from asking whether the estimate is complete.
+    if (EstStatus == QLatin1String("Working"))
+        EstStatus = QStringLiteral("Saving");
+    SaveEst();
+    output->createDocuments(index, roof->roofTotals());
+    if (EstStatus == QLatin1String("Saving"))
+        EstStatus = QStringLiteral("Working");
 }

@@ -128,7 +128,6 @@ private:
     void wirePricing();
     void wireEstimates();
     void wireCatalogue();
-    void wireDocuments();
     void wireSettings();
 
     enum class SaveResult { Saved, Refused, Cancelled, Failed };
@@ -139,11 +138,9 @@ private:
     void buildMenus();
     QWidget* buildStartPage();
     void setAllTabsEnabled(QTabWidget* tabs, bool enabled);
-    // Runs a handler so that no error escapes it: an exception is shown with the standard message.
-    template <class F> void guarded(const char* procedure, F&& f) {
-        runGuarded(procedure, std::function<void()>(std::forward<F>(f)));
-    }
-    void runGuarded(const char* procedure, const std::function<void()>& f);
+    // Runs a step of a handler so that no error escapes it (the standard message, "of Form
+    // frmCorvanel").
+    void guarded(const char* procedure, const std::function<void()>& f);
 
     AppContext& ctx_;
     QStackedWidget* stack_;

@@ -1,7 +1,7 @@
 #include "app/frmCorvanel.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/GridBinding.h"
 #include "documents/forms/OutputTab.h"
@@ -15,7 +15,6 @@
 #include "pricing/forms/LineItemsTab.h"
 #include "pricing/forms/TotalsTab.h"
 #include "settings/SettingsStore.h"
-#include "storage/modData.h"
 #include "storage/modTempDB.h"
 #include "takeoff/forms/RoofTab.h"
 
@@ -30,32 +29,7 @@
 
 namespace {
 
-const QString kForm = QStringLiteral("Form frmCorvanel");
-
-void report(AppContext& ctx, const ProcedureError& e, const QString& procedure,
-            const QString& owner = kForm) {
-    ErrorMessage::show(*ctx.prompt, e.number, e.description, procedure, owner);
-}
-
-// Refills the estimate type list: an empty entry, then every type already used.
-void PopEstTypeCbo(AppContext& ctx, QComboBox* box) {
-    try {
-        const QStringList types = modEst::estimateTypes(ctx);
-        box->clear();
-        box->addItem(QString());
-        box->addItems(types);
-        box->setCurrentIndex(0);
-    } catch (const ProcedureError& e) {
-        report(ctx, e, QStringLiteral("PopEstTypeCbo"), QStringLiteral("Module Module1"));
-    }
-}
-
-// Puts the focus in a field after its message, with its text selected for retyping.
-void focusField(QWidget* w) {
-    w->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        edit->selectAll();
-}
+const QString kForm = Guard::form("frmCorvanel");
 
 } // namespace
 
@@ -69,7 +43,7 @@ void frmCorvanel::wireEstimates() {
     connect(owner->cmdCancel, &QPushButton::clicked, this, &frmCorvanel::cmdCancel_Click);
     connect(mnuEstManage, &QAction::triggered, this, &frmCorvanel::mnuEstManage_Click);
     connect(owner->cmdImport, &QPushButton::clicked, this, &frmCorvanel::cmdImport_Click);
-    PopEstTypeCbo(ctx_, owner->cmbEstType);
+    owner->PopEstTypeCbo();
 }
 
 bool frmCorvanel::estimateStarted() const {
@@ -79,19 +53,19 @@ bool frmCorvanel::estimateStarted() const {
 void frmCorvanel::mnuEstNew_Click() {
     if (ctx_.WorkMode != Mode::Idle)
         return;
-    PopEstTypeCbo(ctx_, owner->cmbEstType);
+    owner->PopEstTypeCbo();
     owner->clearFields();
     roof->reset();
     ctx_.EstName.clear();
     ctx_.EstPath.clear();
     ctx_.EstConn.clear();
-    try {
-        modTempDB::CreateTempDB(ctx_);
-        ctx_.EstID = modEst::CreateEstID(ctx_);
-    } catch (const ProcedureError& e) {
-        // Without a working database or a reserved id there is nothing to enter data into.
-        report(ctx_, e,
-               ctx_.EstID == 0 ? QStringLiteral("CreateEstID") : QStringLiteral("mnuEstNew_Click"));
+    // Without a working database or a reserved id there is nothing to enter data into. While
+    // idle no estimate id is held, so a failure of either step is reported as CreateEstID's.
+    ctx_.EstID = 0;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("CreateEstID"), kForm, [this] {
+            modTempDB::CreateTempDB(ctx_);
+            ctx_.EstID = modEst::CreateEstID(ctx_);
+        })) {
         ctx_.EstID = 0;
         return;
     }
@@ -113,81 +87,47 @@ void frmCorvanel::mnuEstNew_Click() {
     owner->txtName[0]->setFocus();
     owner->Label3->setText(OwnerTab::enterOwnerText());
     ctx_.EstChanged = true;
-    owner->cmdImport->setEnabled(
-        !ctx_.settings
-             ->value(QStringLiteral("Brenwick"), QStringLiteral("Common"), QStringLiteral("Path"))
-             .isEmpty());
+    owner->enableImport();
 }
 
 void frmCorvanel::cmdStartEst_Click() {
     if (ctx_.WorkMode != Mode::New || estimateStarted())
         return;
-    Prompt& prompt = *ctx_.prompt;
-    for (int i = 0; i <= 4; ++i) {
-        if (owner->txtName[i]->text().trimmed().isEmpty()) {
-            prompt.message(QStringLiteral("This field may not be blank."));
-            focusField(owner->txtName[i]);
-            return;
-        }
-    }
-    QComboBox* typeBox = owner->cmbEstType;
-    const QString type = typeBox->currentText().trimmed();
-    if (type.isEmpty()) {
-        prompt.message(QStringLiteral("You must pick an estimate type.\nIf the one you want is not "
-                                      "on the list\nyou may type it in."));
-        typeBox->setFocus();
+    const std::optional<OwnerTab::StartRequest> request = owner->checkStart();
+    if (!request)
         return;
-    }
-    if (modEst::firstNonAlpha(type) >= 0) {
-        prompt.message(
-            QStringLiteral("Estimate types can have alpha characters\nonly. Please "
-                           "re-enter the type or\nselect an existing type from the list."));
-        typeBox->setEditText(QString());
-        typeBox->setFocus();
-        return;
-    }
-    const QString typed = owner->txtEstName->text();
-    if (!typed.isEmpty() && modEst::firstNonAlpha(typed) >= 0) {
-        prompt.message(QStringLiteral("Estimate names can have alpha characters only.\nPlease "
-                                      "re-enter the name oror leave create the\nblank and let the "
-                                      "system name for you."));
-        owner->txtEstName->clear();
-        owner->txtEstName->setFocus();
-        return;
-    }
     setPanel(1, QStringLiteral("ID: %1").arg(ctx_.EstID));
     setPanel(3, QStringLiteral("Status: Working"));
     EstStatus = QStringLiteral("Working");
 
     // A name the user typed only loses its blanks; a name built here is also made safe for a
     // folder name, since a last name may hold any character.
-    QString name = modEst::estNameFromTyped(typed);
+    QString name = modEst::estNameFromTyped(request->typedName);
     const bool built = name.isEmpty();
     if (built) {
-        owner->txtEstName->setText(owner->txtName[1]->text() + QLatin1Char(' ') + type);
-        name = modEst::estNameFromBuilt(owner->txtName[1]->text() + QLatin1Char(' ') + type,
-                                        ctx_.EstID);
+        const QString text = request->fields.name[1] + QLatin1Char(' ') + request->fields.estType;
+        owner->showBuiltName(text, true);
+        name = modEst::estNameFromBuilt(text, ctx_.EstID);
     }
 
-    try {
+    bool started = false;
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdStartEst_Click"), kForm, [&] {
         if (modEst::nameInUse(ctx_, name, ctx_.EstID)) {
-            prompt.message(QStringLiteral("There is already an estimate named %1.\nPlease type "
-                                          "another name for this estimate.")
-                               .arg(name));
+            ctx_.prompt->message(QStringLiteral("There is already an estimate named %1.\nPlease "
+                                                "type another name for this estimate.")
+                                     .arg(name));
             if (built)
-                owner->txtEstName->clear();
-            focusField(owner->txtEstName);
+                owner->showBuiltName(QString(), false);
+            owner->txtEstName->setFocus();
+            owner->txtEstName->selectAll();
             return;
         }
-        modEst::OwnerFields fields;
-        for (int i = 0; i < 7; ++i)
-            fields.name[i] = owner->txtName[i]->text();
-        fields.estType = type;
-        modEst::startEstimate(ctx_, name, fields);
-    } catch (const ProcedureError& e) {
-        report(ctx_, e, QStringLiteral("cmdStartEst_Click"));
+        modEst::startEstimate(ctx_, name, request->fields);
+        started = true;
+    });
+    if (!started) {
         if (built)
-            owner->txtEstName->clear();
+            owner->showBuiltName(QString(), false);
         return;
     }
 
@@ -207,8 +147,7 @@ void frmCorvanel::cmdStartEst_Click() {
 
 void frmCorvanel::cmdCancel_Click() {
     if (ctx_.WorkMode == Mode::New)
-        modData::ActionQuery(ctx_, QStringLiteral("DELETE from master where id=?"), {ctx_.EstID},
-                             ctx_.MastEstConn);
+        modEst::releaseEstID(ctx_, ctx_.EstID);
     ctx_.WorkMode = Mode::Idle;
     modTempDB::ClearTempTables(ctx_);
     setAllTabsEnabled(SSTab1, true);
@@ -250,10 +189,8 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
     in.summary = totals->txtSumm->toPlainText();
     in.terms = totals->txtTerms->toPlainText();
     in.complete = complete;
-    try {
-        modSaveEst::saveEstimate(ctx_, in);
-    } catch (const ProcedureError& e) {
-        report(ctx_, e, QStringLiteral("SaveEst"));
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("SaveEst"), kForm,
+                    [&] { modSaveEst::saveEstimate(ctx_, in); })) {
         ctx_.prompt->message(QStringLiteral("The estimate was not saved. It stays open with your "
                                             "changes; the stored estimate is as it was last "
                                             "saved."));
@@ -289,8 +226,7 @@ void frmCorvanel::cmdSave_Click() {
 }
 
 void frmCorvanel::discardNewEstimate() {
-    modData::ActionQuery(ctx_, QStringLiteral("DELETE from master where id=?"), {ctx_.EstID},
-                         ctx_.MastEstConn);
+    modEst::releaseEstID(ctx_, ctx_.EstID);
     if (!modEst::removeEstimateFolder(ctx_, ctx_.EstName))
         ctx_.prompt->message(QStringLiteral("The folder %1 could not be deleted.")
                                  .arg(QDir::toNativeSeparators(ctx_.estimatesDir() +
@@ -337,7 +273,7 @@ void frmCorvanel::CleanForm() {
         ctx_.EstConn.clear();
         ctx_.EstChanged = false;
         EstStatus.clear();
-        PopEstTypeCbo(ctx_, owner->cmbEstType);
+        owner->PopEstTypeCbo();
         owner->clearFields();
         owner->cmdStartEst->setEnabled(true);
         owner->cmdCancel->setEnabled(true);
@@ -346,8 +282,7 @@ void frmCorvanel::CleanForm() {
         roof->reset();
         totals->txtSumm->clear();
         totals->txtTerms->clear();
-        for (QTextEdit* box : output->rtfText)
-            box->clear();
+        output->clearDocuments();
         setAllTabsEnabled(SSTab1, true);
         showTabs(false);
         SSTab1->setCurrentIndex(1);
@@ -371,12 +306,9 @@ void frmCorvanel::mnuEstOpen_Click() {
     }
     if (id < 1)
         return;
-    try {
-        modTempDB::CreateTempDB(ctx_);
-    } catch (const ProcedureError& e) {
-        report(ctx_, e, QStringLiteral("mnuEstOpen_Click"));
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("mnuEstOpen_Click"), kForm,
+                    [this] { modTempDB::CreateTempDB(ctx_); }))
         return;
-    }
     ctx_.EstID = id;
     ctx_.Loading = true;
     showTabs(true);
@@ -388,35 +320,22 @@ void frmCorvanel::mnuEstOpen_Click() {
     owner->cmdCancel->setEnabled(false);
     owner->cmdImport->setEnabled(false);
 
-    const QString module = QStringLiteral("Module modOpenEst");
-    bool ownerOpened = false;
-    try {
+    const QString module = Guard::module("modOpenEst");
+    const bool ownerOpened = Guard::run(*ctx_.prompt, QStringLiteral("OpenOwner"), module, [&] {
         const modOpenEst::OwnerRecord r = modOpenEst::OpenOwner(ctx_, id);
-        owner->txtEstName->setText(r.estName);
-        owner->cmbEstType->setEditText(r.estType);
+        owner->showOwner(r);
         EstStatus = r.status;
-        for (int k = 0; k < 7; ++k)
-            owner->txtName[k]->setText(r.name[k]);
-        ownerOpened = true;
-    } catch (const ProcedureError& e) {
-        report(ctx_, e, QStringLiteral("OpenOwner"), module);
-    }
+    });
     setPanel(1, QStringLiteral("ID: %1").arg(id));
     setPanel(2, owner->txtEstName->text());
     setPanel(3, QStringLiteral("Status: ") + EstStatus);
 
     if (ownerOpened) {
-        try {
-            modOpenEst::OpenRoof(ctx_);
-        } catch (const ProcedureError& e) {
-            report(ctx_, e, QStringLiteral("OpenRoof"), module);
-        }
+        Guard::run(*ctx_.prompt, QStringLiteral("OpenRoof"), module,
+                   [this] { modOpenEst::OpenRoof(ctx_); });
         roof->PopRoofArea();
-        try {
-            modOpenEst::OpenLineItems(ctx_);
-        } catch (const ProcedureError& e) {
-            report(ctx_, e, QStringLiteral("OpenLineItems"), module);
-        }
+        Guard::run(*ctx_.prompt, QStringLiteral("OpenLineItems"), module,
+                   [this] { modOpenEst::OpenLineItems(ctx_); });
         guarded("PopEstiGrid", [&] { lines->PopEstiGrid(); });
         guarded("PopEstAdmin", [&] { totals->PopEstAdmin(); });
         guarded("FigureTotals", [&] { totals->FigureTotals(); });
@@ -439,11 +358,5 @@ void frmCorvanel::mnuEstManage_Click() {
 void frmCorvanel::cmdImport_Click() {
     if (ctx_.WorkMode != Mode::New || estimateStarted())
         return;
-    frmContactGrid dialog(ctx_, this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.selected())
-        return;
-    const auto& fields = *dialog.selected();
-    for (int i = 0; i < 7; ++i)
-        owner->txtName[i]->setText(fields[i]);
-    owner->txtName[0]->setFocus();
+    owner->cmdImport_Click();
 }

@@ -341,7 +341,7 @@ void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
     }
 }
 
-void GetRoof(AppContext& ctx, QString& docText, const std::array<QString, 3>& roofTotals) {
+void GetRoof(AppContext& ctx, QString& docText, const Takeoff::RoofTotals& roofTotals) {
     QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
     docText += QStringLiteral("AREAS") + CrLf +
                QStringLiteral("#   Pitch  Shape  Width 1  Width 2  Height  Total") + CrLf;
@@ -366,9 +366,12 @@ void GetRoof(AppContext& ctx, QString& docText, const std::array<QString, 3>& ro
                            {l.value(4).toString(), 29}});
     }
     docText += CrLf;
-    docText += blanks(15) + QStringLiteral("Total area:") + blanks(5) + roofTotals[0] + CrLf;
-    docText += blanks(15) + QStringLiteral("Total other:") + blanks(4) + roofTotals[1] + CrLf;
-    docText += blanks(15) + QStringLiteral("Total roof:") + blanks(5) + roofTotals[2] + CrLf;
+    docText += blanks(15) + QStringLiteral("Total area:") + blanks(5) +
+               QString::number(roofTotals.area) + CrLf;
+    docText += blanks(15) + QStringLiteral("Total other:") + blanks(4) +
+               QString::number(roofTotals.other) + CrLf;
+    docText += blanks(15) + QStringLiteral("Total roof:") + blanks(5) +
+               QString::number(roofTotals.total) + CrLf;
 }
 
 QString GetCoInfo(const AppContext& ctx, QString* coName) {
@@ -434,7 +437,7 @@ void BuildPage(AppContext& ctx, const QString& kind, QTextDocument& box, const P
         } else if (kind == QLatin1String("roof")) {
             box.setPlainText(QString());
             QString docText = QStringLiteral("ROOF DETAILS for ") + GetHead(ctx, ctx.EstID);
-            GetRoof(ctx, docText, in.roofTotals);
+            GetRoof(ctx, docText, in.roofTotals ? *in.roofTotals : Takeoff::totals(ctx));
             box.setPlainText(docText);
         } else if (kind == QLatin1String("proposal") || kind == QLatin1String("contract")) {
             box.clear();

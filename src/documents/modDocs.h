@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Money.h"
+#include "takeoff/Takeoff.h"
 
 #include <QList>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <QVariant>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QTextDocument;
 struct AppContext;
@@ -19,8 +21,9 @@ namespace modDocs {
 
 // What the documents need from the window besides the databases.
 struct PageInputs {
-    // The texts of the roof totals: roof area, roof other, roof total.
-    std::array<QString, 3> roofTotals;
+    // Roof Area, Roof Other and Roof Total as the take-off shows them; when not given, the
+    // document figures them from the working tables.
+    std::optional<Takeoff::RoofTotals> roofTotals;
     // The detail document empties the working line tables once it has listed them. That is only
     // safe when the estimate was just stored; otherwise the lines on screen would be lost.
     bool emptyWorkingTables = true;
@@ -35,7 +38,7 @@ QString GetHead(AppContext& ctx, std::int32_t id);
 // Appends the detail listing of the working tables to `docText`.
 void GetDetails(AppContext& ctx, QString& docText, bool emptyWorkingTables = true);
 // Appends the roof listing of the working tables to `docText`.
-void GetRoof(AppContext& ctx, QString& docText, const std::array<QString, 3>& roofTotals);
+void GetRoof(AppContext& ctx, QString& docText, const Takeoff::RoofTotals& roofTotals);
 // The company block for "<<CoInfo>>" (six lines, each ended by "\n"); sets *coName.
 QString GetCoInfo(const AppContext& ctx, QString* coName = nullptr);
 

@@ -10,9 +10,13 @@
 
 namespace modContacts {
 
+QString contactsFolder(const AppContext& ctx) {
+    return ctx.settings->value(QStringLiteral("Brenwick"), QStringLiteral("Common"),
+                               QStringLiteral("Path"));
+}
+
 QString contactsPath(AppContext& ctx) {
-    const QString folder = ctx.settings->value(QStringLiteral("Brenwick"), QStringLiteral("Common"),
-                                               QStringLiteral("Path"));
+    const QString folder = contactsFolder(ctx);
     return folder.isEmpty() ? QString() : folder + QStringLiteral("/data/contacts.db");
 }
 
@@ -40,6 +44,16 @@ Listing listing(const QString& value, const QString& mode) {
                        "company, address, workph, ext, homeph from contacts") +
         where + QStringLiteral(" order by lastname collate nocase, firstname collate nocase asc");
     return l;
+}
+
+void openContacts(AppContext& ctx, const QString& path) {
+    if (!path.isEmpty())
+        ctx.connections->readOnly(path);
+}
+
+void closeContacts(AppContext& ctx, const QString& path) {
+    if (!path.isEmpty())
+        ctx.connections->close(path);
 }
 
 void showListing(QueryModel& model, const QString& path, const QString& value,

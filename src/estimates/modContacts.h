@@ -13,6 +13,12 @@ namespace modContacts {
 
 // <sibling folder>/data/contacts.db, or empty when the sibling is not installed.
 QString contactsPath(AppContext& ctx);
+// The sibling program's folder from its own settings; empty when it is not installed.
+QString contactsFolder(const AppContext& ctx);
+// The sibling's contacts database is only ever read: it is opened read-only while the contact
+// list is on screen, and closed again after.
+void openContacts(AppContext& ctx, const QString& path);
+void closeContacts(AppContext& ctx, const QString& path);
 
 // The listing for a filter: mode "none", "alpha" (last names beginning with `value`), "type",
 // "company" or "nocompany". Columns: ID, Name, Company, Address, Work Ph, Ext, Home Ph.

@@ -124,4 +124,9 @@ bool removeEstimateFolder(AppContext& ctx, const QString& name) {
     return QDir(folder).removeRecursively();
 }
 
+bool releaseEstID(AppContext& ctx, std::int32_t estID) {
+    return modData::ActionQuery(ctx, QStringLiteral("DELETE from master where id=?"), {estID},
+                                ctx.MastEstConn);
+}
+
 } // namespace modEst

@@ -39,6 +39,10 @@ struct OwnerFields {
     QString estType;
 };
 
+// Gives back the master row reserved for a new estimate that is thrown away. Reports a failure
+// itself (the ActionQuery message) and returns whether the row went.
+bool releaseEstID(AppContext& ctx, std::int32_t estID);
+
 // Creates the estimate's folder and database, writes its Main row and completes its master row;
 // sets ctx.EstName, EstPath and EstConn. On any failure everything made here is removed again,
 // ctx is left as it was, and the error is thrown (modData::SqlError).

@@ -282,7 +282,7 @@ void tst_docs::roofWithoutRows() {
     EstimateFixture e(tc.ctx);
     QTextDocument box;
     modDocs::PageInputs in;
-    in.roofTotals = {"0", "0", "0"};
+    in.roofTotals = Takeoff::RoofTotals{};
     modDocs::BuildPage(tc.ctx, "roof", box, in);
     const QStringList expected = {"ROOF DETAILS for Smith * * 12 Elm St * * Est ID:" +
                                       QString::number(tc.ctx.EstID),

@@ -4,6 +4,7 @@
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "documents/forms/DocEditor.h"
+#include "documents/modDocs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,4 +145,42 @@ QTextEdit* OutputTab::activeBox() const {
 void OutputTab::popFonts() {
     cboFonts->clear();
     cboFonts->addItems(QFontDatabase::families());
+}
+
+std::array<QPushButton*, 5> OutputTab::documentButtons() const {
+    return {createSet_, cmdPrint[0], cmdPrint[1], cmdPrint[2], cmdPrint[3]};
+}
+
+void OutputTab::clearDocuments() {
+    for (QTextEdit* box : rtfText)
+        box->clear();
+}
+
+void OutputTab::createDocuments(int index, const Takeoff::RoofTotals& roof) {
+    if (index < 0 || index > 4)
+        return;
+    modDocs::PageInputs in;
+    in.roofTotals = roof;
+    // The estimate stays open after its documents are made, so its lines stay in the working
+    // tables: emptying them would leave the grid and the totals showing nothing of what is
+    // stored, and a line added afterwards would be all the screen knew of the estimate.
+    in.emptyWorkingTables = false;
+
+    static const char* const kinds[] = {"detail", "proposal", "contract", "roof"};
+    auto build = [&](int box) {
+        modDocs::BuildPage(ctx_, QString::fromLatin1(kinds[box]), *rtfText[box]->document(), in);
+    };
+    const std::array<QPushButton*, 5> buttons = documentButtons();
+    if (index == 0) {
+        clearDocuments();
+        for (int box : {0, 3, 1, 2})
+            build(box);
+        for (QPushButton* b : buttons)
+            if (b)
+                b->setEnabled(false);
+    } else {
+        rtfText[index - 1]->clear();
+        build(index - 1);
+        buttons[index]->setEnabled(false);
+    }
 }

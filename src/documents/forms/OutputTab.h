@@ -1,5 +1,7 @@
 #pragma once
 
+#include "takeoff/Takeoff.h"
+
 #include <QWidget>
 #include <array>
 
@@ -40,9 +42,20 @@ public:
     // Fills the font list with the system's font families.
     void popFonts();
 
+    // "Create document set" sits on the totals tab; it makes all four documents.
+    void setCreateSetButton(QPushButton* button) { createSet_ = button; }
+    // The five document buttons: the set (0) and one per document box (1 to 4).
+    std::array<QPushButton*, 5> documentButtons() const;
+    // Makes the documents of button `index` (0 all four, 1 to 4 one box) from the stored
+    // estimate; each button then stays disabled until the estimate is closed.
+    void createDocuments(int index, const Takeoff::RoofTotals& roof);
+    // Empties the four document boxes.
+    void clearDocuments();
+
 Q_SIGNALS:
     void buttonClicked(const QString& key);
 
 protected:
     AppContext& ctx_;
+    QPushButton* createSet_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Prompt.h"
 #include "common/forms/Widgets.h"
+#include "documents/forms/frmPrint.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -63,4 +64,18 @@ void frmPrintForms::cmdPrint_Click() {
     result_.Cancel = false;
     result_.FormCode = code;
     accept();
+}
+
+void frmPrintForms::mnuReportForms_Click(AppContext& ctx, QWidget* parent) {
+    frmPrintForms dlg(ctx, parent);
+    dlg.exec();
+    const Result r = dlg.result();
+    if (r.Cancel)
+        return;
+    const QString kind = kindOf(r.FormCode);
+    if (kind.isEmpty())
+        return;
+    frmPrint printer(ctx, parent);
+    printer.hide();
+    printer.PrintBlankForm(kind);
 }

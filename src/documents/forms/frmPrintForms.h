@@ -21,6 +21,9 @@ public:
     // The kind of blank form for a form code ("lead", "roof", "detail", "main"), empty for 0.
     static QString kindOf(int formCode);
 
+    // Reports -> Print Forms: the user picks a blank form, which is then printed.
+    static void mnuReportForms_Click(AppContext& ctx, QWidget* parent);
+
     QComboBox* cmbForms;
     QPushButton* cmdPrint;
     QPushButton* cmdCancel;

@@ -1,8 +1,12 @@
 #include "estimates/forms/OwnerTab.h"
 
 #include "common/AppContext.h"
+#include "common/Guard.h"
+#include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "estimates/forms/frmContactGrid.h"
+#include "estimates/modContacts.h"
 #include "storage/Schema.h"
 
 #include <QComboBox>
@@ -133,4 +137,113 @@ void OwnerTab::clearFields() {
         t->clear();
     txtEstName->clear();
     cmbEstType->setEditText(QString());
+}
+
+QString OwnerTab::lockedOwnerText() {
+    return QStringLiteral(
+        "Owner information cannot be edited while the estimate is open.  Edit owner info from "
+        "Manage Estimate Screen (F3), select the home from the list, and click \"Edit Owner "
+        "Info\".");
+}
+
+void OwnerTab::PopEstTypeCbo() {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopEstTypeCbo"), Guard::module("Module1"), [this] {
+        const QStringList types = modEst::estimateTypes(ctx_);
+        cmbEstType->clear();
+        cmbEstType->addItem(QString());
+        cmbEstType->addItems(types);
+        cmbEstType->setCurrentIndex(0);
+    });
+}
+
+void OwnerTab::LockOwner(bool locked) {
+    for (QLineEdit* t : txtName)
+        t->setReadOnly(locked);
+    txtEstName->setReadOnly(locked);
+    // A locked combo box: no typing, no choosing.
+    cmbEstType->lineEdit()->setReadOnly(locked);
+    cmbEstType->setEnabled(!locked);
+    if (locked)
+        Label3->setText(lockedOwnerText());
+    Label4->setVisible(!locked);
+    Label6->setVisible(!locked);
+    Label24->setVisible(!locked);
+}
+
+void OwnerTab::showOwner(const modOpenEst::OwnerRecord& r) {
+    txtEstName->setText(r.estName);
+    cmbEstType->setEditText(r.estType);
+    for (int k = 0; k < 7; ++k)
+        txtName[k]->setText(r.name[k]);
+}
+
+void OwnerTab::enableImport() {
+    cmdImport->setEnabled(!modContacts::contactsFolder(ctx_).isEmpty());
+}
+
+namespace {
+// Puts the focus in a field after its message, with its text selected for retyping.
+void focusField(QWidget* w) {
+    w->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->selectAll();
+}
+} // namespace
+
+std::optional<OwnerTab::StartRequest> OwnerTab::checkStart() {
+    Prompt& prompt = *ctx_.prompt;
+    for (int i = 0; i <= 4; ++i) {
+        if (txtName[i]->text().trimmed().isEmpty()) {
+            prompt.message(QStringLiteral("This field may not be blank."));
+            focusField(txtName[i]);
+            return std::nullopt;
+        }
+    }
+    const QString type = cmbEstType->currentText().trimmed();
+    if (type.isEmpty()) {
+        prompt.message(QStringLiteral("You must pick an estimate type.\nIf the one you want is not "
+                                      "on the list\nyou may type it in."));
+        cmbEstType->setFocus();
+        return std::nullopt;
+    }
+    if (modEst::firstNonAlpha(type) >= 0) {
+        prompt.message(
+            QStringLiteral("Estimate types can have alpha characters\nonly. Please "
+                           "re-enter the type or\nselect an existing type from the list."));
+        cmbEstType->setEditText(QString());
+        cmbEstType->setFocus();
+        return std::nullopt;
+    }
+    const QString typed = txtEstName->text();
+    if (!typed.isEmpty() && modEst::firstNonAlpha(typed) >= 0) {
+        prompt.message(QStringLiteral("Estimate names can have alpha characters only.\nPlease "
+                                      "re-enter the name oror leave create the\nblank and let the "
+                                      "system name for you."));
+        txtEstName->clear();
+        txtEstName->setFocus();
+        return std::nullopt;
+    }
+    StartRequest r;
+    for (int i = 0; i < 7; ++i)
+        r.fields.name[i] = txtName[i]->text();
+    r.fields.estType = type;
+    r.typedName = typed;
+    return r;
+}
+
+void OwnerTab::showBuiltName(const QString& built, bool keep) {
+    if (keep)
+        txtEstName->setText(built);
+    else
+        txtEstName->clear();
+}
+
+void OwnerTab::cmdImport_Click() {
+    frmContactGrid dialog(ctx_, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selected())
+        return;
+    const auto& fields = *dialog.selected();
+    for (int i = 0; i < 7; ++i)
+        txtName[i]->setText(fields[i]);
+    txtName[0]->setFocus();
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "estimates/modEst.h"
+#include "estimates/modOpenEst.h"
+
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QLineEdit;
 class QComboBox;
@@ -30,6 +34,31 @@ public:
 
     // Empties the owner fields, the name and the typed type.
     void clearFields();
+
+    // Refills the estimate type list: an empty entry, then every type already used.
+    void PopEstTypeCbo();
+    // Locks or unlocks the owner fields (an estimate's owner is edited from Manage).
+    void LockOwner(bool locked);
+    // Shows the owner of an opened estimate.
+    void showOwner(const modOpenEst::OwnerRecord& r);
+    // Whether the sibling program's contacts can be imported (its folder is known).
+    void enableImport();
+
+    // What Start needs from the tab, checked field by field: every message is shown here, with
+    // the focus put back in the field; nothing when a field is refused.
+    struct StartRequest {
+        modEst::OwnerFields fields;
+        QString typedName; // the estimate name as typed (may be empty)
+    };
+    std::optional<StartRequest> checkStart();
+    // Shows the name the program built (last name and type) while it is being tried; `keep`
+    // false empties it again after a refusal.
+    void showBuiltName(const QString& built, bool keep);
+
+    // Contacts → owner fields, from the sibling's contacts database.
+    void cmdImport_Click();
+
+    static QString lockedOwnerText();
 
     static QString enterOwnerText();
     // Captions and maximum lengths of the seven owner fields (also used by the owner dialog).

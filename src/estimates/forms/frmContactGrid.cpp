@@ -1,13 +1,11 @@
 #include "estimates/forms/frmContactGrid.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "estimates/modContacts.h"
-#include "storage/Connections.h"
-#include "storage/modData.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -53,9 +51,7 @@ frmContactGrid::frmContactGrid(AppContext& ctx, QWidget* parent)
     outer->addWidget(grdDataGrid, 1);
     outer->addLayout(filters);
 
-    // The sibling's file is only ever read.
-    if (!path_.isEmpty())
-        ctx_.connections->readOnly(path_);
+    modContacts::openContacts(ctx_, path_);
     PopGrid(QString(), QStringLiteral("none"));
 
     cboFilter->addItem(QStringLiteral("All"));
@@ -86,19 +82,16 @@ frmContactGrid::frmContactGrid(AppContext& ctx, QWidget* parent)
 
 frmContactGrid::~frmContactGrid() {
     GridBinding::detach(grdDataGrid);
-    if (!path_.isEmpty())
-        ctx_.connections->close(path_);
+    modContacts::closeContacts(ctx_, path_);
 }
 
 void frmContactGrid::PopGrid(const QString& value, const QString& mode) {
-    try {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopGrid"), kForm, [&] {
         modContacts::showListing(GridBinding::model(grdDataGrid, ctx_), path_, value, mode);
         GridBinding::setWidths(grdDataGrid, {500, 1500, 1800, 1800, 900, 500, 900});
         if (GridBinding::rowCount(grdDataGrid) > 0)
             grdDataGrid->selectRow(0);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("PopGrid"), kForm);
-    }
+    });
 }
 
 void frmContactGrid::cmdSelect_Click() {
@@ -108,13 +101,9 @@ void frmContactGrid::cmdSelect_Click() {
     if (row < 0)
         row = grdDataGrid->currentIndex().isValid() ? grdDataGrid->currentIndex().row() : 0;
     const qlonglong id = GridBinding::cell(grdDataGrid, row, 0).toLongLong();
-    try {
-        selected_ = modContacts::ownerFields(ctx_, path_, id);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("cmdSelect_Click"),
-                           kForm);
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSelect_Click"), kForm,
+                    [&] { selected_ = modContacts::ownerFields(ctx_, path_, id); }))
         return;
-    }
     if (selected_)
         accept();
 }

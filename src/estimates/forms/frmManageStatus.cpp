@@ -1,7 +1,7 @@
 #include "estimates/forms/frmManageStatus.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -151,14 +151,12 @@ void frmManageStatus::PopFilter() {
 
 void frmManageStatus::PopList(const QString& filter) {
     List1->clear();
-    try {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopList"), kForm, [&] {
         for (const EstList::Line& line : modManage::PopList(ctx_, filter)) {
             auto* item = new QListWidgetItem(line.text, List1);
             item->setData(Qt::UserRole, line.id);
         }
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("PopList"), kForm);
-    }
+    });
 }
 
 void frmManageStatus::List1_DblClick() {
@@ -172,7 +170,7 @@ void frmManageStatus::List1_DblClick() {
 
 void frmManageStatus::PopForm(std::int32_t id) {
     ctx_.EstID = id;
-    try {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopForm"), kForm, [&] {
         const auto r = modManage::load(ctx_, id);
         if (!r)
             return;
@@ -188,9 +186,7 @@ void frmManageStatus::PopForm(std::int32_t id) {
         for (QRadioButton* b : optEstStatus)
             if (b->text() == r->status)
                 b->setChecked(true);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("PopForm"), kForm);
-    }
+    });
 }
 
 QString frmManageStatus::EstStatusIs() const {
@@ -257,16 +253,13 @@ void frmManageStatus::cmdDeleteStatus_Click() {
                          Prompt::Icon::Critical, Prompt::Answer::Cancel);
     if (a != Prompt::Answer::Ok)
         return;
-    try {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdDeleteStatus_Click"), kForm, [&] {
         const modManage::DeleteResult d = modManage::remove(ctx_, Label8->text().toInt());
         if (d.rowDeleted && !d.folderLeft.isEmpty())
             ctx_.prompt->message(QStringLiteral("The estimate was deleted, but its folder\n%1\n"
                                                 "could not be deleted.")
                                      .arg(QDir::toNativeSeparators(d.folderLeft)));
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description,
-                           QStringLiteral("cmdDeleteStatus_Click"), kForm);
-    }
+    });
     ResetEditPanel();
     showEditPanel(false);
     accept();

@@ -1,7 +1,7 @@
 #include "estimates/forms/frmOpenEst.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/forms/Widgets.h"
 #include "estimates/EstList.h"
 
@@ -69,15 +69,12 @@ frmOpenEst::frmOpenEst(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
 void frmOpenEst::PopEstList(int index) {
     QListWidget* list = lstEstList[index];
     list->clear();
-    try {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopEstList"), Guard::form("frmOpenEst"), [&] {
         for (const EstList::Line& line : EstList::PopEstList(ctx_, index, QDate::currentDate())) {
             auto* item = new QListWidgetItem(line.text, list);
             item->setData(Qt::UserRole, line.id);
         }
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("PopEstList"),
-                           QStringLiteral("Form frmOpenEst"));
-    }
+    });
 }
 
 void frmOpenEst::lstEstList_DblClick(int index) {

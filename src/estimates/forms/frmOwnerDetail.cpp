@@ -1,7 +1,7 @@
 #include "estimates/forms/frmOwnerDetail.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -44,16 +44,14 @@ frmOwnerDetail::frmOwnerDetail(AppContext& ctx, std::int32_t estID, QWidget* par
     outer->addLayout(form);
     outer->addLayout(Widgets::buttonRow({cmdUpdate, cmdCancel}));
 
-    try {
-        const modManage::Owner o = modManage::loadOwner(ctx_, estID_);
-        txtEstName->setText(o.estName);
-        for (int i = 0; i < 7; ++i)
-            txtName[i]->setText(o.name[i]);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("Form_Load"),
-                           QStringLiteral("Form frmOwnerDetail"));
-        cmdUpdate->setEnabled(false);
-    }
+    const bool loaded =
+        Guard::run(*ctx_.prompt, QStringLiteral("Form_Load"), Guard::form("frmOwnerDetail"), [&] {
+            const modManage::Owner o = modManage::loadOwner(ctx_, estID_);
+            txtEstName->setText(o.estName);
+            for (int i = 0; i < 7; ++i)
+                txtName[i]->setText(o.name[i]);
+        });
+    cmdUpdate->setEnabled(loaded);
 }
 
 void frmOwnerDetail::cmdUpdate_Click() {
@@ -68,12 +66,8 @@ void frmOwnerDetail::cmdUpdate_Click() {
     std::array<QString, 7> name;
     for (int i = 0; i < 7; ++i)
         name[i] = txtName[i]->text();
-    try {
-        modManage::updateOwner(ctx_, estID_, name);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("cmdUpdate_Click"),
-                           QStringLiteral("Form frmOwnerDetail"));
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdUpdate_Click"), Guard::form("frmOwnerDetail"),
+                    [&] { modManage::updateOwner(ctx_, estID_, name); }))
         return;
-    }
     accept();
 }
