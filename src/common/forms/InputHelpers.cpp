@@ -71,7 +71,9 @@ class NumberFilter : public QObject {
 public:
     NumberFilter(QLineEdit* box, AppContext& ctx) : QObject(box), box_(box), ctx_(ctx) {}
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::FocusOut && !busy_) {
+        // A box being destroyed loses the focus too, but it is no longer a line edit then and
+        // there is nothing left to check.
+        if (e->type() == QEvent::FocusOut && !busy_ && qobject_cast<QLineEdit*>(o) == box_) {
             const auto reason = static_cast<QFocusEvent*>(e)->reason();
             // Switching to another window or opening a menu is not leaving the box.
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&

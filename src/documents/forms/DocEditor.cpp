@@ -134,7 +134,8 @@ DocEditor::DocEditor(AppContext& ctx, OutputTab* tab) : QObject(tab), ctx_(ctx),
     if (QLineEdit* e = tab_->cboSize->lineEdit())
         connect(e, &QLineEdit::returnPressed, this, &DocEditor::cboSize_Click);
     // The size list follows the font before it drops down.
-    tab_->cboSize->installEventFilter(this);
+    sizeBox_ = tab_->cboSize;
+    sizeBox_->installEventFilter(this);
     for (QTextEdit* box : tab_->rtfText) {
         connect(box, &QTextEdit::cursorPositionChanged, this, &DocEditor::updateButtons);
         connect(box, &QTextEdit::selectionChanged, this, &DocEditor::updateButtons);
@@ -392,7 +393,7 @@ void DocEditor::updateButtons() {
 }
 
 bool DocEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tab_->cboSize && event->type() == QEvent::MouseButtonPress)
+    if (watched == sizeBox_ && event->type() == QEvent::MouseButtonPress)
         cboSize_DropDown();
     return QObject::eventFilter(watched, event);
 }

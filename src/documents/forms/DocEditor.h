@@ -66,4 +66,7 @@ private:
 
     AppContext& ctx_;
     OutputTab* tab_;
+    // The size list, kept apart from the tab: its events still arrive while the tab is being
+    // destroyed and is no longer an OutputTab.
+    QObject* sizeBox_ = nullptr;
 };
