@@ -1,6 +1,7 @@
 #include "app/frmCorvanel.h"
 
 #include "app/frmAbout.h"
+#include "catalogue/forms/frmUnitItem.h"
 #include "common/AppContext.h"
 #include "common/Guard.h"
 #include "common/Prompt.h"
@@ -12,6 +13,7 @@
 #include "pricing/forms/LineItemsTab.h"
 #include "pricing/forms/TotalsTab.h"
 #include "settings/SettingsStore.h"
+#include "settings/forms/frmSetup.h"
 #include "storage/Connections.h"
 #include "storage/modTempDB.h"
 #include "takeoff/forms/RoofTab.h"
@@ -105,12 +107,18 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     });
     wirePricing();
     wireEstimates();
-    wireCatalogue();
     for (int i = 0; i < 5; ++i)
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
     connect(mnuReportForms, &QAction::triggered, this,
             [this] { frmPrintForms::mnuReportForms_Click(ctx_, this); });
-    wireSettings();
+    connect(mnuSetupMaint, &QAction::triggered, this, [this] {
+        frmSetup f(ctx_, this);
+        f.exec();
+    });
+    connect(mnuSetupPrices, &QAction::triggered, this, [this] {
+        frmUnitItem f(ctx_, this);
+        f.exec();
+    });
 }
 
 frmCorvanel::~frmCorvanel() = default;

@@ -127,8 +127,6 @@ private:
     // own (frmCorvanel_<subsystem>.cpp), called once by the constructor.
     void wirePricing();
     void wireEstimates();
-    void wireCatalogue();
-    void wireSettings();
 
     enum class SaveResult { Saved, Refused, Cancelled, Failed };
     SaveResult saveEstimate();
