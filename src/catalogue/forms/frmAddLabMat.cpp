@@ -107,10 +107,10 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QW
     resize(InputHelpers::twips(12500), InputHelpers::twips(8000));
 
     InputHelpers::numberBox(txtQty, ctx);
-    CostGrids::LengthLimit(cmbCategory, ctx, 15,
-                           QStringLiteral("This field cannot be longer than 15 characters."));
-    CostGrids::LengthLimit(cmbUnit, ctx, 10,
-                           QStringLiteral("This field cannot be longer than 10 characters."));
+    InputHelpers::lengthLimit(cmbCategory, ctx, 15,
+                              QStringLiteral("This field cannot be longer than 15 characters."));
+    InputHelpers::lengthLimit(cmbUnit, ctx, 10,
+                              QStringLiteral("This field cannot be longer than 10 characters."));
     connect(SSTab1, &QTabWidget::currentChanged, this,
             [this] { CostGrids::Guarded(ctx_, "SSTab1_Click", Form, [this] { PopCat(); }); });
     connect(cmbCat, &QComboBox::activated, this, &frmAddLabMat::FilterGrid);
@@ -192,7 +192,7 @@ void frmAddLabMat::cmdAddItem_Click() {
 }
 
 void frmAddLabMat::cmSelectItem_Click() {
-    if (!CostGrids::RequireNumber(txtQty, ctx_))
+    if (!InputHelpers::requireBoundedNumber(txtQty, ctx_))
         return;
     QTableView* grid = dgCost[SSTab1->currentIndex()];
     if (GridBinding::rowCount(grid) == 0)
@@ -243,11 +243,11 @@ void frmAddLabMat::cmdDeleteItem_Click() {
 }
 
 void frmAddLabMat::cmdSave_Click() {
-    if (!CostGrids::WithinLimit(
+    if (!InputHelpers::withinLimit(
             cmbCategory, ctx_, 15,
             QStringLiteral("This field cannot be longer than 15 characters.")) ||
-        !CostGrids::WithinLimit(cmbUnit, ctx_, 10,
-                                QStringLiteral("This field cannot be longer than 10 characters.")))
+        !InputHelpers::withinLimit(
+            cmbUnit, ctx_, 10, QStringLiteral("This field cannot be longer than 10 characters.")))
         return;
     const UnitItems::Header h{txtItem->text(), cmbCategory->currentText(), cmbUnit->currentText(),
                               txtDesc->text()};

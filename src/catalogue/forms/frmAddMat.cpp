@@ -69,12 +69,12 @@ frmAddMat::frmAddMat(AppContext& ctx, const QString& currentType, QWidget* paren
                        static_cast<QWidget*>(txtFields[4])})
         InputHelpers::focusColour(w);
     InputHelpers::numberBox(txtFields[3], ctx);
-    CostGrids::LengthLimit(cmbCat, ctx, 15,
-                           QStringLiteral("This field cannot be any longer than 15 characters."));
-    CostGrids::LengthLimit(cmbManuf, ctx, 50,
-                           QStringLiteral("This field cannot be any longer than 50 characters."));
-    CostGrids::LengthLimit(cmbUnit, ctx, 10,
-                           QStringLiteral("This field cannot be any longer than 10 characters."));
+    InputHelpers::lengthLimit(
+        cmbCat, ctx, 15, QStringLiteral("This field cannot be any longer than 15 characters."));
+    InputHelpers::lengthLimit(
+        cmbManuf, ctx, 50, QStringLiteral("This field cannot be any longer than 50 characters."));
+    InputHelpers::lengthLimit(
+        cmbUnit, ctx, 10, QStringLiteral("This field cannot be any longer than 10 characters."));
     connect(cmdSave, &QPushButton::clicked, this, &frmAddMat::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddMat::cmdCancel_Click);
     CostGrids::Guarded(ctx, "Form_Load", "frmAddMat", [&] { Form_Load(currentType); });
@@ -132,14 +132,14 @@ void frmAddMat::cmdSave_Click() {
             r.box->setFocus();
             return;
         }
-    if (!CostGrids::RequireNumber(txtFields[3], ctx_) ||
-        !CostGrids::WithinLimit(
+    if (!InputHelpers::requireBoundedNumber(txtFields[3], ctx_) ||
+        !InputHelpers::withinLimit(
             cmbCat, ctx_, 15,
             QStringLiteral("This field cannot be any longer than 15 characters.")) ||
-        !CostGrids::WithinLimit(
+        !InputHelpers::withinLimit(
             cmbManuf, ctx_, 50,
             QStringLiteral("This field cannot be any longer than 50 characters.")) ||
-        !CostGrids::WithinLimit(
+        !InputHelpers::withinLimit(
             cmbUnit, ctx_, 10,
             QStringLiteral("This field cannot be any longer than 10 characters.")))
         return;

@@ -211,7 +211,7 @@ void frmLabor::cmdOkay_Click() {
 
 void frmLabor::cmdSave_Click() {
     for (int i = 0; i < 5; ++i)
-        if (!CostGrids::RequireNumber(txtLabor[i], ctx_))
+        if (!InputHelpers::requireBoundedNumber(txtLabor[i], ctx_))
             return;
     ComputeTotal();
     auto m = [this](int i) { return Money::fromText(txtLabor[i]->text()); };

@@ -40,7 +40,7 @@ frmAddSection::frmAddSection(AppContext& ctx, QWidget* parent) : QDialog(parent)
     h->addWidget(cmdCancel);
     v->addLayout(h);
     InputHelpers::focusColour(cmbSection);
-    CostGrids::LengthLimit(cmbSection, ctx, 50, QLatin1String(TooLong));
+    InputHelpers::lengthLimit(cmbSection, ctx, 50, QLatin1String(TooLong));
     connect(cmdSave, &QPushButton::clicked, this, &frmAddSection::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     CostGrids::Guarded(ctx, "PopSectionNames", "frmAddSection", [this] { PopSectionNames(); });
@@ -57,7 +57,7 @@ void frmAddSection::PopSectionNames() {
 
 void frmAddSection::cmdSave_Click() {
     const QString text = cmbSection->currentText();
-    if (!CostGrids::WithinLimit(cmbSection, ctx_, 50, QLatin1String(TooLong)))
+    if (!InputHelpers::withinLimit(cmbSection, ctx_, 50, QLatin1String(TooLong)))
         return;
     if (text.trimmed().isEmpty()) {
         reject();

@@ -247,8 +247,8 @@ void frmPickItem::cmdSelect_Click() {
         ctx_.prompt->message(QStringLiteral("You must select a selection."));
         return;
     }
-    if (lblID->text().isEmpty() || !CostGrids::RequireNumber(txtItemQuan, ctx_) ||
-        !CostGrids::RequireNumber(txtItemPrice, ctx_))
+    if (lblID->text().isEmpty() || !InputHelpers::requireBoundedNumber(txtItemQuan, ctx_) ||
+        !InputHelpers::requireBoundedNumber(txtItemPrice, ctx_))
         return;
     const double qty = Numbers::value(txtItemQuan->text());
     const double price = Numbers::value(txtItemPrice->text());
