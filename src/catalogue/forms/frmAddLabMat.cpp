@@ -8,7 +8,6 @@
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "storage/modData.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -132,12 +131,7 @@ void frmAddLabMat::Form_Load(const UnitItems::Header& current) {
     UnitItems::Begin(ctx_);
     RefreshGrid();
     cmbCategory->addItems(CostItems::DistinctValues(ctx_, QStringLiteral("cat")));
-    QSqlQuery units = modData::exec(
-        ctx_, ctx_.CostConn,
-        QStringLiteral("select distinct mlunit from costunit where mlunit is not null and "
-                       "mlunit<>'' order by mlunit asc"));
-    while (units.next())
-        cmbUnit->addItem(units.value(0).toString());
+    cmbUnit->addItems(UnitItems::DistinctUnits(ctx_));
     cmbCategory->setCurrentIndex(-1);
     cmbUnit->setCurrentIndex(-1);
     if (editing()) {

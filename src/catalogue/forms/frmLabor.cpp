@@ -9,7 +9,6 @@
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "storage/modData.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -128,14 +127,12 @@ void frmLabor::Form_Load() {
 }
 
 void frmLabor::PopCostItem() {
-    QSqlQuery q = modData::exec(ctx_, ctx_.CostConn,
-                                QStringLiteral("select costname,descrip from costitem where id=?"),
-                                {ctx_.CostItemID});
-    if (!q.next())
+    const auto t = LaborRates::LoadJobTitle(ctx_, ctx_.CostItemID);
+    if (!t)
         return;
-    lblJobTitle->setText(q.value(0).toString());
-    if (!q.value(1).isNull())
-        txtLabor[5]->setText(q.value(1).toString());
+    lblJobTitle->setText(t->title);
+    if (t->notes)
+        txtLabor[5]->setText(*t->notes);
 }
 
 bool frmLabor::eventFilter(QObject* o, QEvent* e) {
