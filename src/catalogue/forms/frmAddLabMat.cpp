@@ -32,8 +32,9 @@ QComboBox* editableCombo(const char* name) {
 }
 } // namespace
 
-frmAddLabMat::frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItems::Header& current,
+                           QWidget* parent)
+    : QDialog(parent), ctx_(ctx), edit_(edit) {
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Cost per unit"));
     txtItem = named(new QLineEdit, "txtItem");
@@ -124,7 +125,7 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QW
 }
 
 bool frmAddLabMat::editing() const {
-    return ctx_.CostMode == QLatin1String("edit");
+    return edit_.editing();
 }
 
 void frmAddLabMat::Form_Load(const UnitItems::Header& current) {
@@ -135,7 +136,7 @@ void frmAddLabMat::Form_Load(const UnitItems::Header& current) {
     cmbCategory->setCurrentIndex(-1);
     cmbUnit->setCurrentIndex(-1);
     if (editing()) {
-        UnitItems::PopTempTable(ctx_, ctx_.CostItemID);
+        UnitItems::PopTempTable(ctx_, edit_.CostItemID);
         txtItem->setText(current.name);
         cmbCategory->setEditText(current.cat);
         cmbUnit->setEditText(current.unit);
@@ -195,7 +196,7 @@ void frmAddLabMat::cmSelectItem_Click() {
     CostGrids::Guarded(ctx_, "cmSelectItem_Click", Form, [&] {
         if (itemID != 0)
             if (const auto item = CostItems::Load(ctx_, itemID)) {
-                UnitItems::AddComponent(ctx_, editing() ? ctx_.CostItemID : 0, itemID,
+                UnitItems::AddComponent(ctx_, editing() ? edit_.CostItemID : 0, itemID,
                                         float(Numbers::value(txtQty->text())), item->unit,
                                         item->costname, item->amount);
                 PopItemGrid();
@@ -246,14 +247,15 @@ void frmAddLabMat::cmdSave_Click() {
     const UnitItems::Header h{txtItem->text(), cmbCategory->currentText(), cmbUnit->currentText(),
                               txtDesc->text()};
     // Nothing is written unless all of it is; after a failure the form stays open.
-    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form,
-                            [&] { UnitItems::Save(ctx_, editing() ? ctx_.CostItemID : 0, h); }))
+    std::int32_t id = 0;
+    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form, [&] {
+            id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : 0, h);
+        }))
         return;
-    saved_ = true;
+    saved_ = id;
     accept();
 }
 
 void frmAddLabMat::cmdCancel_Click() {
-    ctx_.CostMode.clear();
     reject();
 }

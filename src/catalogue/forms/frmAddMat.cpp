@@ -26,8 +26,9 @@ QComboBox* editableCombo(const char* name) {
 }
 } // namespace
 
-frmAddMat::frmAddMat(AppContext& ctx, const QString& currentType, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+frmAddMat::frmAddMat(AppContext& ctx, const CostEdit& edit, const QString& currentType,
+                     QWidget* parent)
+    : QDialog(parent), ctx_(ctx), edit_(edit) {
     setObjectName("frmAddMat");
     setWindowTitle(QStringLiteral("Add/Edit Cost Item"));
     cmbType = named(new QComboBox, "cmbType");
@@ -89,11 +90,11 @@ void frmAddMat::Form_Load(const QString& currentType) {
     fill(cmbUnit, CostItems::DistinctValues(ctx_, QStringLiteral("unit")));
     cmbType->addItems(CostItems::CostTypes());
     PopComboManufacturer();
-    if (ctx_.CostMode != QLatin1String("edit")) {
+    if (!edit_.editing()) {
         cmbType->setCurrentIndex(int(CostItems::CostTypes().indexOf(currentType)));
         return;
     }
-    const auto item = CostItems::Load(ctx_, ctx_.CostItemID);
+    const auto item = CostItems::Load(ctx_, edit_.CostItemID);
     if (!item)
         return;
     txtFields[0]->setText(QString::number(item->ID));
@@ -144,7 +145,7 @@ void frmAddMat::cmdSave_Click() {
             QStringLiteral("This field cannot be any longer than 10 characters.")))
         return;
     CostItems::CostItem c;
-    c.ID = ctx_.CostMode == QLatin1String("edit") ? ctx_.CostItemID : 0;
+    c.ID = edit_.editing() ? edit_.CostItemID : 0;
     c.costtype = cmbType->currentText();
     c.cat = cmbCat->currentText();
     c.manufacturer = cmbManuf->currentText();
@@ -153,17 +154,15 @@ void frmAddMat::cmdSave_Click() {
     c.unit = cmbUnit->currentText();
     c.descrip = txtFields[2]->text();
     c.amount = Money::fromText(txtFields[3]->text());
-    bool ok = false;
-    CostGrids::Guarded(ctx_, "cmdSave_Click", "frmAddMat",
-                       [&] { ok = CostItems::Save(ctx_, c) != 0; });
+    std::int32_t id = 0;
+    CostGrids::Guarded(ctx_, "cmdSave_Click", "frmAddMat", [&] { id = CostItems::Save(ctx_, c); });
     // A failed statement has been reported; the form stays open so nothing typed is lost.
-    if (!ok)
+    if (id == 0)
         return;
-    saved_ = true;
+    saved_ = id;
     accept();
 }
 
 void frmAddMat::cmdCancel_Click() {
-    ctx_.CostMode.clear();
     reject();
 }

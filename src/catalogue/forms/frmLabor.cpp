@@ -28,7 +28,8 @@ const char* Form = "frmLabor";
 const char* PercCaptions[4] = {"Fringe %", "Work Comp %", "Employer Taxes %", "Other Costs %"};
 } // namespace
 
-frmLabor::frmLabor(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+frmLabor::frmLabor(AppContext& ctx, const CostEdit& edit, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), edit_(edit), itemID_(edit.editing() ? edit.CostItemID : 0) {
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Manage Labor Rates"));
     fraJobTitle = named(new QGroupBox(QStringLiteral("Enter Job Title")), "fraJobTitle");
@@ -102,7 +103,7 @@ void frmLabor::enableRates(bool on) {
 
 void frmLabor::Form_Load() {
     percents_ = LaborRates::DefaultPercents(ctx_);
-    if (ctx_.CostMode != QLatin1String("edit")) {
+    if (!edit_.editing()) {
         // The rates belong to a job title, so they wait until one has been entered.
         fraJobTitle->show();
         cmdNonEmployee->show();
@@ -112,8 +113,7 @@ void frmLabor::Form_Load() {
     }
     fraJobTitle->hide();
     cmdNonEmployee->hide();
-    const auto rates =
-        ctx_.CostItemID == 0 ? std::nullopt : LaborRates::Load(ctx_, ctx_.CostItemID);
+    const auto rates = itemID_ == 0 ? std::nullopt : LaborRates::Load(ctx_, itemID_);
     if (!rates) {
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
@@ -127,7 +127,7 @@ void frmLabor::Form_Load() {
 }
 
 void frmLabor::PopCostItem() {
-    const auto t = LaborRates::LoadJobTitle(ctx_, ctx_.CostItemID);
+    const auto t = LaborRates::LoadJobTitle(ctx_, itemID_);
     if (!t)
         return;
     lblJobTitle->setText(t->title);
@@ -198,7 +198,7 @@ void frmLabor::cmdOkay_Click() {
                             [&] { id = LaborRates::CreateJobTitle(ctx_, txtJobTitle->text()); }) ||
         id == 0)
         return;
-    ctx_.CostItemID = id;
+    itemID_ = id;
     fraJobTitle->hide();
     cmdNonEmployee->hide();
     enableRates(true);
@@ -213,10 +213,10 @@ void frmLabor::cmdSave_Click() {
     ComputeTotal();
     auto m = [this](int i) { return Money::fromText(txtLabor[i]->text()); };
     const LaborRates::Rates r{m(0), m(1), m(2), m(3), m(4)};
-    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form, [&] {
-            LaborRates::Save(ctx_, ctx_.CostItemID, r, txtLabor[5]->text());
-        }))
+    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form,
+                            [&] { LaborRates::Save(ctx_, itemID_, r, txtLabor[5]->text()); }))
         return;
+    saved_ = itemID_;
     accept();
 }
 

@@ -98,32 +98,29 @@ void frmUnitItem::FilterGrid() {
 }
 
 void frmUnitItem::afterForm() {
-    ctx_.CostMode.clear();
     CostGrids::Guarded(ctx_, "RefreshGrid", "frmUnitItem", [this] { RefreshGrid(); });
 }
 
 void frmUnitItem::SwitchLaborForm() {
-    frmAddMat f(ctx_, QStringLiteral("Labor"), this);
+    frmAddMat f(ctx_, CostEdit::add(), QStringLiteral("Labor"), this);
     f.exec();
     afterForm();
 }
 
 void frmUnitItem::cmdItem_Click() {
-    ctx_.CostMode = QStringLiteral("add");
     const int tab = SSTab1->currentIndex();
     if (tab == UnitTab) {
-        frmAddLabMat f(ctx_, {}, this);
+        frmAddLabMat f(ctx_, CostEdit::add(), {}, this);
         f.exec();
     } else if (tab == 1) {
-        frmLabor f(ctx_, this);
+        frmLabor f(ctx_, CostEdit::add(), this);
         f.exec();
         if (f.switchNonEmployee()) {
-            ctx_.CostMode = QStringLiteral("add");
             SwitchLaborForm();
             return;
         }
     } else {
-        frmAddMat f(ctx_, currentType(), this);
+        frmAddMat f(ctx_, CostEdit::add(), currentType(), this);
         f.exec();
     }
     afterForm();
@@ -136,19 +133,18 @@ void frmUnitItem::cmdEdit_Click() {
     const std::int32_t id = CostGrids::CurrentID(grid);
     if (row < 0 || id == 0)
         return;
-    ctx_.CostMode = QStringLiteral("edit");
-    ctx_.CostItemID = id;
+    const CostEdit edit = CostEdit::edit(id);
     if (tab == UnitTab) {
         auto cell = [&](int c) { return GridBinding::cell(grid, row, c).toString(); };
-        frmAddLabMat f(ctx_, {cell(2), cell(1), cell(3), cell(4)}, this);
+        frmAddLabMat f(ctx_, edit, {cell(2), cell(1), cell(3), cell(4)}, this);
         f.exec();
     } else if (tab == 1 && GridBinding::cell(grid, row, 1)
                                    .toString()
                                    .compare(QLatin1String("Hourly"), Qt::CaseInsensitive) == 0) {
-        frmLabor f(ctx_, this);
+        frmLabor f(ctx_, edit, this);
         f.exec();
     } else {
-        frmAddMat f(ctx_, currentType(), this);
+        frmAddMat f(ctx_, edit, currentType(), this);
         f.exec();
     }
     afterForm();
@@ -163,7 +159,6 @@ void frmUnitItem::cmdDeleteItem_Click() {
                          QStringLiteral("Delete Cost Item"), Prompt::Buttons::YesNo,
                          Prompt::Icon::Critical, Prompt::Answer::No) != Prompt::Answer::Yes)
         return;
-    ctx_.CostItemID = id;
     CostGrids::Guarded(ctx_, "cmdDeleteItem_Click", "frmUnitItem", [&] {
         if (tab == UnitTab)
             CostItems::DeleteUnitItem(ctx_, id);

@@ -273,13 +273,11 @@ void frmPickItem::cmdSelect_Click() {
 void frmPickItem::cmdAddItem_Click() {
     const int tab = SSTab1->currentIndex();
     if (tab == UnitTab) {
-        frmAddLabMat f(ctx_, {}, this);
+        frmAddLabMat f(ctx_, CostEdit::add(), {}, this);
         f.exec();
     } else {
-        ctx_.CostMode = QStringLiteral("add");
-        frmAddMat f(ctx_, QLatin1String(TabTypes[tab]), this);
+        frmAddMat f(ctx_, CostEdit::add(), QLatin1String(TabTypes[tab]), this);
         f.exec();
-        ctx_.CostMode.clear();
     }
     CostGrids::Guarded(ctx_, "cmdAddItem_Click", Form, [this] { RefreshGrid(); });
 }
