@@ -26,8 +26,17 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <functional>
+
+// Works a catalogue window while a table it needs is missing.
+using BrokenCatalogue = std::function<void(TestContext&)>;
+Q_DECLARE_METATYPE(BrokenCatalogue)
 
 namespace {
+
+void drop(AppContext& ctx, const char* table) {
+    modData::exec(ctx, ctx.CostConn, QStringLiteral("drop table %1").arg(QLatin1String(table)));
+}
 
 // Selects the grid row whose column 0 holds `id`; false when there is none.
 bool selectID(QTableView* grid, std::int32_t id) {
@@ -81,6 +90,8 @@ private Q_SLOTS:
     void deleteUnitItem();
     void unitItemForm();
     void laborFormsFromTheBrowser();
+    void failureNamesProcedureAndForm_data();
+    void failureNamesProcedureAndForm();
     void laborDefaults();
     void laborRounding_data();
     void laborRounding();
@@ -363,6 +374,46 @@ void tst_catalogue_forms::laborFormsFromTheBrowser() {
     QVERIFY(added && *added != 17);
     QCOMPARE(CostItems::Load(tc.ctx, 17)->costname, edited.costname);
     QVERIFY(column(b.dgCost[1], 2).contains("Day crew"));
+}
+
+void tst_catalogue_forms::failureNamesProcedureAndForm_data() {
+    QTest::addColumn<BrokenCatalogue>("scenario");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("cost item form") << BrokenCatalogue([](TestContext& tc) {
+        drop(tc.ctx, "costitem");
+        frmAddMat f(tc.ctx, CostEdit::add(), "Fee");
+        QVERIFY(!f.saved());
+    }) << "in procedure Form_Load of Form frmAddMat";
+    QTest::newRow("unit item form") << BrokenCatalogue([](TestContext& tc) {
+        frmAddLabMat f(tc.ctx, CostEdit::add(), {});
+        f.txtItem->setText("Kit");
+        drop(tc.ctx, "costunit");
+        f.cmdSave_Click();
+        QVERIFY(!f.saved());
+    }) << "in procedure cmdSave_Click of Form frmAddLabMat";
+    QTest::newRow("rate builder") << BrokenCatalogue([](TestContext& tc) {
+        frmLabor f(tc.ctx, CostEdit::edit(15));
+        drop(tc.ctx, "laborcost");
+        f.cmdSave_Click();
+        QVERIFY(!f.saved());
+    }) << "in procedure cmdSave_Click of Form frmLabor";
+    QTest::newRow("browser delete") << BrokenCatalogue([](TestContext& tc) {
+        frmUnitItem b(tc.ctx);
+        b.SSTab1->setCurrentIndex(frmUnitItem::UnitTab);
+        QVERIFY(selectID(b.dgCost[5], 1));
+        drop(tc.ctx, "unititems");
+        tc.prompt->answer(Prompt::Answer::Yes);
+        b.cmdDeleteItem_Click();
+    }) << "in procedure cmdDeleteItem_Click of Form frmUnitItem";
+}
+
+void tst_catalogue_forms::failureNamesProcedureAndForm() {
+    QFETCH(BrokenCatalogue, scenario);
+    QFETCH(QString, where);
+    TestContext tc;
+    scenario(tc);
+    QVERIFY2(tc.prompt->lastText().startsWith("Error ") && tc.prompt->lastText().endsWith(where),
+             qPrintable(tc.prompt->lastText()));
 }
 
 void tst_catalogue_forms::laborDefaults() {

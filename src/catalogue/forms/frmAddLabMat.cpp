@@ -4,6 +4,7 @@
 #include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmQty.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
@@ -24,6 +25,8 @@ using Widgets::named;
 
 namespace {
 const char* Form = "frmAddLabMat";
+// The owner named in error messages.
+const QString kOwner = Guard::form(Form);
 QComboBox* editableCombo(const char* name) {
     auto* c = named(new QComboBox, name);
     c->setEditable(true);
@@ -111,8 +114,9 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItem
                               QStringLiteral("This field cannot be longer than 15 characters."));
     InputHelpers::lengthLimit(cmbUnit, ctx, 10,
                               QStringLiteral("This field cannot be longer than 10 characters."));
-    connect(SSTab1, &QTabWidget::currentChanged, this,
-            [this] { CostGrids::Guarded(ctx_, "SSTab1_Click", Form, [this] { PopCat(); }); });
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
+        Guard::run(*ctx_.prompt, QStringLiteral("SSTab1_Click"), kOwner, [this] { PopCat(); });
+    });
     connect(cmbCat, &QComboBox::activated, this, &frmAddLabMat::FilterGrid);
     connect(cmdAddItem, &QPushButton::clicked, this, &frmAddLabMat::cmdAddItem_Click);
     connect(cmdCancelItem, &QPushButton::clicked, fraSelectItem, &QWidget::hide);
@@ -121,7 +125,7 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItem
     connect(cmdDeleteItem, &QPushButton::clicked, this, &frmAddLabMat::cmdDeleteItem_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmAddLabMat::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddLabMat::cmdCancel_Click);
-    CostGrids::Guarded(ctx, "Form_Load", Form, [&] { Form_Load(current); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [&] { Form_Load(current); });
 }
 
 bool frmAddLabMat::editing() const {
@@ -160,7 +164,7 @@ void frmAddLabMat::PopCat() {
 }
 
 void frmAddLabMat::FilterGrid() {
-    CostGrids::Guarded(ctx_, "FilterGrid", Form, [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("FilterGrid"), kOwner, [this] {
         const int tab = SSTab1->currentIndex();
         CostGrids::ShowItems(dgCost[tab], ctx_, CostItems::CostTypes()[tab], cmbCat->currentText());
     });
@@ -173,8 +177,8 @@ void frmAddLabMat::PopItemGrid() {
 }
 
 void frmAddLabMat::ComputeTotal() {
-    CostGrids::Guarded(ctx_, "ComputeTotal", Form,
-                       [this] { Label2->setText(UnitItems::Total(ctx_).toCurrency()); });
+    Guard::run(*ctx_.prompt, QStringLiteral("ComputeTotal"), kOwner,
+               [this] { Label2->setText(UnitItems::Total(ctx_).toCurrency()); });
 }
 
 std::int32_t frmAddLabMat::selectedComponent() const {
@@ -193,7 +197,7 @@ void frmAddLabMat::cmSelectItem_Click() {
     if (GridBinding::rowCount(grid) == 0)
         return;
     const std::int32_t itemID = CostGrids::CurrentID(grid);
-    CostGrids::Guarded(ctx_, "cmSelectItem_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmSelectItem_Click"), kOwner, [&] {
         if (itemID != 0)
             if (const auto item = CostItems::Load(ctx_, itemID)) {
                 UnitItems::AddComponent(ctx_, editing() ? edit_.CostItemID : 0, itemID,
@@ -215,7 +219,7 @@ void frmAddLabMat::cmdEditItem_Click() {
     q.exec();
     if (q.result().ComponentQtyCancel)
         return;
-    CostGrids::Guarded(ctx_, "cmdEditItem_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdEditItem_Click"), kOwner, [&] {
         UnitItems::SetQty(ctx_, tempID, q.result().ComponentQty);
         PopItemGrid();
     });
@@ -230,7 +234,7 @@ void frmAddLabMat::cmdDeleteItem_Click() {
                          QStringLiteral("Delete Cost Item"), Prompt::Buttons::YesNo,
                          Prompt::Icon::Critical, Prompt::Answer::No) != Prompt::Answer::Yes)
         return;
-    CostGrids::Guarded(ctx_, "cmdDeleteItem_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdDeleteItem_Click"), kOwner, [&] {
         UnitItems::DeleteComponent(ctx_, tempID);
         PopItemGrid();
     });
@@ -248,9 +252,8 @@ void frmAddLabMat::cmdSave_Click() {
                               txtDesc->text()};
     // Nothing is written unless all of it is; after a failure the form stays open.
     std::int32_t id = 0;
-    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form, [&] {
-            id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : 0, h);
-        }))
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+                    [&] { id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : 0, h); }))
         return;
     saved_ = id;
     accept();

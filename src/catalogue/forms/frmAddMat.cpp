@@ -1,8 +1,8 @@
 #include "catalogue/forms/frmAddMat.h"
 
 #include "catalogue/CostItems.h"
-#include "catalogue/forms/CostGrids.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Money.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
@@ -18,6 +18,9 @@
 using Widgets::named;
 
 namespace {
+// The owner named in error messages.
+const QString kOwner = Guard::form("frmAddMat");
+
 QComboBox* editableCombo(const char* name) {
     auto* c = named(new QComboBox, name);
     c->setEditable(true);
@@ -78,7 +81,7 @@ frmAddMat::frmAddMat(AppContext& ctx, const CostEdit& edit, const QString& curre
         cmbUnit, ctx, 10, QStringLiteral("This field cannot be any longer than 10 characters."));
     connect(cmdSave, &QPushButton::clicked, this, &frmAddMat::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddMat::cmdCancel_Click);
-    CostGrids::Guarded(ctx, "Form_Load", "frmAddMat", [&] { Form_Load(currentType); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [&] { Form_Load(currentType); });
 }
 
 void frmAddMat::Form_Load(const QString& currentType) {
@@ -155,7 +158,8 @@ void frmAddMat::cmdSave_Click() {
     c.descrip = txtFields[2]->text();
     c.amount = Money::fromText(txtFields[3]->text());
     std::int32_t id = 0;
-    CostGrids::Guarded(ctx_, "cmdSave_Click", "frmAddMat", [&] { id = CostItems::Save(ctx_, c); });
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+               [&] { id = CostItems::Save(ctx_, c); });
     // A failed statement has been reported; the form stays open so nothing typed is lost.
     if (id == 0)
         return;

@@ -1,9 +1,9 @@
 #include "catalogue/forms/frmLabor.h"
 
 #include "catalogue/LaborRates.h"
-#include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmPerc.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
@@ -25,6 +25,8 @@ using Widgets::named;
 
 namespace {
 const char* Form = "frmLabor";
+// The owner named in error messages.
+const QString kOwner = Guard::form(Form);
 const char* PercCaptions[4] = {"Fringe %", "Work Comp %", "Employer Taxes %", "Other Costs %"};
 } // namespace
 
@@ -90,7 +92,7 @@ frmLabor::frmLabor(AppContext& ctx, const CostEdit& edit, QWidget* parent)
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdSave, &QPushButton::clicked, this, &frmLabor::cmdSave_Click);
     connect(cmdNonEmployee, &QPushButton::clicked, this, &frmLabor::cmdNonEmployee_Click);
-    CostGrids::Guarded(ctx, "Form_Load", Form, [this] { Form_Load(); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [this] { Form_Load(); });
 }
 
 void frmLabor::enableRates(bool on) {
@@ -150,7 +152,7 @@ bool frmLabor::eventFilter(QObject* o, QEvent* e) {
 }
 
 void frmLabor::ComputeDefault() {
-    CostGrids::Guarded(ctx_, "ComputeDefault", Form, [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("ComputeDefault"), kOwner, [this] {
         const auto base = Numbers::parse(txtLabor[0]->text());
         if (!base)
             return;
@@ -194,15 +196,15 @@ void frmLabor::cmdOkay_Click() {
         return;
     }
     std::int32_t id = 0;
-    if (!CostGrids::Guarded(ctx_, "cmdOkay_Click", Form,
-                            [&] { id = LaborRates::CreateJobTitle(ctx_, txtJobTitle->text()); }) ||
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdOkay_Click"), kOwner,
+                    [&] { id = LaborRates::CreateJobTitle(ctx_, txtJobTitle->text()); }) ||
         id == 0)
         return;
     itemID_ = id;
     fraJobTitle->hide();
     cmdNonEmployee->hide();
     enableRates(true);
-    CostGrids::Guarded(ctx_, "PopCostItem", Form, [this] { PopCostItem(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("PopCostItem"), kOwner, [this] { PopCostItem(); });
     txtLabor[0]->setFocus();
 }
 
@@ -213,8 +215,8 @@ void frmLabor::cmdSave_Click() {
     ComputeTotal();
     auto m = [this](int i) { return Money::fromText(txtLabor[i]->text()); };
     const LaborRates::Rates r{m(0), m(1), m(2), m(3), m(4)};
-    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form,
-                            [&] { LaborRates::Save(ctx_, itemID_, r, txtLabor[5]->text()); }))
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+                    [&] { LaborRates::Save(ctx_, itemID_, r, txtLabor[5]->text()); }))
         return;
     saved_ = itemID_;
     accept();

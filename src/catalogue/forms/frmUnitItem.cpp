@@ -6,6 +6,7 @@
 #include "catalogue/forms/frmAddMat.h"
 #include "catalogue/forms/frmLabor.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -20,6 +21,11 @@
 #include <QVBoxLayout>
 
 using Widgets::named;
+
+namespace {
+// The owner named in error messages.
+const QString kOwner = Guard::form("frmUnitItem");
+} // namespace
 
 frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("frmUnitItem");
@@ -52,14 +58,14 @@ frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     resize(InputHelpers::twips(14500), InputHelpers::twips(7500));
 
     connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
-        CostGrids::Guarded(ctx_, "SSTab1_Click", "frmUnitItem", [this] { PopCat(); });
+        Guard::run(*ctx_.prompt, QStringLiteral("SSTab1_Click"), kOwner, [this] { PopCat(); });
     });
     connect(cmbCategory, &QComboBox::activated, this, &frmUnitItem::FilterGrid);
     connect(cmdItem, &QPushButton::clicked, this, &frmUnitItem::cmdItem_Click);
     connect(cmdEdit, &QPushButton::clicked, this, &frmUnitItem::cmdEdit_Click);
     connect(cmdDeleteItem, &QPushButton::clicked, this, &frmUnitItem::cmdDeleteItem_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    CostGrids::Guarded(ctx, "Form_Load", "frmUnitItem", [this] { RefreshGrid(); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [this] { RefreshGrid(); });
 }
 
 QString frmUnitItem::currentType() const {
@@ -88,7 +94,7 @@ void frmUnitItem::PopCat() {
 }
 
 void frmUnitItem::FilterGrid() {
-    CostGrids::Guarded(ctx_, "FilterGrid", "frmUnitItem", [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("FilterGrid"), kOwner, [this] {
         const int tab = SSTab1->currentIndex();
         if (tab == UnitTab)
             PopGrid(tab); // unit items are never narrowed by category
@@ -98,7 +104,7 @@ void frmUnitItem::FilterGrid() {
 }
 
 void frmUnitItem::afterForm() {
-    CostGrids::Guarded(ctx_, "RefreshGrid", "frmUnitItem", [this] { RefreshGrid(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("RefreshGrid"), kOwner, [this] { RefreshGrid(); });
 }
 
 void frmUnitItem::SwitchLaborForm() {
@@ -159,7 +165,7 @@ void frmUnitItem::cmdDeleteItem_Click() {
                          QStringLiteral("Delete Cost Item"), Prompt::Buttons::YesNo,
                          Prompt::Icon::Critical, Prompt::Answer::No) != Prompt::Answer::Yes)
         return;
-    CostGrids::Guarded(ctx_, "cmdDeleteItem_Click", "frmUnitItem", [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdDeleteItem_Click"), kOwner, [&] {
         if (tab == UnitTab)
             CostItems::DeleteUnitItem(ctx_, id);
         else
