@@ -37,6 +37,18 @@ std::optional<Rates> Load(AppContext& ctx, std::int32_t costID) {
     return Rates{m(0), m(1), m(2), m(3), m(4)};
 }
 
+std::optional<JobTitle> LoadJobTitle(AppContext& ctx, std::int32_t costID) {
+    QSqlQuery q =
+        modData::exec(ctx, ctx.CostConn,
+                      QStringLiteral("select costname,descrip from costitem where id=?"), {costID});
+    if (!q.next())
+        return std::nullopt;
+    JobTitle t{q.value(0).toString(), std::nullopt};
+    if (!q.value(1).isNull())
+        t.notes = q.value(1).toString();
+    return t;
+}
+
 std::int32_t CreateJobTitle(AppContext& ctx, const QString& title) {
     QSqlDatabase db = modData::db(ctx, ctx.CostConn);
     modData::Transaction t(db);

@@ -26,6 +26,14 @@ struct Rates {
     Money total() const { return base + fringe + workcomp + taxes + other; }
 };
 std::optional<Rates> Load(AppContext& ctx, std::int32_t costID);
+// What the rate builder shows of a labor item besides its rates: the job title (the item's
+// name) and the notes (its description; nothing when none is stored).
+struct JobTitle {
+    QString title;
+    std::optional<QString> notes;
+};
+// Nothing when there is no such item.
+std::optional<JobTitle> LoadJobTitle(AppContext& ctx, std::int32_t costID);
 // A new hourly labor item with an empty laborcost row; returns its ID or 0.
 std::int32_t CreateJobTitle(AppContext& ctx, const QString& title);
 // Stores the rates and notes and, as the item's amount, the total as it is shown (to the

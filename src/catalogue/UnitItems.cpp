@@ -96,6 +96,16 @@ Money Total(AppContext& ctx) {
             .toLongLong());
 }
 
+QStringList DistinctUnits(AppContext& ctx) {
+    QSqlQuery q = modData::exec(ctx, ctx.CostConn,
+                                QStringLiteral("select distinct mlunit from costunit where mlunit "
+                                               "is not null and mlunit<>'' order by mlunit asc"));
+    QStringList out;
+    while (q.next())
+        out << q.value(0).toString();
+    return out;
+}
+
 std::int32_t Save(AppContext& ctx, std::int32_t unitID, const Header& h) {
     QSqlDatabase cost = modData::db(ctx, ctx.CostConn);
     modData::Transaction t(cost);

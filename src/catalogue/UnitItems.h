@@ -3,6 +3,7 @@
 #include "common/Money.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 struct AppContext;
@@ -33,6 +34,10 @@ void DeleteComponent(AppContext& ctx, std::int32_t tempID);
 void ShowComponents(AppContext& ctx, QueryModel& model);
 // The price: the sum of the working line totals (0 without components).
 Money Total(AppContext& ctx);
+
+// The distinct non-empty units of the stored unit items in ascending order, offered when a unit
+// item's unit is chosen.
+QStringList DistinctUnits(AppContext& ctx);
 
 struct Header {
     QString name, cat, unit, desc;

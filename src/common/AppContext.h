@@ -64,10 +64,6 @@ struct AppContext {
     CurItemRecord CurItem;
     EstimateTotals Totals;
 
-    // Shared by the catalogue forms.
-    QString CostMode; // "add", "edit" or ""
-    std::int32_t CostItemID = 0;
-
     // Whether the estimate in work exists in storage (a new one after Start, or an opened one).
     bool estimateStarted() const {
         return WorkMode == Mode::Open || (WorkMode == Mode::New && EstStarted);

@@ -67,10 +67,13 @@ private Q_SLOTS:
     void storedComponentDeletedStaysDeleted();
     void quantityEdits();
     void emptyComponentListIsZero();
+    void unitItemUnits_data();
+    void unitItemUnits();
     void burdenRounding_data();
     void burdenRounding();
     void defaultBurdens();
     void laborItemRoundTrip();
+    void laborJobTitle();
     void sectionsNumberedInCreationOrder();
     void sectionOrderMove();
     void sectionOrderRenumbersGaps();
@@ -218,6 +221,33 @@ void tst_catalogue::emptyComponentListIsZero() {
     QCOMPARE(UnitItems::Total(tc.ctx), Money());
 }
 
+void tst_catalogue::unitItemUnits_data() {
+    QTest::addColumn<QVariantList>("stored"); // one unit item per unit; an invalid one is null
+    QTest::addColumn<QStringList>("offered");
+    QTest::newRow("none") << QVariantList{} << QStringList{};
+    QTest::newRow("ascending") << QVariantList{"sq", "lf", "ea"} << QStringList{"ea", "lf", "sq"};
+    QTest::newRow("each once") << QVariantList{"sq", "lf", "sq"} << QStringList{"lf", "sq"};
+    QTest::newRow("blank and missing left out")
+        << QVariantList{"", QVariant(), "sq"} << QStringList{"sq"};
+    QTest::newRow("order ignores case") << QVariantList{"Sq", "ea"} << QStringList{"ea", "Sq"};
+    QTest::newRow("apostrophe") << QVariantList{"ft'", "ea"} << QStringList{"ea", "ft'"};
+}
+
+void tst_catalogue::unitItemUnits() {
+    QFETCH(QVariantList, stored);
+    QFETCH(QStringList, offered);
+    TestContext tc;
+    modData::exec(tc.ctx, tc.ctx.CostConn, QStringLiteral("delete from costunit"));
+    for (const QVariant& unit : stored)
+        modData::exec(tc.ctx, tc.ctx.CostConn,
+                      QStringLiteral("insert into costunit(mlname,mlcat,mlunit,mldesc) "
+                                     "values('u','c',?,'')"),
+                      {unit.isValid() ? unit : QVariant(QMetaType(QMetaType::QString))});
+    // Units of cost items are not unit items' units.
+    addItem(tc.ctx, "Material", "T", "A", Money::fromCents(1));
+    QCOMPARE(UnitItems::DistinctUnits(tc.ctx), offered);
+}
+
 void tst_catalogue::burdenRounding_data() {
     QTest::addColumn<double>("typed");
     QTest::addColumn<double>("kept");
@@ -261,6 +291,19 @@ void tst_catalogue::laborItemRoundTrip() {
     QCOMPARE(item.cat, QStringLiteral("Hourly"));
     QCOMPARE(item.descrip, QStringLiteral("Can't work Sundays"));
     QCOMPARE(LaborRates::Load(tc.ctx, id)->taxes, Money::fromCents(153));
+}
+
+void tst_catalogue::laborJobTitle() {
+    TestContext tc;
+    const auto id = LaborRates::CreateJobTitle(tc.ctx, "Roofer's helper");
+    const auto made = LaborRates::LoadJobTitle(tc.ctx, id);
+    QVERIFY(made.has_value());
+    QCOMPARE(made->title, QStringLiteral("Roofer's helper"));
+    QVERIFY(!made->notes.has_value());
+    LaborRates::Save(tc.ctx, id, {}, "Can't work Sundays");
+    QCOMPARE(LaborRates::LoadJobTitle(tc.ctx, id)->notes,
+             std::optional<QString>("Can't work Sundays"));
+    QVERIFY(!LaborRates::LoadJobTitle(tc.ctx, id + 1).has_value());
 }
 
 void tst_catalogue::sectionsNumberedInCreationOrder() {

@@ -26,8 +26,17 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <functional>
+
+// Works a catalogue window while a table it needs is missing.
+using BrokenCatalogue = std::function<void(TestContext&)>;
+Q_DECLARE_METATYPE(BrokenCatalogue)
 
 namespace {
+
+void drop(AppContext& ctx, const char* table) {
+    modData::exec(ctx, ctx.CostConn, QStringLiteral("drop table %1").arg(QLatin1String(table)));
+}
 
 // Selects the grid row whose column 0 holds `id`; false when there is none.
 bool selectID(QTableView* grid, std::int32_t id) {
@@ -81,6 +90,8 @@ private Q_SLOTS:
     void deleteUnitItem();
     void unitItemForm();
     void laborFormsFromTheBrowser();
+    void failureNamesProcedureAndForm_data();
+    void failureNamesProcedureAndForm();
     void laborDefaults();
     void laborRounding_data();
     void laborRounding();
@@ -91,6 +102,7 @@ private Q_SLOTS:
     void pickerAddThenCancelIsNoSection();
     void pickerCloseBoxCancels();
     void pickerEditsALine();
+    void pickerAddsNewItems();
     void sortSections();
 };
 
@@ -125,7 +137,6 @@ void tst_catalogue_forms::newFeeItemHasFeePreselected() {
     });
     b.cmdItem_Click();
     QCOMPARE(type, QStringLiteral("Fee"));
-    QCOMPARE(tc.ctx.CostMode, QString());
     QVERIFY(column(b.dgCost[4], 2).contains("City permit"));
     QCOMPARE(b.cmbCategory->currentText(), QStringLiteral("All"));
 }
@@ -134,14 +145,12 @@ void tst_catalogue_forms::editKeepsSku() {
     TestContext tc;
     const auto before = *CostItems::Load(tc.ctx, 1);
     QVERIFY(!before.sku.isEmpty());
-    tc.ctx.CostMode = "edit";
-    tc.ctx.CostItemID = 1;
-    frmAddMat f(tc.ctx, "Material");
+    frmAddMat f(tc.ctx, CostEdit::edit(1), "Material");
     QCOMPARE(f.txtFields[4]->text(), before.sku);
     f.txtFields[1]->setText("Renamed shingles");
     f.cmbManuf->setEditText("O'Hara & Sons");
     f.cmdSave_Click();
-    QVERIFY(f.saved());
+    QCOMPARE(f.saved(), std::optional<std::int32_t>(1));
     const auto after = *CostItems::Load(tc.ctx, 1);
     QCOMPARE(after.sku, before.sku);
     QCOMPARE(after.amount, before.amount);
@@ -197,8 +206,7 @@ void tst_catalogue_forms::costItemChecks() {
     QFETCH(QString, message);
     TestContext tc;
     const int items = count(tc.ctx, tc.ctx.CostConn, "select count(*) from costitem");
-    tc.ctx.CostMode = "add";
-    frmAddMat f(tc.ctx, "Material");
+    frmAddMat f(tc.ctx, CostEdit::add(), "Material");
     f.cmbCat->setEditText(cat);
     f.cmbUnit->setEditText(unit);
     f.txtFields[1]->setText(name);
@@ -265,8 +273,7 @@ void tst_catalogue_forms::unitItemForm() {
         tc.ctx, {0, "Material", "T", "Forty-five fifty", "", "", "ea", "", Money::fromCents(4550)});
     const auto b = CostItems::Save(
         tc.ctx, {0, "Material", "T", "Twelve", "", "", "ea", "", Money::fromCents(1200)});
-    tc.ctx.CostMode = "add";
-    frmAddLabMat f(tc.ctx, {});
+    frmAddLabMat f(tc.ctx, CostEdit::add(), {});
     QCOMPARE(f.Label2->text(), QStringLiteral(".00"));
     f.cmdAddItem_Click();
     QVERIFY(!f.fraSelectItem->isHidden());
@@ -292,9 +299,9 @@ void tst_catalogue_forms::unitItemForm() {
     f.cmbCategory->setEditText("Caps");
     f.cmbUnit->setEditText("lf");
     f.cmdSave_Click();
-    QVERIFY(f.saved());
     const auto id =
         modData::scalar(tc.ctx, tc.ctx.CostConn, "select max(id) from costunit").toInt();
+    QCOMPARE(f.saved(), std::optional<std::int32_t>(id));
     QCOMPARE(CostItems::LoadUnit(tc.ctx, id)->amount, Money::fromCents(15450));
     QCOMPARE(modData::scalar(tc.ctx, tc.ctx.CostConn,
                              "select itemqty from unititems where matlaborid=? and itemid=?",
@@ -306,9 +313,7 @@ void tst_catalogue_forms::unitItemForm() {
     auto m = *CostItems::Load(tc.ctx, b);
     m.amount = Money::fromCents(2000);
     CostItems::Save(tc.ctx, m);
-    tc.ctx.CostMode = "edit";
-    tc.ctx.CostItemID = id;
-    frmAddLabMat e(tc.ctx, {"Ridge cap's set", "Caps", "lf", ""});
+    frmAddLabMat e(tc.ctx, CostEdit::edit(id), {"Ridge cap's set", "Caps", "lf", ""});
     QCOMPARE(e.Label2->text(), QStringLiteral("$166.50"));
     // A stored component deleted and then Cancel: it stays deleted.
     e.DataGrid1->selectRow(0);
@@ -318,7 +323,7 @@ void tst_catalogue_forms::unitItemForm() {
     QCOMPARE(
         count(tc.ctx, tc.ctx.CostConn, "select count(*) from unititems where matlaborid=?", {id}),
         1);
-    QCOMPARE(tc.ctx.CostMode, QString());
+    QVERIFY(!e.saved());
 }
 
 void tst_catalogue_forms::laborFormsFromTheBrowser() {
@@ -343,20 +348,72 @@ void tst_catalogue_forms::laborFormsFromTheBrowser() {
     QCOMPARE(opened(15), QStringLiteral("frmLabor"));
     QCOMPARE(opened(17), QStringLiteral("frmAddMat"));
 
-    // Add on the Labor tab opens the rate builder, which can hand over to the plain form.
-    QString type;
+    // Add on the Labor tab opens the rate builder, which can hand over to the plain form; that
+    // one adds a new item, also right after an edit.
+    const auto edited = *CostItems::Load(tc.ctx, 17);
+    QString type, id;
+    std::optional<std::int32_t> added;
     UiTest::whenModal([&](QWidget* d) {
         QCOMPARE(d->objectName(), QStringLiteral("frmLabor"));
         UiTest::whenModal([&](QWidget* m) {
-            type = qobject_cast<frmAddMat*>(m)->cmbType->currentText();
-            QCOMPARE(tc.ctx.CostMode, QStringLiteral("add"));
-            qobject_cast<QDialog*>(m)->reject();
+            auto* f = qobject_cast<frmAddMat*>(m);
+            type = f->cmbType->currentText();
+            id = f->txtFields[0]->text();
+            f->cmbCat->setEditText("Crew");
+            f->txtFields[1]->setText("Day crew");
+            f->cmbUnit->setEditText("day");
+            f->txtFields[3]->setText("900");
+            f->cmdSave_Click();
+            added = f->saved();
         });
         qobject_cast<frmLabor*>(d)->cmdNonEmployee->click();
     });
     b.cmdItem_Click();
     QCOMPARE(type, QStringLiteral("Labor"));
-    QCOMPARE(tc.ctx.CostMode, QString());
+    QCOMPARE(id, QString());
+    QVERIFY(added && *added != 17);
+    QCOMPARE(CostItems::Load(tc.ctx, 17)->costname, edited.costname);
+    QVERIFY(column(b.dgCost[1], 2).contains("Day crew"));
+}
+
+void tst_catalogue_forms::failureNamesProcedureAndForm_data() {
+    QTest::addColumn<BrokenCatalogue>("scenario");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("cost item form") << BrokenCatalogue([](TestContext& tc) {
+        drop(tc.ctx, "costitem");
+        frmAddMat f(tc.ctx, CostEdit::add(), "Fee");
+        QVERIFY(!f.saved());
+    }) << "in procedure Form_Load of Form frmAddMat";
+    QTest::newRow("unit item form") << BrokenCatalogue([](TestContext& tc) {
+        frmAddLabMat f(tc.ctx, CostEdit::add(), {});
+        f.txtItem->setText("Kit");
+        drop(tc.ctx, "costunit");
+        f.cmdSave_Click();
+        QVERIFY(!f.saved());
+    }) << "in procedure cmdSave_Click of Form frmAddLabMat";
+    QTest::newRow("rate builder") << BrokenCatalogue([](TestContext& tc) {
+        frmLabor f(tc.ctx, CostEdit::edit(15));
+        drop(tc.ctx, "laborcost");
+        f.cmdSave_Click();
+        QVERIFY(!f.saved());
+    }) << "in procedure cmdSave_Click of Form frmLabor";
+    QTest::newRow("browser delete") << BrokenCatalogue([](TestContext& tc) {
+        frmUnitItem b(tc.ctx);
+        b.SSTab1->setCurrentIndex(frmUnitItem::UnitTab);
+        QVERIFY(selectID(b.dgCost[5], 1));
+        drop(tc.ctx, "unititems");
+        tc.prompt->answer(Prompt::Answer::Yes);
+        b.cmdDeleteItem_Click();
+    }) << "in procedure cmdDeleteItem_Click of Form frmUnitItem";
+}
+
+void tst_catalogue_forms::failureNamesProcedureAndForm() {
+    QFETCH(BrokenCatalogue, scenario);
+    QFETCH(QString, where);
+    TestContext tc;
+    scenario(tc);
+    QVERIFY2(tc.prompt->lastText().startsWith("Error ") && tc.prompt->lastText().endsWith(where),
+             qPrintable(tc.prompt->lastText()));
 }
 
 void tst_catalogue_forms::laborDefaults() {
@@ -366,15 +423,15 @@ void tst_catalogue_forms::laborDefaults() {
     s.set("Op", "WorkComp", "12.5");
     s.set("Op", "EmpTaxes", "7.65");
     s.set("Op", "OtherCosts", "0");
-    tc.ctx.CostMode = "add";
-    frmLabor f(tc.ctx);
+    frmLabor f(tc.ctx, CostEdit::add());
     QVERIFY(!f.txtLabor[0]->isEnabled());
     f.cmdOkay_Click();
     QCOMPARE(tc.prompt->lastText(), QStringLiteral("Enter job title"));
     f.txtJobTitle->setText("Roofer's mate");
     f.cmdOkay_Click();
-    QVERIFY(tc.ctx.CostItemID > 0);
+    // The title shown is read back from the item Okay made.
     QCOMPARE(f.lblJobTitle->text(), QStringLiteral("Roofer's mate"));
+    QVERIFY(!f.saved());
     f.txtLabor[0]->setText("20.00");
     f.ComputeDefault();
     QStringList burdens;
@@ -395,7 +452,9 @@ void tst_catalogue_forms::laborDefaults() {
     QCOMPARE(f.txtLabor[1]->text(), QStringLiteral("2"));
     f.txtLabor[5]->setText("Isn't union");
     f.cmdSave_Click();
-    const auto item = *CostItems::Load(tc.ctx, tc.ctx.CostItemID);
+    QVERIFY(f.saved());
+    const auto item = *CostItems::Load(tc.ctx, *f.saved());
+    QCOMPARE(item.costname, QStringLiteral("Roofer's mate"));
     QCOMPARE(item.amount, Money::fromCents(2603));
     QCOMPARE(item.descrip, QStringLiteral("Isn't union"));
 }
@@ -415,9 +474,7 @@ void tst_catalogue_forms::laborRounding() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
     TestContext tc;
-    tc.ctx.CostMode = "edit";
-    tc.ctx.CostItemID = 0;
-    frmLabor f(tc.ctx);
+    frmLabor f(tc.ctx, CostEdit::edit(0));
     f.txtLabor[0]->setText("10");
     f.txtLabor[2]->setText(typed);
     f.ComputeTotal();
@@ -558,6 +615,47 @@ void tst_catalogue_forms::pickerEditsALine() {
     QVERIFY(tc.ctx.CurItem.Picked);
     QCOMPARE(tc.ctx.CurItem.LineTotal, Money::fromCents(11200));
     QCOMPARE(tc.ctx.CurItem.ItemID, 4);
+}
+
+void tst_catalogue_forms::pickerAddsNewItems() {
+    TestContext tc;
+    tc.createTempDB();
+    const int units = count(tc.ctx, tc.ctx.CostConn, "select count(*) from costunit");
+    frmPickItem p(tc.ctx, false, 0);
+    // A cost item of the tab's type, listed at once.
+    p.SSTab1->setCurrentIndex(4);
+    QString type, id;
+    UiTest::whenModal([&](QWidget* d) {
+        auto* f = qobject_cast<frmAddMat*>(d);
+        type = f->cmbType->currentText();
+        id = f->txtFields[0]->text();
+        f->cmbCat->setEditText("Disposal");
+        f->txtFields[1]->setText("Dump fee");
+        f->cmbUnit->setEditText("load");
+        f->txtFields[3]->setText("85");
+        f->cmdSave_Click();
+    });
+    p.cmdAddItem_Click();
+    QCOMPARE(type, QStringLiteral("Fee"));
+    QCOMPARE(id, QString());
+    QVERIFY(column(p.PickGrid[4], 2).contains("Dump fee"));
+
+    // A new unit item, listed at once.
+    p.SSTab1->setCurrentIndex(frmPickItem::UnitTab);
+    QString item;
+    UiTest::whenModal([&](QWidget* d) {
+        auto* f = qobject_cast<frmAddLabMat*>(d);
+        item = f->txtItem->text();
+        f->cmdAddItem_Click();
+        QVERIFY(selectID(f->dgCost[0], 1));
+        f->cmSelectItem_Click();
+        f->txtItem->setText("Patch kit");
+        f->cmdSave_Click();
+    });
+    p.cmdAddItem_Click();
+    QCOMPARE(item, QString());
+    QCOMPARE(count(tc.ctx, tc.ctx.CostConn, "select count(*) from costunit"), units + 1);
+    QVERIFY(column(p.PickGrid[5], 2).contains("Patch kit"));
 }
 
 void tst_catalogue_forms::sortSections() {

@@ -2,7 +2,6 @@
 #include "UiTest.h"
 
 #include "app/frmCorvanel.h"
-#include "catalogue/forms/CostGrids.h"
 #include "common/forms/InputHelpers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SetupValues.h"
@@ -197,7 +196,7 @@ void tst_setup_forms::nonNumberRefusedAndNothingStored_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     const QString nan = QLatin1String(InputHelpers::NotANumber);
-    const QString large = QLatin1String(CostGrids::TooLarge);
+    const QString large = QLatin1String(InputHelpers::TooLarge);
     // clang-format off
     QTest::newRow("overhead word") << "txtAdmin(0)" << "abc" << nan;
     QTest::newRow("management empty") << "txtAdmin(3)" << "" << nan;

@@ -8,8 +8,6 @@
 struct AppContext;
 class QTableView;
 class QComboBox;
-class QLineEdit;
-class QWidget;
 
 // The cost item grids shared by the catalogue browser, the component chooser and the picker.
 namespace CostGrids {
@@ -29,20 +27,8 @@ void FillCategories(QComboBox* box, const QStringList& categories);
 // The ID in column 0 of the selected row, or 0 when there is none.
 std::int32_t CurrentID(QTableView* grid);
 
-// A number box checked before anything is figured or stored: it must hold a number (the
-// program's usual message) no larger than a billion, so that no amount figured from it can
-// overflow.
-bool RequireNumber(QLineEdit* box, AppContext& ctx);
-inline const char* TooLarge = "This number is too large.";
-
 // Reports an error raised inside a handler with the standard message; returns false then.
 template <class F> bool Guarded(AppContext& ctx, const char* procedure, const char* form, F&& f);
-
-// A combo box or line edit whose text may not exceed `limit` characters: leaving it with a
-// longer text shows `message`, empties the box and keeps the focus there.
-void LengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);
-// The same check for Save handlers; returns false after showing the message.
-bool WithinLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);
 
 } // namespace CostGrids
 

@@ -4,11 +4,11 @@
 #include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmQty.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "storage/modData.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -25,6 +25,8 @@ using Widgets::named;
 
 namespace {
 const char* Form = "frmAddLabMat";
+// The owner named in error messages.
+const QString kOwner = Guard::form(Form);
 QComboBox* editableCombo(const char* name) {
     auto* c = named(new QComboBox, name);
     c->setEditable(true);
@@ -33,8 +35,9 @@ QComboBox* editableCombo(const char* name) {
 }
 } // namespace
 
-frmAddLabMat::frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItems::Header& current,
+                           QWidget* parent)
+    : QDialog(parent), ctx_(ctx), edit_(edit) {
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Cost per unit"));
     txtItem = named(new QLineEdit, "txtItem");
@@ -107,12 +110,13 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QW
     resize(InputHelpers::twips(12500), InputHelpers::twips(8000));
 
     InputHelpers::numberBox(txtQty, ctx);
-    CostGrids::LengthLimit(cmbCategory, ctx, 15,
-                           QStringLiteral("This field cannot be longer than 15 characters."));
-    CostGrids::LengthLimit(cmbUnit, ctx, 10,
-                           QStringLiteral("This field cannot be longer than 10 characters."));
-    connect(SSTab1, &QTabWidget::currentChanged, this,
-            [this] { CostGrids::Guarded(ctx_, "SSTab1_Click", Form, [this] { PopCat(); }); });
+    InputHelpers::lengthLimit(cmbCategory, ctx, 15,
+                              QStringLiteral("This field cannot be longer than 15 characters."));
+    InputHelpers::lengthLimit(cmbUnit, ctx, 10,
+                              QStringLiteral("This field cannot be longer than 10 characters."));
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
+        Guard::run(*ctx_.prompt, QStringLiteral("SSTab1_Click"), kOwner, [this] { PopCat(); });
+    });
     connect(cmbCat, &QComboBox::activated, this, &frmAddLabMat::FilterGrid);
     connect(cmdAddItem, &QPushButton::clicked, this, &frmAddLabMat::cmdAddItem_Click);
     connect(cmdCancelItem, &QPushButton::clicked, fraSelectItem, &QWidget::hide);
@@ -121,27 +125,22 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QW
     connect(cmdDeleteItem, &QPushButton::clicked, this, &frmAddLabMat::cmdDeleteItem_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmAddLabMat::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddLabMat::cmdCancel_Click);
-    CostGrids::Guarded(ctx, "Form_Load", Form, [&] { Form_Load(current); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [&] { Form_Load(current); });
 }
 
 bool frmAddLabMat::editing() const {
-    return ctx_.CostMode == QLatin1String("edit");
+    return edit_.editing();
 }
 
 void frmAddLabMat::Form_Load(const UnitItems::Header& current) {
     UnitItems::Begin(ctx_);
     RefreshGrid();
     cmbCategory->addItems(CostItems::DistinctValues(ctx_, QStringLiteral("cat")));
-    QSqlQuery units = modData::exec(
-        ctx_, ctx_.CostConn,
-        QStringLiteral("select distinct mlunit from costunit where mlunit is not null and "
-                       "mlunit<>'' order by mlunit asc"));
-    while (units.next())
-        cmbUnit->addItem(units.value(0).toString());
+    cmbUnit->addItems(UnitItems::DistinctUnits(ctx_));
     cmbCategory->setCurrentIndex(-1);
     cmbUnit->setCurrentIndex(-1);
     if (editing()) {
-        UnitItems::PopTempTable(ctx_, ctx_.CostItemID);
+        UnitItems::PopTempTable(ctx_, edit_.CostItemID);
         txtItem->setText(current.name);
         cmbCategory->setEditText(current.cat);
         cmbUnit->setEditText(current.unit);
@@ -165,7 +164,7 @@ void frmAddLabMat::PopCat() {
 }
 
 void frmAddLabMat::FilterGrid() {
-    CostGrids::Guarded(ctx_, "FilterGrid", Form, [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("FilterGrid"), kOwner, [this] {
         const int tab = SSTab1->currentIndex();
         CostGrids::ShowItems(dgCost[tab], ctx_, CostItems::CostTypes()[tab], cmbCat->currentText());
     });
@@ -178,8 +177,8 @@ void frmAddLabMat::PopItemGrid() {
 }
 
 void frmAddLabMat::ComputeTotal() {
-    CostGrids::Guarded(ctx_, "ComputeTotal", Form,
-                       [this] { Label2->setText(UnitItems::Total(ctx_).toCurrency()); });
+    Guard::run(*ctx_.prompt, QStringLiteral("ComputeTotal"), kOwner,
+               [this] { Label2->setText(UnitItems::Total(ctx_).toCurrency()); });
 }
 
 std::int32_t frmAddLabMat::selectedComponent() const {
@@ -192,16 +191,16 @@ void frmAddLabMat::cmdAddItem_Click() {
 }
 
 void frmAddLabMat::cmSelectItem_Click() {
-    if (!CostGrids::RequireNumber(txtQty, ctx_))
+    if (!InputHelpers::requireBoundedNumber(txtQty, ctx_))
         return;
     QTableView* grid = dgCost[SSTab1->currentIndex()];
     if (GridBinding::rowCount(grid) == 0)
         return;
     const std::int32_t itemID = CostGrids::CurrentID(grid);
-    CostGrids::Guarded(ctx_, "cmSelectItem_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmSelectItem_Click"), kOwner, [&] {
         if (itemID != 0)
             if (const auto item = CostItems::Load(ctx_, itemID)) {
-                UnitItems::AddComponent(ctx_, editing() ? ctx_.CostItemID : 0, itemID,
+                UnitItems::AddComponent(ctx_, editing() ? edit_.CostItemID : 0, itemID,
                                         float(Numbers::value(txtQty->text())), item->unit,
                                         item->costname, item->amount);
                 PopItemGrid();
@@ -220,7 +219,7 @@ void frmAddLabMat::cmdEditItem_Click() {
     q.exec();
     if (q.result().ComponentQtyCancel)
         return;
-    CostGrids::Guarded(ctx_, "cmdEditItem_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdEditItem_Click"), kOwner, [&] {
         UnitItems::SetQty(ctx_, tempID, q.result().ComponentQty);
         PopItemGrid();
     });
@@ -235,7 +234,7 @@ void frmAddLabMat::cmdDeleteItem_Click() {
                          QStringLiteral("Delete Cost Item"), Prompt::Buttons::YesNo,
                          Prompt::Icon::Critical, Prompt::Answer::No) != Prompt::Answer::Yes)
         return;
-    CostGrids::Guarded(ctx_, "cmdDeleteItem_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdDeleteItem_Click"), kOwner, [&] {
         UnitItems::DeleteComponent(ctx_, tempID);
         PopItemGrid();
     });
@@ -243,23 +242,23 @@ void frmAddLabMat::cmdDeleteItem_Click() {
 }
 
 void frmAddLabMat::cmdSave_Click() {
-    if (!CostGrids::WithinLimit(
+    if (!InputHelpers::withinLimit(
             cmbCategory, ctx_, 15,
             QStringLiteral("This field cannot be longer than 15 characters.")) ||
-        !CostGrids::WithinLimit(cmbUnit, ctx_, 10,
-                                QStringLiteral("This field cannot be longer than 10 characters.")))
+        !InputHelpers::withinLimit(
+            cmbUnit, ctx_, 10, QStringLiteral("This field cannot be longer than 10 characters.")))
         return;
     const UnitItems::Header h{txtItem->text(), cmbCategory->currentText(), cmbUnit->currentText(),
                               txtDesc->text()};
     // Nothing is written unless all of it is; after a failure the form stays open.
-    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form,
-                            [&] { UnitItems::Save(ctx_, editing() ? ctx_.CostItemID : 0, h); }))
+    std::int32_t id = 0;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+                    [&] { id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : 0, h); }))
         return;
-    saved_ = true;
+    saved_ = id;
     accept();
 }
 
 void frmAddLabMat::cmdCancel_Click() {
-    ctx_.CostMode.clear();
     reject();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "catalogue/UnitItems.h"
+#include "catalogue/forms/CostEdit.h"
 
 #include <QDialog>
+#include <optional>
 
 struct AppContext;
 class QComboBox;
@@ -13,15 +15,17 @@ class QPushButton;
 class QTabWidget;
 class QTableView;
 
-// Adds (any ctx.CostMode but "edit") or edits (item ctx.CostItemID) one unit item and its
-// components, which are kept in the scratch table tempunit while the form is open.
+// Adds one unit item or edits a stored one, with its components, which are kept in the scratch
+// table tempunit while the form is open.
 class frmAddLabMat : public QDialog {
     Q_OBJECT
 public:
     // `current` is the browser's row of the unit item being edited.
-    frmAddLabMat(AppContext& ctx, const UnitItems::Header& current, QWidget* parent = nullptr);
+    frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItems::Header& current,
+                 QWidget* parent = nullptr);
 
-    bool saved() const { return saved_; }
+    // The ID of the unit item Save stored; nothing when the form was cancelled or closed.
+    std::optional<std::int32_t> saved() const { return saved_; }
 
     QLineEdit* txtItem;
     QComboBox* cmbCategory;
@@ -61,5 +65,6 @@ private:
     std::int32_t selectedComponent() const;
 
     AppContext& ctx_;
-    bool saved_ = false;
+    const CostEdit edit_;
+    std::optional<std::int32_t> saved_;
 };

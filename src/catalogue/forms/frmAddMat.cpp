@@ -1,8 +1,8 @@
 #include "catalogue/forms/frmAddMat.h"
 
 #include "catalogue/CostItems.h"
-#include "catalogue/forms/CostGrids.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Money.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
@@ -18,6 +18,9 @@
 using Widgets::named;
 
 namespace {
+// The owner named in error messages.
+const QString kOwner = Guard::form("frmAddMat");
+
 QComboBox* editableCombo(const char* name) {
     auto* c = named(new QComboBox, name);
     c->setEditable(true);
@@ -26,8 +29,9 @@ QComboBox* editableCombo(const char* name) {
 }
 } // namespace
 
-frmAddMat::frmAddMat(AppContext& ctx, const QString& currentType, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+frmAddMat::frmAddMat(AppContext& ctx, const CostEdit& edit, const QString& currentType,
+                     QWidget* parent)
+    : QDialog(parent), ctx_(ctx), edit_(edit) {
     setObjectName("frmAddMat");
     setWindowTitle(QStringLiteral("Add/Edit Cost Item"));
     cmbType = named(new QComboBox, "cmbType");
@@ -69,15 +73,15 @@ frmAddMat::frmAddMat(AppContext& ctx, const QString& currentType, QWidget* paren
                        static_cast<QWidget*>(txtFields[4])})
         InputHelpers::focusColour(w);
     InputHelpers::numberBox(txtFields[3], ctx);
-    CostGrids::LengthLimit(cmbCat, ctx, 15,
-                           QStringLiteral("This field cannot be any longer than 15 characters."));
-    CostGrids::LengthLimit(cmbManuf, ctx, 50,
-                           QStringLiteral("This field cannot be any longer than 50 characters."));
-    CostGrids::LengthLimit(cmbUnit, ctx, 10,
-                           QStringLiteral("This field cannot be any longer than 10 characters."));
+    InputHelpers::lengthLimit(
+        cmbCat, ctx, 15, QStringLiteral("This field cannot be any longer than 15 characters."));
+    InputHelpers::lengthLimit(
+        cmbManuf, ctx, 50, QStringLiteral("This field cannot be any longer than 50 characters."));
+    InputHelpers::lengthLimit(
+        cmbUnit, ctx, 10, QStringLiteral("This field cannot be any longer than 10 characters."));
     connect(cmdSave, &QPushButton::clicked, this, &frmAddMat::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddMat::cmdCancel_Click);
-    CostGrids::Guarded(ctx, "Form_Load", "frmAddMat", [&] { Form_Load(currentType); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [&] { Form_Load(currentType); });
 }
 
 void frmAddMat::Form_Load(const QString& currentType) {
@@ -89,11 +93,11 @@ void frmAddMat::Form_Load(const QString& currentType) {
     fill(cmbUnit, CostItems::DistinctValues(ctx_, QStringLiteral("unit")));
     cmbType->addItems(CostItems::CostTypes());
     PopComboManufacturer();
-    if (ctx_.CostMode != QLatin1String("edit")) {
+    if (!edit_.editing()) {
         cmbType->setCurrentIndex(int(CostItems::CostTypes().indexOf(currentType)));
         return;
     }
-    const auto item = CostItems::Load(ctx_, ctx_.CostItemID);
+    const auto item = CostItems::Load(ctx_, edit_.CostItemID);
     if (!item)
         return;
     txtFields[0]->setText(QString::number(item->ID));
@@ -132,19 +136,19 @@ void frmAddMat::cmdSave_Click() {
             r.box->setFocus();
             return;
         }
-    if (!CostGrids::RequireNumber(txtFields[3], ctx_) ||
-        !CostGrids::WithinLimit(
+    if (!InputHelpers::requireBoundedNumber(txtFields[3], ctx_) ||
+        !InputHelpers::withinLimit(
             cmbCat, ctx_, 15,
             QStringLiteral("This field cannot be any longer than 15 characters.")) ||
-        !CostGrids::WithinLimit(
+        !InputHelpers::withinLimit(
             cmbManuf, ctx_, 50,
             QStringLiteral("This field cannot be any longer than 50 characters.")) ||
-        !CostGrids::WithinLimit(
+        !InputHelpers::withinLimit(
             cmbUnit, ctx_, 10,
             QStringLiteral("This field cannot be any longer than 10 characters.")))
         return;
     CostItems::CostItem c;
-    c.ID = ctx_.CostMode == QLatin1String("edit") ? ctx_.CostItemID : 0;
+    c.ID = edit_.editing() ? edit_.CostItemID : 0;
     c.costtype = cmbType->currentText();
     c.cat = cmbCat->currentText();
     c.manufacturer = cmbManuf->currentText();
@@ -153,17 +157,16 @@ void frmAddMat::cmdSave_Click() {
     c.unit = cmbUnit->currentText();
     c.descrip = txtFields[2]->text();
     c.amount = Money::fromText(txtFields[3]->text());
-    bool ok = false;
-    CostGrids::Guarded(ctx_, "cmdSave_Click", "frmAddMat",
-                       [&] { ok = CostItems::Save(ctx_, c) != 0; });
+    std::int32_t id = 0;
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+               [&] { id = CostItems::Save(ctx_, c); });
     // A failed statement has been reported; the form stays open so nothing typed is lost.
-    if (!ok)
+    if (id == 0)
         return;
-    saved_ = true;
+    saved_ = id;
     accept();
 }
 
 void frmAddMat::cmdCancel_Click() {
-    ctx_.CostMode.clear();
     reject();
 }

@@ -1,20 +1,25 @@
 #pragma once
 
+#include "catalogue/forms/CostEdit.h"
+
 #include <QDialog>
+#include <optional>
 
 struct AppContext;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-// Adds (ctx.CostMode "add") or edits (ctx.CostMode "edit", item ctx.CostItemID) one cost item.
+// Adds one cost item or edits a stored one.
 class frmAddMat : public QDialog {
     Q_OBJECT
 public:
     // `currentType` is the cost type preselected for a new item (the browser's current tab).
-    frmAddMat(AppContext& ctx, const QString& currentType, QWidget* parent = nullptr);
+    frmAddMat(AppContext& ctx, const CostEdit& edit, const QString& currentType,
+              QWidget* parent = nullptr);
 
-    bool saved() const { return saved_; }
+    // The ID of the item Save stored; nothing when the form was cancelled or closed.
+    std::optional<std::int32_t> saved() const { return saved_; }
 
     QComboBox* cmbType;
     QComboBox* cmbCat;
@@ -32,5 +37,6 @@ private:
     void PopComboManufacturer();
 
     AppContext& ctx_;
-    bool saved_ = false;
+    const CostEdit edit_;
+    std::optional<std::int32_t> saved_;
 };

@@ -1,15 +1,14 @@
 #include "catalogue/forms/frmLabor.h"
 
 #include "catalogue/LaborRates.h"
-#include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmPerc.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "storage/modData.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -26,10 +25,13 @@ using Widgets::named;
 
 namespace {
 const char* Form = "frmLabor";
+// The owner named in error messages.
+const QString kOwner = Guard::form(Form);
 const char* PercCaptions[4] = {"Fringe %", "Work Comp %", "Employer Taxes %", "Other Costs %"};
 } // namespace
 
-frmLabor::frmLabor(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+frmLabor::frmLabor(AppContext& ctx, const CostEdit& edit, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), edit_(edit), itemID_(edit.editing() ? edit.CostItemID : 0) {
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Manage Labor Rates"));
     fraJobTitle = named(new QGroupBox(QStringLiteral("Enter Job Title")), "fraJobTitle");
@@ -90,7 +92,7 @@ frmLabor::frmLabor(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdSave, &QPushButton::clicked, this, &frmLabor::cmdSave_Click);
     connect(cmdNonEmployee, &QPushButton::clicked, this, &frmLabor::cmdNonEmployee_Click);
-    CostGrids::Guarded(ctx, "Form_Load", Form, [this] { Form_Load(); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [this] { Form_Load(); });
 }
 
 void frmLabor::enableRates(bool on) {
@@ -103,7 +105,7 @@ void frmLabor::enableRates(bool on) {
 
 void frmLabor::Form_Load() {
     percents_ = LaborRates::DefaultPercents(ctx_);
-    if (ctx_.CostMode != QLatin1String("edit")) {
+    if (!edit_.editing()) {
         // The rates belong to a job title, so they wait until one has been entered.
         fraJobTitle->show();
         cmdNonEmployee->show();
@@ -113,8 +115,7 @@ void frmLabor::Form_Load() {
     }
     fraJobTitle->hide();
     cmdNonEmployee->hide();
-    const auto rates =
-        ctx_.CostItemID == 0 ? std::nullopt : LaborRates::Load(ctx_, ctx_.CostItemID);
+    const auto rates = itemID_ == 0 ? std::nullopt : LaborRates::Load(ctx_, itemID_);
     if (!rates) {
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
@@ -128,14 +129,12 @@ void frmLabor::Form_Load() {
 }
 
 void frmLabor::PopCostItem() {
-    QSqlQuery q = modData::exec(ctx_, ctx_.CostConn,
-                                QStringLiteral("select costname,descrip from costitem where id=?"),
-                                {ctx_.CostItemID});
-    if (!q.next())
+    const auto t = LaborRates::LoadJobTitle(ctx_, itemID_);
+    if (!t)
         return;
-    lblJobTitle->setText(q.value(0).toString());
-    if (!q.value(1).isNull())
-        txtLabor[5]->setText(q.value(1).toString());
+    lblJobTitle->setText(t->title);
+    if (t->notes)
+        txtLabor[5]->setText(*t->notes);
 }
 
 bool frmLabor::eventFilter(QObject* o, QEvent* e) {
@@ -153,7 +152,7 @@ bool frmLabor::eventFilter(QObject* o, QEvent* e) {
 }
 
 void frmLabor::ComputeDefault() {
-    CostGrids::Guarded(ctx_, "ComputeDefault", Form, [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("ComputeDefault"), kOwner, [this] {
         const auto base = Numbers::parse(txtLabor[0]->text());
         if (!base)
             return;
@@ -197,29 +196,29 @@ void frmLabor::cmdOkay_Click() {
         return;
     }
     std::int32_t id = 0;
-    if (!CostGrids::Guarded(ctx_, "cmdOkay_Click", Form,
-                            [&] { id = LaborRates::CreateJobTitle(ctx_, txtJobTitle->text()); }) ||
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdOkay_Click"), kOwner,
+                    [&] { id = LaborRates::CreateJobTitle(ctx_, txtJobTitle->text()); }) ||
         id == 0)
         return;
-    ctx_.CostItemID = id;
+    itemID_ = id;
     fraJobTitle->hide();
     cmdNonEmployee->hide();
     enableRates(true);
-    CostGrids::Guarded(ctx_, "PopCostItem", Form, [this] { PopCostItem(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("PopCostItem"), kOwner, [this] { PopCostItem(); });
     txtLabor[0]->setFocus();
 }
 
 void frmLabor::cmdSave_Click() {
     for (int i = 0; i < 5; ++i)
-        if (!CostGrids::RequireNumber(txtLabor[i], ctx_))
+        if (!InputHelpers::requireBoundedNumber(txtLabor[i], ctx_))
             return;
     ComputeTotal();
     auto m = [this](int i) { return Money::fromText(txtLabor[i]->text()); };
     const LaborRates::Rates r{m(0), m(1), m(2), m(3), m(4)};
-    if (!CostGrids::Guarded(ctx_, "cmdSave_Click", Form, [&] {
-            LaborRates::Save(ctx_, ctx_.CostItemID, r, txtLabor[5]->text());
-        }))
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+                    [&] { LaborRates::Save(ctx_, itemID_, r, txtLabor[5]->text()); }))
         return;
+    saved_ = itemID_;
     accept();
 }
 

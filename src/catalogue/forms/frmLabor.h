@@ -1,7 +1,10 @@
 #pragma once
 
+#include "catalogue/forms/CostEdit.h"
+
 #include <QDialog>
 #include <array>
+#include <optional>
 
 struct AppContext;
 class QGroupBox;
@@ -9,12 +12,16 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Builds the hourly cost of one job title from a base rate and four burdens. Adding
-// (ctx.CostMode "add") starts with the job title; editing loads item ctx.CostItemID.
+// Builds the hourly cost of one job title from a base rate and four burdens. Adding starts with
+// the job title; editing loads the stored labor item.
 class frmLabor : public QDialog {
     Q_OBJECT
 public:
-    explicit frmLabor(AppContext& ctx, QWidget* parent = nullptr);
+    frmLabor(AppContext& ctx, const CostEdit& edit, QWidget* parent = nullptr);
+
+    // The ID of the labor item whose rates Save stored; nothing when the form was closed
+    // without (a job title made by Okay stays in the catalogue all the same).
+    std::optional<std::int32_t> saved() const { return saved_; }
 
     // True when the user chose to enter a non-employee labor item instead.
     bool switchNonEmployee() const { return switch_; }
@@ -47,6 +54,10 @@ private:
     void enableRates(bool on);
 
     AppContext& ctx_;
+    const CostEdit edit_;
+    // The labor item whose rates are shown: the one edited, or the job title made by Okay.
+    std::int32_t itemID_ = 0;
+    std::optional<std::int32_t> saved_;
     std::array<float, 4> percents_{};
     bool switch_ = false;
 };

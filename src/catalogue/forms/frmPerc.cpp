@@ -1,7 +1,6 @@
 #include "catalogue/forms/frmPerc.h"
 
 #include "catalogue/LaborRates.h"
-#include "catalogue/forms/CostGrids.h"
 #include "common/Numbers.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -42,7 +41,7 @@ frmPerc::frmPerc(AppContext& ctx, const QString& caption, const QString& base, f
 }
 
 bool frmPerc::cmdCompute_Click() {
-    if (!CostGrids::RequireNumber(txtPercentage, ctx_))
+    if (!InputHelpers::requireBoundedNumber(txtPercentage, ctx_))
         return false;
     lblTotal->setText(Numbers::shortest(LaborRates::Burden(Numbers::value(lblBase->text()),
                                                            Numbers::value(txtPercentage->text()))));

@@ -1,6 +1,5 @@
 #include "catalogue/forms/frmQty.h"
 
-#include "catalogue/forms/CostGrids.h"
 #include "common/Numbers.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -30,7 +29,7 @@ frmQty::frmQty(AppContext& ctx, const QString& qty, QWidget* parent) : QDialog(p
 void frmQty::cmdSave_Click() {
     if (txtQty->text().isEmpty())
         return;
-    if (!CostGrids::RequireNumber(txtQty, ctx_))
+    if (!InputHelpers::requireBoundedNumber(txtQty, ctx_))
         return;
     result_.ComponentQty = float(Numbers::value(txtQty->text()));
     result_.ComponentQtyCancel = false;

@@ -6,6 +6,7 @@
 #include "catalogue/forms/frmAddMat.h"
 #include "catalogue/forms/frmLabor.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -20,6 +21,11 @@
 #include <QVBoxLayout>
 
 using Widgets::named;
+
+namespace {
+// The owner named in error messages.
+const QString kOwner = Guard::form("frmUnitItem");
+} // namespace
 
 frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("frmUnitItem");
@@ -52,14 +58,14 @@ frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     resize(InputHelpers::twips(14500), InputHelpers::twips(7500));
 
     connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
-        CostGrids::Guarded(ctx_, "SSTab1_Click", "frmUnitItem", [this] { PopCat(); });
+        Guard::run(*ctx_.prompt, QStringLiteral("SSTab1_Click"), kOwner, [this] { PopCat(); });
     });
     connect(cmbCategory, &QComboBox::activated, this, &frmUnitItem::FilterGrid);
     connect(cmdItem, &QPushButton::clicked, this, &frmUnitItem::cmdItem_Click);
     connect(cmdEdit, &QPushButton::clicked, this, &frmUnitItem::cmdEdit_Click);
     connect(cmdDeleteItem, &QPushButton::clicked, this, &frmUnitItem::cmdDeleteItem_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    CostGrids::Guarded(ctx, "Form_Load", "frmUnitItem", [this] { RefreshGrid(); });
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [this] { RefreshGrid(); });
 }
 
 QString frmUnitItem::currentType() const {
@@ -88,7 +94,7 @@ void frmUnitItem::PopCat() {
 }
 
 void frmUnitItem::FilterGrid() {
-    CostGrids::Guarded(ctx_, "FilterGrid", "frmUnitItem", [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("FilterGrid"), kOwner, [this] {
         const int tab = SSTab1->currentIndex();
         if (tab == UnitTab)
             PopGrid(tab); // unit items are never narrowed by category
@@ -98,32 +104,29 @@ void frmUnitItem::FilterGrid() {
 }
 
 void frmUnitItem::afterForm() {
-    ctx_.CostMode.clear();
-    CostGrids::Guarded(ctx_, "RefreshGrid", "frmUnitItem", [this] { RefreshGrid(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("RefreshGrid"), kOwner, [this] { RefreshGrid(); });
 }
 
 void frmUnitItem::SwitchLaborForm() {
-    frmAddMat f(ctx_, QStringLiteral("Labor"), this);
+    frmAddMat f(ctx_, CostEdit::add(), QStringLiteral("Labor"), this);
     f.exec();
     afterForm();
 }
 
 void frmUnitItem::cmdItem_Click() {
-    ctx_.CostMode = QStringLiteral("add");
     const int tab = SSTab1->currentIndex();
     if (tab == UnitTab) {
-        frmAddLabMat f(ctx_, {}, this);
+        frmAddLabMat f(ctx_, CostEdit::add(), {}, this);
         f.exec();
     } else if (tab == 1) {
-        frmLabor f(ctx_, this);
+        frmLabor f(ctx_, CostEdit::add(), this);
         f.exec();
         if (f.switchNonEmployee()) {
-            ctx_.CostMode = QStringLiteral("add");
             SwitchLaborForm();
             return;
         }
     } else {
-        frmAddMat f(ctx_, currentType(), this);
+        frmAddMat f(ctx_, CostEdit::add(), currentType(), this);
         f.exec();
     }
     afterForm();
@@ -136,19 +139,18 @@ void frmUnitItem::cmdEdit_Click() {
     const std::int32_t id = CostGrids::CurrentID(grid);
     if (row < 0 || id == 0)
         return;
-    ctx_.CostMode = QStringLiteral("edit");
-    ctx_.CostItemID = id;
+    const CostEdit edit = CostEdit::edit(id);
     if (tab == UnitTab) {
         auto cell = [&](int c) { return GridBinding::cell(grid, row, c).toString(); };
-        frmAddLabMat f(ctx_, {cell(2), cell(1), cell(3), cell(4)}, this);
+        frmAddLabMat f(ctx_, edit, {cell(2), cell(1), cell(3), cell(4)}, this);
         f.exec();
     } else if (tab == 1 && GridBinding::cell(grid, row, 1)
                                    .toString()
                                    .compare(QLatin1String("Hourly"), Qt::CaseInsensitive) == 0) {
-        frmLabor f(ctx_, this);
+        frmLabor f(ctx_, edit, this);
         f.exec();
     } else {
-        frmAddMat f(ctx_, currentType(), this);
+        frmAddMat f(ctx_, edit, currentType(), this);
         f.exec();
     }
     afterForm();
@@ -163,8 +165,7 @@ void frmUnitItem::cmdDeleteItem_Click() {
                          QStringLiteral("Delete Cost Item"), Prompt::Buttons::YesNo,
                          Prompt::Icon::Critical, Prompt::Answer::No) != Prompt::Answer::Yes)
         return;
-    ctx_.CostItemID = id;
-    CostGrids::Guarded(ctx_, "cmdDeleteItem_Click", "frmUnitItem", [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdDeleteItem_Click"), kOwner, [&] {
         if (tab == UnitTab)
             CostItems::DeleteUnitItem(ctx_, id);
         else

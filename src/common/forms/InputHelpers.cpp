@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <cmath>
 
 namespace InputHelpers {
 namespace {
@@ -93,6 +94,51 @@ private:
     bool busy_ = false;
 };
 
+QString textOf(QWidget* box) {
+    if (auto* c = qobject_cast<QComboBox*>(box))
+        return c->currentText();
+    if (auto* l = qobject_cast<QLineEdit*>(box))
+        return l->text();
+    return {};
+}
+
+void clear(QWidget* box) {
+    if (auto* c = qobject_cast<QComboBox*>(box))
+        c->setEditText(QString());
+    else if (auto* l = qobject_cast<QLineEdit*>(box))
+        l->clear();
+}
+
+class LimitFilter : public QObject {
+public:
+    LimitFilter(QWidget* box, AppContext& ctx, int limit, QString message)
+        : QObject(box), box_(box), ctx_(ctx), limit_(limit), message_(std::move(message)) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut && !busy_ &&
+            static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason &&
+            static_cast<QFocusEvent*>(e)->reason() != Qt::ActiveWindowFocusReason &&
+            box_->isVisible() && textOf(box_).size() > limit_) {
+            busy_ = true;
+            ctx_.prompt->message(message_);
+            clear(box_);
+            QPointer<QWidget> guard(box_);
+            QTimer::singleShot(0, box_, [guard] {
+                if (guard)
+                    guard->setFocus();
+            });
+            busy_ = false;
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    QWidget* box_;
+    AppContext& ctx_;
+    int limit_;
+    QString message_;
+    bool busy_ = false;
+};
+
 } // namespace
 
 void focusColour(QWidget* box) {
@@ -116,6 +162,30 @@ bool requireNumber(QLineEdit* box, AppContext& ctx) {
     box->setText(QStringLiteral("0"));
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
+    return false;
+}
+
+bool requireBoundedNumber(QLineEdit* box, AppContext& ctx) {
+    if (!requireNumber(box, ctx))
+        return false;
+    if (std::abs(Numbers::value(box->text())) <= 1e9)
+        return true;
+    ctx.prompt->message(QLatin1String(TooLarge));
+    box->setText(QStringLiteral("0"));
+    box->setFocus();
+    return false;
+}
+
+void lengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message) {
+    box->installEventFilter(new LimitFilter(box, ctx, limit, message));
+}
+
+bool withinLimit(QWidget* box, AppContext& ctx, int limit, const QString& message) {
+    if (textOf(box).size() <= limit)
+        return true;
+    ctx.prompt->message(message);
+    clear(box);
+    box->setFocus();
     return false;
 }
 

@@ -21,9 +21,21 @@ void numberBox(QLineEdit* box, AppContext& ctx);
 // box, puts the focus there and returns false.
 bool requireNumber(QLineEdit* box, AppContext& ctx);
 
+// A number box checked before anything is figured or stored: it must hold a number (the
+// message of requireNumber) no larger than a billion, so that no amount figured from it can
+// overflow; a larger one shows TooLarge, resets the box to "0" and puts the focus there.
+bool requireBoundedNumber(QLineEdit* box, AppContext& ctx);
+
+// A combo box or line edit whose text may not exceed `limit` characters: leaving it with a
+// longer text shows `message`, empties the box and keeps the focus there.
+void lengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);
+// The same check for Save handlers; returns false after showing the message.
+bool withinLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);
+
 // Twips (1440 to the inch) as screen pixels at the screen's logical resolution.
 int twips(int tw);
 
 inline const char* NotANumber = "This field must be a number.";
+inline const char* TooLarge = "This number is too large.";
 
 } // namespace InputHelpers

@@ -1,7 +1,7 @@
 #include "pricing/forms/frmAddSection.h"
 
-#include "catalogue/forms/CostGrids.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -40,10 +40,11 @@ frmAddSection::frmAddSection(AppContext& ctx, QWidget* parent) : QDialog(parent)
     h->addWidget(cmdCancel);
     v->addLayout(h);
     InputHelpers::focusColour(cmbSection);
-    CostGrids::LengthLimit(cmbSection, ctx, 50, QLatin1String(TooLong));
+    InputHelpers::lengthLimit(cmbSection, ctx, 50, QLatin1String(TooLong));
     connect(cmdSave, &QPushButton::clicked, this, &frmAddSection::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    CostGrids::Guarded(ctx, "PopSectionNames", "frmAddSection", [this] { PopSectionNames(); });
+    Guard::run(*ctx.prompt, QStringLiteral("PopSectionNames"), Guard::form("frmAddSection"),
+               [this] { PopSectionNames(); });
     QTimer::singleShot(0, cmbSection, qOverload<>(&QWidget::setFocus));
 }
 
@@ -57,7 +58,7 @@ void frmAddSection::PopSectionNames() {
 
 void frmAddSection::cmdSave_Click() {
     const QString text = cmbSection->currentText();
-    if (!CostGrids::WithinLimit(cmbSection, ctx_, 50, QLatin1String(TooLong)))
+    if (!InputHelpers::withinLimit(cmbSection, ctx_, 50, QLatin1String(TooLong)))
         return;
     if (text.trimmed().isEmpty()) {
         reject();
@@ -69,17 +70,18 @@ void frmAddSection::cmdSave_Click() {
         cmbSection->setFocus();
         return;
     }
-    const bool ok = CostGrids::Guarded(ctx_, "cmdSave_Click", "frmAddSection", [&] {
-        if (cmbSection->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-            Sections::AddSharedName(ctx_, text);
-        // A section the estimate already has is chosen again rather than made twice, since
-        // its lines are found by their section's name.
-        bool exists = false;
-        for (const auto& s : Sections::List(ctx_))
-            exists = exists || s.name.compare(text, Qt::CaseInsensitive) == 0;
-        if (!exists)
-            Sections::Add(ctx_, text);
-    });
+    const bool ok = Guard::run(
+        *ctx_.prompt, QStringLiteral("cmdSave_Click"), Guard::form("frmAddSection"), [&] {
+            if (cmbSection->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+                Sections::AddSharedName(ctx_, text);
+            // A section the estimate already has is chosen again rather than made twice, since
+            // its lines are found by their section's name.
+            bool exists = false;
+            for (const auto& s : Sections::List(ctx_))
+                exists = exists || s.name.compare(text, Qt::CaseInsensitive) == 0;
+            if (!exists)
+                Sections::Add(ctx_, text);
+        });
     if (!ok)
         return;
     section_ = text;

@@ -5,6 +5,7 @@
 #include "catalogue/forms/frmAddLabMat.h"
 #include "catalogue/forms/frmAddMat.h"
 #include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
@@ -106,8 +107,10 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     // The total follows the quantity and the price as they are typed.
     connect(txtItemQuan, &QLineEdit::textChanged, this, &frmPickItem::FigureLineTotal);
     connect(txtItemPrice, &QLineEdit::textChanged, this, &frmPickItem::FigureLineTotal);
-    connect(SSTab1, &QTabWidget::currentChanged, this,
-            [this] { CostGrids::Guarded(ctx_, "SSTab1_Click", Form, [this] { PopCat(); }); });
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
+        Guard::run(*ctx_.prompt, QStringLiteral("SSTab1_Click"), Guard::form(Form),
+                   [this] { PopCat(); });
+    });
     connect(cmbCategory, &QComboBox::activated, this, &frmPickItem::FilterGrid);
     connect(cmbSection, &QComboBox::activated, this, &frmPickItem::cmbSection_Click);
     connect(cmdAddItem, &QPushButton::clicked, this, &frmPickItem::cmdAddItem_Click);
@@ -116,7 +119,7 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     connect(cmdCancelSelect, &QPushButton::clicked, this, &frmPickItem::cmdCancelSelect_Click);
 
     ctx.CurItem.Picked = false;
-    CostGrids::Guarded(ctx, "Form_Load", Form, [&] {
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), Guard::form(Form), [&] {
         if (!pickEdit) {
             RefreshGrid();
             PopSectionCombo();
@@ -152,7 +155,7 @@ void frmPickItem::PopCat() {
 }
 
 void frmPickItem::FilterGrid() {
-    CostGrids::Guarded(ctx_, "FilterGrid", Form, [this] {
+    Guard::run(*ctx_.prompt, QStringLiteral("FilterGrid"), Guard::form(Form), [this] {
         const int tab = SSTab1->currentIndex();
         if (tab == UnitTab)
             PopGrid(tab);
@@ -167,7 +170,7 @@ void frmPickItem::PickGrid_DblClick(int tab) {
     ctx_.CurItem.ItemID = id;
     if (id == 0)
         return;
-    CostGrids::Guarded(ctx_, "PickGrid_DblClick", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("PickGrid_DblClick"), Guard::form(Form), [&] {
         const auto item =
             tab == UnitTab ? CostItems::LoadUnit(ctx_, id) : CostItems::Load(ctx_, id);
         if (!item)
@@ -183,7 +186,7 @@ void frmPickItem::PickGrid_DblClick(int tab) {
 }
 
 void frmPickItem::PopEditForm(std::int32_t lineID) {
-    CostGrids::Guarded(ctx_, "PopEditForm", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopEditForm"), Guard::form(Form), [&] {
         QSqlQuery q = modData::exec(ctx_, ctx_.TempDBConn,
                                     QStringLiteral("select autoid,itemtable,itemid,qty,unit,name,"
                                                    "cost,sect from tplineitems where autoid=?"),
@@ -235,7 +238,8 @@ void frmPickItem::cmbSection_Click(int index) {
         return;
     frmAddSection f(ctx_, this);
     f.exec();
-    CostGrids::Guarded(ctx_, "cmbSection_Click", Form, [this] { PopSectionCombo(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("cmbSection_Click"), Guard::form(Form),
+               [this] { PopSectionCombo(); });
     // Without a new section nothing is chosen, so "Add" itself can never be accepted.
     selectSection(f.section());
 }
@@ -247,8 +251,8 @@ void frmPickItem::cmdSelect_Click() {
         ctx_.prompt->message(QStringLiteral("You must select a selection."));
         return;
     }
-    if (lblID->text().isEmpty() || !CostGrids::RequireNumber(txtItemQuan, ctx_) ||
-        !CostGrids::RequireNumber(txtItemPrice, ctx_))
+    if (lblID->text().isEmpty() || !InputHelpers::requireBoundedNumber(txtItemQuan, ctx_) ||
+        !InputHelpers::requireBoundedNumber(txtItemPrice, ctx_))
         return;
     const double qty = Numbers::value(txtItemQuan->text());
     const double price = Numbers::value(txtItemPrice->text());
@@ -273,15 +277,14 @@ void frmPickItem::cmdSelect_Click() {
 void frmPickItem::cmdAddItem_Click() {
     const int tab = SSTab1->currentIndex();
     if (tab == UnitTab) {
-        frmAddLabMat f(ctx_, {}, this);
+        frmAddLabMat f(ctx_, CostEdit::add(), {}, this);
         f.exec();
     } else {
-        ctx_.CostMode = QStringLiteral("add");
-        frmAddMat f(ctx_, QLatin1String(TabTypes[tab]), this);
+        frmAddMat f(ctx_, CostEdit::add(), QLatin1String(TabTypes[tab]), this);
         f.exec();
-        ctx_.CostMode.clear();
     }
-    CostGrids::Guarded(ctx_, "cmdAddItem_Click", Form, [this] { RefreshGrid(); });
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdAddItem_Click"), Guard::form(Form),
+               [this] { RefreshGrid(); });
 }
 
 void frmPickItem::cmdCancelSelect_Click() {

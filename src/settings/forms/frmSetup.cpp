@@ -1,6 +1,5 @@
 #include "settings/forms/frmSetup.h"
 
-#include "catalogue/forms/CostGrids.h"
 #include "common/AppContext.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
@@ -253,7 +252,7 @@ bool frmSetup::cmdSaveValues_Click() {
     QLineEdit* const boxes[] = {txtAdmin[0], txtAdmin[1], txtAdmin[2], txtAdmin[3],
                                 txtEmp[0],   txtEmp[1],   txtEmp[2],   txtEmp[3]};
     for (QLineEdit* box : boxes)
-        if (!CostGrids::RequireNumber(box, ctx_))
+        if (!InputHelpers::requireBoundedNumber(box, ctx_))
             return false;
     SetupValues::Defaults d;
     d.greet = chkShowGreet->isChecked();
