@@ -92,6 +92,8 @@ private Q_SLOTS:
     void storedAdminTexts();
     void totalsOfTheExample();
     void percentOfAFewCents();
+    void labelsShowTheFigures_data();
+    void labelsShowTheFigures();
     void reopenedAdminTexts();
     void popAdminWithFewDefaults();
     void gridRowsAndSections();
@@ -157,6 +159,57 @@ void tst_pricing::percentOfAFewCents() {
     t.add(1, "Fee", "Permits", 0, "Stamp", 1, "0.50");
     QCOMPARE(t.w.totals->lblAdmin[0]->text(), QStringLiteral("$0.01"));
     QCOMPARE(t.w.totals->lblEstTotal->text(), QStringLiteral("$0.51"));
+}
+
+// The tabs show what Totals figures for the same entries (its own test holds the reasons).
+void tst_pricing::labelsShowTheFigures_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("cost");
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<QStringList>("amounts");
+    QTest::addColumn<QStringList>("types");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("adminTotal");
+    QTest::addColumn<QString>("estTotal");
+    QTest::newRow("single precision below a half cent")
+        << "Fee"
+        << "0.50" << QStringList{"%", "%", "Fixed", "%"} << QStringList{"4.99", "4.99", "0", "1"}
+        << QStringList{"4.99%", "4.98999977111816%", "Fixed @", "1%"}
+        << QStringList{"$0.02", "$0.02", "$0.00", "$0.01"} << "$0.05"
+        << "$0.55";
+    QTest::newRow("four decimals before the cents")
+        << "Material"
+        << "209.00" << QStringList{"%", "%", "Fixed", "%"}
+        << QStringList{"0.122", "0.122", "-0.005", "0"}
+        << QStringList{"0.122%", "0.122000001370907%", "Fixed @", "0%"}
+        << QStringList{"$0.26", "$0.26", "($0.01)", "$0.00"} << "$0.51"
+        << "$209.51";
+}
+
+void tst_pricing::labelsShowTheFigures() {
+    QFETCH(QString, type);
+    QFETCH(QString, cost);
+    QFETCH(QStringList, kinds);
+    QFETCH(QStringList, amounts);
+    QFETCH(QStringList, types);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, adminTotal);
+    QFETCH(QString, estTotal);
+    Window t;
+    for (int i = 0; i < 4; ++i)
+        t.setAdmin(i, kinds[i], amounts[i]);
+    t.add(1, type, "Roof", 0, "Line", 1, cost);
+    TotalsTab& tt = *t.w.totals;
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(tt.typeLabel(i)->text(), types[i]);
+        QCOMPARE(tt.lblAdmin[i]->text(), shown[i]);
+    }
+    const QString subTotal = Money::parse(cost)->toCurrency();
+    QCOMPARE(tt.lblSubTotal->text(), subTotal);
+    QCOMPARE(t.w.lines->lblSubTotals[6]->text(), subTotal);
+    QCOMPARE(tt.lblAdminTotal->text(), adminTotal);
+    QCOMPARE(tt.lblEstTotal->text(), estTotal);
+    QCOMPARE(t.tc.prompt->count(), 0);
 }
 
 void tst_pricing::reopenedAdminTexts() {
