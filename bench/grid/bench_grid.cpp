@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     }
     LineItemsTab lines(ctx);
     TotalsTab totals(ctx);
-    totals.setLineItemsTab(&lines);
+    QObject::connect(&totals, &TotalsTab::totalsFigured, &lines, &LineItemsTab::showTypeTotals);
     totals.PopAdmin();
     modGrid::RePopGrid(ctx);
 

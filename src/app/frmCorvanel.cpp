@@ -71,7 +71,6 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     roof = new RoofTab(ctx, SSTab1);
     lines = new LineItemsTab(ctx, SSTab1);
     totals = new TotalsTab(ctx, SSTab1);
-    totals->setLineItemsTab(lines);
     output = new OutputTab(ctx, SSTab1);
     SSTab1->addTab(owner, QStringLiteral("Home Owner"));
     SSTab1->addTab(roof, QStringLiteral("Roof Area"));
@@ -119,6 +118,16 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     // A change of the take-off is a change of an estimate in work; a roof figured without an
     // estimate has nothing to save.
     connect(roof, &RoofTab::changed, this, [this] {
+        if (estimateStarted())
+            markChanged();
+    });
+    // The line tab shows the type totals that the totals tab figures. An edit of an
+    // administrative amount is a change whatever the mode; the summary and the terms only count
+    // for an estimate in work.
+    connect(totals, &TotalsTab::totalsFigured, lines, &LineItemsTab::showTypeTotals);
+    connect(totals, &TotalsTab::totalsCleared, lines, &LineItemsTab::clearTypeTotals);
+    connect(totals, &TotalsTab::changed, this, &frmCorvanel::markChanged);
+    connect(totals, &TotalsTab::textsChanged, this, [this] {
         if (estimateStarted())
             markChanged();
     });
@@ -391,7 +400,6 @@ void frmCorvanel::leaveFigureMode() {
 void frmCorvanel::finishLeavingMode() {
     ctx_.WorkMode = Mode::Idle;
     LockOwner(true);
-    ctx_.Totals.resetTypeTotals();
     for (QPushButton* b : cmdPrint)
         b->setEnabled(true);
 }

@@ -7,14 +7,12 @@
 #include "pricing/forms/LineItemsTab.h"
 #include "pricing/forms/Pickers.h"
 #include "pricing/forms/TotalsTab.h"
-#include "pricing/forms/frmAdminEdit.h"
 #include "pricing/forms/frmEditID.h"
 #include "pricing/modGrid.h"
 #include "storage/modData.h"
 
 #include <QPushButton>
 #include <QTableView>
-#include <QTextEdit>
 
 namespace {
 
@@ -96,18 +94,9 @@ void cmdOrder_Click(frmCorvanel& w) {
     w.markChanged();
 }
 
-void frAdmin_Click(frmCorvanel& w, int index) {
-    {
-        frmAdminEdit dialog(w.ctx(), *w.totals, index, &w);
-        dialog.exec();
-    }
-    w.totals->FigureTotals();
-    w.markChanged();
-}
-
 } // namespace
 
-// Connects the line items and totals tabs to their handlers.
+// Connects the line items tab to its handlers.
 void frmCorvanel::wirePricing() {
     connect(lines->cmdAddNewLine, &QPushButton::clicked, this,
             [this] { cmdAddNewLine_Click(*this); });
@@ -115,10 +104,4 @@ void frmCorvanel::wirePricing() {
     connect(lines->cmdDeleteLine, &QPushButton::clicked, this,
             [this] { cmdDeleteLine_Click(*this); });
     connect(lines->cmdOrder, &QPushButton::clicked, this, [this] { cmdOrder_Click(*this); });
-    connect(totals, &TotalsTab::frAdminClicked, this, [this](int i) { frAdmin_Click(*this, i); });
-    for (QTextEdit* box : {totals->txtSumm, totals->txtTerms})
-        connect(box, &QTextEdit::textChanged, this, [this] {
-            if (!ctx_.Loading && estimateStarted())
-                markChanged();
-        });
 }

@@ -25,15 +25,6 @@ struct CurItemRecord {
     bool Picked = false;
 };
 
-// Running totals of the estimate in work, recomputed from the line items.
-struct EstimateTotals {
-    Money MaterialTotal, LaborTotal, SubConTotal, EquipTotal, FeeTotal, UnitTotal;
-    Money SubTotal, AdminTotal, EstTotal;
-    void resetTypeTotals() {
-        MaterialTotal = LaborTotal = SubConTotal = EquipTotal = FeeTotal = UnitTotal = Money();
-    }
-};
-
 // Program-wide state: made once by start-up (tests make their own on a temporary folder) and
 // passed by reference to every window and module. There are no other globals.
 struct AppContext {
@@ -62,7 +53,6 @@ struct AppContext {
     bool EstChanged = false;
     bool Loading = false;
     CurItemRecord CurItem;
-    EstimateTotals Totals;
 
     // Shared by the catalogue forms.
     QString CostMode; // "add", "edit" or ""

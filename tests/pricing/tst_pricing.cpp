@@ -100,6 +100,8 @@ private Q_SLOTS:
     void deletingLines();
     void editByID();
     void adminEditDialog();
+    void summaryAndTermsChanges_data();
+    void summaryAndTermsChanges();
     void pickerAddsALine();
 };
 
@@ -374,6 +376,41 @@ void tst_pricing::adminEditDialog() {
     UiTest::rejectNextModal();
     Q_EMIT tt.frAdminClicked(0);
     QVERIFY(t.ctx.EstChanged);
+}
+
+void tst_pricing::summaryAndTermsChanges_data() {
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("loading");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("typed in an estimate in work") << true << false << true;
+    QTest::newRow("put in while loading") << true << true << false;
+    QTest::newRow("typed before the estimate is started") << false << false << false;
+}
+
+void tst_pricing::summaryAndTermsChanges() {
+    QFETCH(bool, started);
+    QFETCH(bool, loading);
+    QFETCH(bool, changed);
+    TestContext tc;
+    frmCorvanel w(tc.ctx);
+    w.mnuEstNew->trigger();
+    if (started) {
+        const QStringList v = {"Mary", "Smith", "1 Elm St", "Town, MT 1", "555-1234", "", ""};
+        for (int i = 0; i < 7; ++i)
+            w.owner->txtName[i]->setText(v[i]);
+        w.owner->cmbEstType->setEditText("Reroof");
+        w.owner->cmdStartEst->click();
+        QVERIFY(w.estimateStarted());
+    }
+    for (QTextEdit* box : {w.totals->txtSumm, w.totals->txtTerms}) {
+        tc.ctx.EstChanged = false;
+        w.SaveStatus(false);
+        tc.ctx.Loading = loading;
+        box->setPlainText("Half down");
+        tc.ctx.Loading = false;
+        QCOMPARE(tc.ctx.EstChanged, changed);
+        QCOMPARE(w.mnuEstSave->isEnabled(), changed);
+    }
 }
 
 void tst_pricing::pickerAddsALine() {

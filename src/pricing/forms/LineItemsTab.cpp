@@ -69,3 +69,14 @@ std::int32_t LineItemsTab::selectedLineID() {
 int LineItemsTab::gridRowCount() {
     return GridBinding::rowCount(grdDataGrid);
 }
+
+void LineItemsTab::showTypeTotals(const Totals::EstimateTotals& totals) {
+    for (int k = 0; k < Totals::TypeCount; ++k)
+        lblSubTotals[k]->setText(totals.types[k].toCurrency());
+    lblSubTotals[Totals::TypeCount]->setText(totals.subTotal.toCurrency());
+}
+
+void LineItemsTab::clearTypeTotals() {
+    for (QLabel* l : lblSubTotals)
+        l->setText(QStringLiteral(".00"));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pricing/Totals.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -30,6 +32,10 @@ public:
     int gridRowCount();
     // The ID of the line in the selected row; 0 for no selection or a heading or total row.
     std::int32_t selectedLineID();
+
+    // The type totals and their sum as figured; ".00" each once the estimate is closed.
+    void showTypeTotals(const Totals::EstimateTotals& totals);
+    void clearTypeTotals();
 
 Q_SIGNALS:
     // The user changed the estimate's lines (the main window marks the estimate changed).
