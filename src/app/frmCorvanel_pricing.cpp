@@ -30,10 +30,9 @@ void refreshLines(frmCorvanel& w) {
 
 void cmdAddNewLine_Click(frmCorvanel& w) {
     AppContext& ctx = w.ctx();
-    const bool cancelled = Pickers::PickItem(ctx, &w, false, 0);
-    if (!cancelled && ctx.CurItem.Picked) {
-        modGrid::AddLineItem(ctx, QStringLiteral("add"), 0);
-        ctx.CurItem.Picked = false;
+    const std::optional<CurItemRecord> item = Pickers::PickItem(ctx, &w, false, 0);
+    if (item && item->Picked) {
+        modGrid::AddLineItem(ctx, QStringLiteral("add"), 0, *item);
         refreshLines(w);
         w.markChanged();
     }
@@ -61,12 +60,11 @@ void cmdEditLine_Click(frmCorvanel& w) {
                            QStringLiteral("cmdEditLine_Click"), QStringLiteral("Form frmCorvanel"));
         return;
     }
-    const bool cancelled = Pickers::PickItem(ctx, &w, true, id);
-    if (cancelled)
+    const std::optional<CurItemRecord> item = Pickers::PickItem(ctx, &w, true, id);
+    if (!item)
         return;
-    if (ctx.CurItem.Picked) {
-        modGrid::AddLineItem(ctx, QStringLiteral("edit"), id);
-        ctx.CurItem.Picked = false;
+    if (item->Picked) {
+        modGrid::AddLineItem(ctx, QStringLiteral("edit"), id, *item);
         refreshLines(w);
     }
     w.markChanged();

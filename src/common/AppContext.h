@@ -11,20 +11,6 @@ class Prompt;
 class SettingsStore;
 class Connections;
 
-// The line being added or edited; the picker fills it, the line-item module reads it.
-struct CurItemRecord {
-    std::int32_t ItemID = 0;
-    QString ItemTable;
-    QString Name;
-    QString Unit;
-    std::int32_t Qty = 0;
-    Money Cost;
-    Money LineTotal;
-    QString Sect;
-    std::int32_t SecOrder = 0;
-    bool Picked = false;
-};
-
 // Program-wide state: made once by start-up (tests make their own on a temporary folder) and
 // passed by reference to every window and module. There are no other globals.
 struct AppContext {
@@ -52,7 +38,6 @@ struct AppContext {
     bool EstStarted = false; // a new estimate: Start has stored it
     bool EstChanged = false;
     bool Loading = false;
-    CurItemRecord CurItem;
 
     // Shared by the catalogue forms.
     QString CostMode; // "add", "edit" or ""

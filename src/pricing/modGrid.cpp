@@ -34,9 +34,10 @@ QVariant money(Money m) {
 
 } // namespace
 
-void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID) {
+void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
+                 const CurItemRecord& item) {
     try {
-        const CurItemRecord& c = ctx.CurItem;
+        const CurItemRecord& c = item;
         if (mode == QLatin1String("add")) {
             modData::exec(
                 ctx, ctx.TempDBConn,
@@ -72,6 +73,25 @@ void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID) {
         return;
     }
     RePopGrid(ctx);
+}
+
+std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID) {
+    QSqlQuery q = modData::exec(ctx, ctx.TempDBConn,
+                                QStringLiteral("select autoid,itemtable,itemid,qty,unit,name,"
+                                               "cost,sect from tplineitems where autoid=?"),
+                                {lineID});
+    if (!q.next())
+        return std::nullopt;
+    LineToEdit l;
+    l.lineID = q.value(0).toString();
+    l.itemTable = q.value(1).toString();
+    l.itemID = q.value(2).toString();
+    l.qty = q.value(3).toString();
+    l.unit = q.value(4).toString();
+    l.name = q.value(5).toString();
+    l.cost = Money::fromRaw(q.value(6).toLongLong());
+    l.sect = q.value(7).toString();
+    return l;
 }
 
 void RePopGrid(AppContext& ctx) {

@@ -52,8 +52,7 @@ struct Window {
                  .toInt())
             modData::exec(ctx, ctx.TempDBConn, "insert into TempSect(SecDesc,SecOrder) values(?,?)",
                           {sect, order});
-        CurItemRecord& c = ctx.CurItem;
-        c = CurItemRecord();
+        CurItemRecord c;
         c.ItemID = itemId;
         c.ItemTable = type;
         c.Name = name;
@@ -63,7 +62,7 @@ struct Window {
         c.LineTotal = Money::fromRaw(c.Cost.raw() * qty);
         c.Sect = sect;
         c.SecOrder = order;
-        modGrid::AddLineItem(ctx, "add", 0);
+        modGrid::AddLineItem(ctx, "add", 0, c);
         refresh();
     }
     void refresh() {
