@@ -121,17 +121,18 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
         if (estimateStarted())
             markChanged();
     });
-    // The line tab shows the type totals that the totals tab figures. An edit of an
-    // administrative amount is a change whatever the mode; the summary and the terms only count
-    // for an estimate in work.
+    // Changed lines are totalled again, and the line tab shows the type totals that the totals
+    // tab figures. Work on the lines or an administrative amount is a change whatever the mode;
+    // the summary and the terms only count for an estimate in work.
+    connect(lines, &LineItemsTab::linesChanged, totals, &TotalsTab::FigureTotals);
     connect(totals, &TotalsTab::totalsFigured, lines, &LineItemsTab::showTypeTotals);
     connect(totals, &TotalsTab::totalsCleared, lines, &LineItemsTab::clearTypeTotals);
+    connect(lines, &LineItemsTab::changed, this, &frmCorvanel::markChanged);
     connect(totals, &TotalsTab::changed, this, &frmCorvanel::markChanged);
     connect(totals, &TotalsTab::textsChanged, this, [this] {
         if (estimateStarted())
             markChanged();
     });
-    wirePricing();
     wireEstimates();
     wireCatalogue();
     wireDocuments();

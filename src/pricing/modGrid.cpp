@@ -94,6 +94,11 @@ std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID) {
     return l;
 }
 
+bool GridHasLine(AppContext& ctx, std::int32_t lineID) {
+    return modData::RecordExists(ctx, lineID, QStringLiteral("tplineitemid"),
+                                 QStringLiteral("estigrid"), ctx.TempDBConn);
+}
+
 void RePopGrid(AppContext& ctx) {
     try {
         QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);

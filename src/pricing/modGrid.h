@@ -40,6 +40,9 @@ struct LineToEdit {
 // Working line `lineID` (tpLineItems.autoID); nothing when there is no such line. Throws
 // modData::SqlError.
 std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID);
+// Whether the grid shows working line `lineID` (EstiGrid.tpLineItemID). Throws
+// modData::SqlError.
+bool GridHasLine(AppContext& ctx, std::int32_t lineID);
 // Rebuilds EstiGrid from TempSect and tpLineItems.
 void RePopGrid(AppContext& ctx);
 // Shows EstiGrid in a grid's model: ID, Name, Type, Qty, Unit and the three money columns.

@@ -98,6 +98,8 @@ private Q_SLOTS:
     void gridRowsAndSections();
     void deletingLines();
     void editByID();
+    void editLine_data();
+    void editLine();
     void adminEditDialog();
     void summaryAndTermsChanges_data();
     void summaryAndTermsChanges();
@@ -345,6 +347,52 @@ void tst_pricing::editByID() {
     t.w.lines->grdDataGrid->selectRow(1);
     frmEditID offered(t.w.lines->selectedLineID());
     QCOMPARE(offered.txtID->text(), QStringLiteral("1"));
+}
+
+void tst_pricing::editLine_data() {
+    QTest::addColumn<bool>("validID");
+    QTest::addColumn<QString>("quantity"); // typed in the picker; none cancels it
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QString>("subTotal");
+    // An ID that is not a line still counts as a change, as it always has.
+    QTest::newRow("not a line") << false << "" << true << "$10.00";
+    QTest::newRow("picker cancelled") << true << "" << false << "$10.00";
+    QTest::newRow("new quantity") << true << "3" << true << "$30.00";
+}
+
+void tst_pricing::editLine() {
+    QFETCH(bool, validID);
+    QFETCH(QString, quantity);
+    QFETCH(bool, changed);
+    QFETCH(QString, subTotal);
+    Window t;
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
+    t.w.lines->grdDataGrid->selectRow(t.rowOf("Shingles"));
+    const QString id = validID ? QString::number(t.w.lines->selectedLineID()) : "999";
+    t.ctx.EstChanged = false;
+    UiTest::whenModal([validID, id, quantity](QWidget* dlg) {
+        auto* d = qobject_cast<frmEditID*>(dlg);
+        QVERIFY(d);
+        if (validID)
+            UiTest::whenModal([quantity](QWidget* dlg) {
+                auto* p = qobject_cast<frmPickItem*>(dlg);
+                QVERIFY(p);
+                QCOMPARE(p->lblItemName->text(), QStringLiteral("Shingles"));
+                if (quantity.isEmpty()) {
+                    p->reject();
+                    return;
+                }
+                p->txtItemQuan->setText(quantity);
+                p->cmdSelect_Click();
+            });
+        d->txtID->setText(id);
+        d->cmdOk_Click();
+    });
+    t.w.lines->cmdEditLine->click();
+    QCOMPARE(t.ctx.EstChanged, changed);
+    QCOMPARE(t.w.totals->lblSubTotal->text(), subTotal);
+    QCOMPARE(t.w.lines->lblSubTotals[0]->text(), subTotal);
+    QCOMPARE(t.rowOf("Shingles"), 1);
 }
 
 void tst_pricing::adminEditDialog() {

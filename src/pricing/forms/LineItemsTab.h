@@ -12,7 +12,8 @@ class QGroupBox;
 class QLabel;
 struct AppContext;
 
-// Tab 2 of the main window: the estimate grid with its section subtotals and the type totals.
+// Tab 2 of the main window: the estimate grid with its section subtotals and the type totals. It
+// owns the handlers of its buttons.
 class LineItemsTab : public QWidget {
     Q_OBJECT
 public:
@@ -37,10 +38,21 @@ public:
     void showTypeTotals(const Totals::EstimateTotals& totals);
     void clearTypeTotals();
 
-Q_SIGNALS:
-    // The user changed the estimate's lines (the main window marks the estimate changed).
-    void changed();
+    // The handlers of the tab's buttons.
+    void cmdAddNewLine_Click();
+    void cmdEditLine_Click();
+    void cmdDeleteLine_Click();
+    void cmdOrder_Click();
 
-protected:
+Q_SIGNALS:
+    // The user worked on the estimate's lines: the estimate has changed, whatever the mode.
+    void changed();
+    // The working lines changed: the totals are figured again (before the grid is shown anew).
+    void linesChanged();
+
+private:
+    // After any change of the lines: totals, then the grid's display.
+    void refreshLines();
+
     AppContext& ctx_;
 };

@@ -1,6 +1,7 @@
 #include "pricing/forms/Pickers.h"
 
-#include "catalogue/forms/CostGrids.h"
+#include "common/AppContext.h"
+#include "common/Guard.h"
 #include "pricing/forms/frmPickItem.h"
 #include "pricing/forms/frmSortSections.h"
 #include "pricing/modGrid.h"
@@ -19,7 +20,7 @@ void SortSections(AppContext& ctx, QWidget* parent, const std::function<void()>&
     f.exec();
     if (!f.committed())
         return;
-    CostGrids::Guarded(ctx, "cmdCommit_Click", "frmSortSections", [&] {
+    Guard::run(*ctx.prompt, QStringLiteral("cmdCommit_Click"), Guard::form("frmSortSections"), [&] {
         modGrid::RePopGrid(ctx);
         if (refresh)
             refresh();
