@@ -1,7 +1,7 @@
 #include "pricing/modGrid.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "storage/QueryModel.h"
 #include "storage/modData.h"
 
@@ -12,7 +12,7 @@
 namespace modGrid {
 namespace {
 
-const QString kModule = QStringLiteral("Module modGrid");
+const QString kModule = Guard::module("modGrid");
 
 QSqlQuery prepared(QSqlDatabase db, const QString& sql) {
     QSqlQuery q(db);
@@ -36,7 +36,8 @@ QVariant money(Money m) {
 
 void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
                  const CurItemRecord& item) {
-    try {
+    bool changed = false;
+    Guard::run(*ctx.prompt, QStringLiteral("AddLineItem"), kModule, [&] {
         const CurItemRecord& c = item;
         if (mode == QLatin1String("add")) {
             modData::exec(
@@ -67,12 +68,10 @@ void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
         } else {
             return;
         }
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("AddLineItem"),
-                           kModule);
-        return;
-    }
-    RePopGrid(ctx);
+        changed = true;
+    });
+    if (changed)
+        RePopGrid(ctx);
 }
 
 std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID) {
@@ -100,7 +99,7 @@ bool GridHasLine(AppContext& ctx, std::int32_t lineID) {
 }
 
 void RePopGrid(AppContext& ctx) {
-    try {
+    Guard::run(*ctx.prompt, QStringLiteral("RePopGrid"), kModule, [&] {
         QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
         modData::Transaction t(db);
         modData::exec(db, QStringLiteral("delete from EstiGrid"));
@@ -145,10 +144,7 @@ void RePopGrid(AppContext& ctx) {
             run(heading, {separator});
         }
         t.commit();
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("RePopGrid"),
-                           kModule);
-    }
+    });
 }
 
 void ShowEstiGrid(AppContext& ctx, QueryModel& model) {

@@ -97,6 +97,8 @@ private Q_SLOTS:
     void popAdminWithFewDefaults();
     void gridRowsAndSections();
     void deletingLines();
+    void lineStatementErrors_data();
+    void lineStatementErrors();
     void editByID();
     void editLine_data();
     void editLine();
@@ -325,6 +327,37 @@ void tst_pricing::deletingLines() {
     t.w.lines->cmdDeleteLine->click();
     QCOMPARE(count(t.ctx, t.ctx.EstConn, "LineItems"), 0);
     QCOMPARE(t.w.lines->gridRowCount(), 0);
+}
+
+void tst_pricing::lineStatementErrors_data() {
+    QTest::addColumn<QString>("dropped");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("procedures");
+    // A line that cannot be stored leaves the grid as it was.
+    QTest::newRow("line not stored") << "tpLineItems"
+                                     << "add" << QStringList{"AddLineItem"};
+    QTest::newRow("grid not rebuilt") << "EstiGrid"
+                                      << "delete" << QStringList{"RePopGrid"};
+    QTest::newRow("no such mode") << "EstiGrid"
+                                  << "move" << QStringList{};
+}
+
+void tst_pricing::lineStatementErrors() {
+    QFETCH(QString, dropped);
+    QFETCH(QString, mode);
+    QFETCH(QStringList, procedures);
+    Window t;
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
+    modData::exec(t.ctx, t.ctx.TempDBConn, "drop table " + dropped);
+    t.tc.prompt->clear();
+    modGrid::AddLineItem(t.ctx, mode, 1, CurItemRecord());
+    QStringList shown;
+    for (const QString& text : t.tc.prompt->texts())
+        shown << text.section(QStringLiteral(" in procedure "), 1);
+    QStringList expected;
+    for (const QString& p : procedures)
+        expected << p + QStringLiteral(" of Module modGrid");
+    QCOMPARE(shown, expected);
 }
 
 void tst_pricing::editByID() {
