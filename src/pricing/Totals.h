@@ -32,7 +32,7 @@ struct AdminAmount {
     bool fixed = true;
     // The percentage (a percent amount), or the fixed amount as it shows: what the edit dialog
     // offers and what is stored.
-    QString figure;
+    QString figure = kNotFigured;
     // The amount's text: its currency text once figured, else what was loaded or kNotFigured.
     QString shown = kNotFigured;
     // The money amount, as many cents as `shown` reads (0 when it shows no number).

@@ -256,6 +256,7 @@ void tst_pricing::popAdminWithFewDefaults() {
     bare.ctx.settings->set("Op", "Greet", "1");
     bare.ctx.settings->set("Op", "Overhead", "%-10");
     TotalsTab lone(bare.ctx);
+    QCOMPARE(lone.adminStoredTexts(), QStringList(4, "Fixed-..."));
     lone.PopAdmin();
     QCOMPARE(lone.lblOver->text(), QStringLiteral("10%"));
     for (int i = 1; i < 4; ++i) {
