@@ -1,11 +1,9 @@
 #include "TestContext.h"
 
 #include "pricing/Totals.h"
-#include "settings/SettingsStore.h"
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
 
-#include <QDir>
 #include <QTest>
 
 using Totals::AdminAmount;
@@ -45,7 +43,6 @@ private Q_SLOTS:
     void loadedAndClosed_data();
     void loadedAndClosed();
     void sumByType();
-    void adminDefaults();
 };
 
 void tst_totals::figureAdmin_data() {
@@ -323,27 +320,6 @@ void tst_totals::sumByType() {
                                          Money::fromCents(-1500), Money(),
                                          Money::fromCents(3),     Money::fromCents(16000)};
     QCOMPARE(Totals::sumByType(ctx), expected);
-}
-
-void tst_totals::adminDefaults() {
-    TestContext full;
-    const auto firstStart = Totals::adminDefaults(*full.ctx.settings);
-    QCOMPARE(Admin::storedText(firstStart[0]), QStringLiteral("%-15"));
-    QCOMPARE(Admin::storedText(firstStart[1]), QStringLiteral("%-15"));
-    QCOMPARE(Admin::storedText(firstStart[2]), QStringLiteral("Fixed-100"));
-    QCOMPARE(Admin::storedText(firstStart[3]), QStringLiteral("%-2"));
-
-    // Settings with only two values in "Op": the first is no amount, the missing are a fixed 0.
-    TestContext bare(TestContext::Setup::Empty);
-    QDir().mkpath(bare.ctx.dataDir());
-    bare.ctx.settings->set("Op", "Greet", "1");
-    bare.ctx.settings->set("Op", "Overhead", "%-10");
-    const auto few = Totals::adminDefaults(*bare.ctx.settings);
-    QCOMPARE(Admin::storedText(few[0]), QStringLiteral("%-10"));
-    for (int i = 1; i < 4; ++i) {
-        QVERIFY(few[i].fixed);
-        QCOMPARE(few[i].value, QStringLiteral("0"));
-    }
 }
 
 QTEST_MAIN(tst_totals)
