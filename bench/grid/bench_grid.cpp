@@ -37,14 +37,13 @@ int main(int argc, char** argv) {
     }
     LineItemsTab lines(ctx);
     TotalsTab totals(ctx);
-    totals.setLineItemsTab(&lines);
+    QObject::connect(&totals, &TotalsTab::totalsFigured, &lines, &LineItemsTab::showTypeTotals);
     totals.PopAdmin();
     modGrid::RePopGrid(ctx);
 
     std::vector<double> times;
     for (int r = 0; r < 15; ++r) {
-        CurItemRecord& c = ctx.CurItem;
-        c = CurItemRecord();
+        CurItemRecord c;
         c.ItemID = 50;
         c.ItemTable = "Labor";
         c.Name = "Tear-off";
@@ -56,7 +55,7 @@ int main(int argc, char** argv) {
         c.SecOrder = r % 40;
         QElapsedTimer t;
         t.start();
-        modGrid::AddLineItem(ctx, "add", 0);
+        modGrid::AddLineItem(ctx, "add", 0, c);
         totals.FigureTotals();
         times.push_back(t.nsecsElapsed() / 1e6);
     }

@@ -58,7 +58,6 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     roof = new RoofTab(ctx, SSTab1);
     lines = new LineItemsTab(ctx, SSTab1);
     totals = new TotalsTab(ctx, SSTab1);
-    totals->setLineItemsTab(lines);
     output = new OutputTab(ctx, SSTab1);
     SSTab1->addTab(owner, QStringLiteral("Home Owner"));
     SSTab1->addTab(roof, QStringLiteral("Roof Area"));
@@ -105,7 +104,18 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
         if (estimateStarted())
             markChanged();
     });
-    wirePricing();
+    // Changed lines are totalled again, and the line tab shows the type totals that the totals
+    // tab figures. Work on the lines or an administrative amount is a change whatever the mode;
+    // the summary and the terms only count for an estimate in work.
+    connect(lines, &LineItemsTab::linesChanged, totals, &TotalsTab::FigureTotals);
+    connect(totals, &TotalsTab::totalsFigured, lines, &LineItemsTab::showTypeTotals);
+    connect(totals, &TotalsTab::totalsCleared, lines, &LineItemsTab::clearTypeTotals);
+    connect(lines, &LineItemsTab::changed, this, &frmCorvanel::markChanged);
+    connect(totals, &TotalsTab::changed, this, &frmCorvanel::markChanged);
+    connect(totals, &TotalsTab::textsChanged, this, [this] {
+        if (estimateStarted())
+            markChanged();
+    });
     wireEstimates();
     for (int i = 0; i < 5; ++i)
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
@@ -355,7 +365,6 @@ void frmCorvanel::leaveFigureMode() {
 void frmCorvanel::finishLeavingMode() {
     ctx_.WorkMode = Mode::Idle;
     LockOwner(true);
-    ctx_.Totals.resetTypeTotals();
     for (QPushButton* b : cmdPrint)
         b->setEnabled(true);
 }

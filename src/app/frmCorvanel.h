@@ -125,7 +125,6 @@ protected:
 private:
     // Each subsystem connects its controls and menu entries to its handlers in a file of its
     // own (frmCorvanel_<subsystem>.cpp), called once by the constructor.
-    void wirePricing();
     void wireEstimates();
 
     enum class SaveResult { Saved, Refused, Cancelled, Failed };

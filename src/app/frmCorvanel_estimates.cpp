@@ -186,8 +186,8 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
     }
     modSaveEst::SaveInput in;
     in.admin = totals->adminStoredTexts();
-    in.summary = totals->txtSumm->toPlainText();
-    in.terms = totals->txtTerms->toPlainText();
+    in.summary = totals->summary();
+    in.terms = totals->terms();
     in.complete = complete;
     if (!Guard::run(*ctx_.prompt, QStringLiteral("SaveEst"), kForm,
                     [&] { modSaveEst::saveEstimate(ctx_, in); })) {

@@ -11,29 +11,6 @@ class Prompt;
 class SettingsStore;
 class Connections;
 
-// The line being added or edited; the picker fills it, the line-item module reads it.
-struct CurItemRecord {
-    std::int32_t ItemID = 0;
-    QString ItemTable;
-    QString Name;
-    QString Unit;
-    std::int32_t Qty = 0;
-    Money Cost;
-    Money LineTotal;
-    QString Sect;
-    std::int32_t SecOrder = 0;
-    bool Picked = false;
-};
-
-// Running totals of the estimate in work, recomputed from the line items.
-struct EstimateTotals {
-    Money MaterialTotal, LaborTotal, SubConTotal, EquipTotal, FeeTotal, UnitTotal;
-    Money SubTotal, AdminTotal, EstTotal;
-    void resetTypeTotals() {
-        MaterialTotal = LaborTotal = SubConTotal = EquipTotal = FeeTotal = UnitTotal = Money();
-    }
-};
-
 // Program-wide state: made once by start-up (tests make their own on a temporary folder) and
 // passed by reference to every window and module. There are no other globals.
 struct AppContext {
@@ -61,8 +38,6 @@ struct AppContext {
     bool EstStarted = false; // a new estimate: Start has stored it
     bool EstChanged = false;
     bool Loading = false;
-    CurItemRecord CurItem;
-    EstimateTotals Totals;
 
     // Whether the estimate in work exists in storage (a new one after Start, or an opened one).
     bool estimateStarted() const {

@@ -1,7 +1,7 @@
 #include "pricing/modGrid.h"
 
 #include "common/AppContext.h"
-#include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "storage/QueryModel.h"
 #include "storage/modData.h"
 
@@ -12,7 +12,7 @@
 namespace modGrid {
 namespace {
 
-const QString kModule = QStringLiteral("Module modGrid");
+const QString kModule = Guard::module("modGrid");
 
 QSqlQuery prepared(QSqlDatabase db, const QString& sql) {
     QSqlQuery q(db);
@@ -34,9 +34,11 @@ QVariant money(Money m) {
 
 } // namespace
 
-void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID) {
-    try {
-        const CurItemRecord& c = ctx.CurItem;
+void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
+                 const CurItemRecord& item) {
+    bool changed = false;
+    Guard::run(*ctx.prompt, QStringLiteral("AddLineItem"), kModule, [&] {
+        const CurItemRecord& c = item;
         if (mode == QLatin1String("add")) {
             modData::exec(
                 ctx, ctx.TempDBConn,
@@ -66,16 +68,38 @@ void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID) {
         } else {
             return;
         }
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("AddLineItem"),
-                           kModule);
-        return;
-    }
-    RePopGrid(ctx);
+        changed = true;
+    });
+    if (changed)
+        RePopGrid(ctx);
+}
+
+std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID) {
+    QSqlQuery q = modData::exec(ctx, ctx.TempDBConn,
+                                QStringLiteral("select autoid,itemtable,itemid,qty,unit,name,"
+                                               "cost,sect from tplineitems where autoid=?"),
+                                {lineID});
+    if (!q.next())
+        return std::nullopt;
+    LineToEdit l;
+    l.lineID = q.value(0).toString();
+    l.itemTable = q.value(1).toString();
+    l.itemID = q.value(2).toString();
+    l.qty = q.value(3).toString();
+    l.unit = q.value(4).toString();
+    l.name = q.value(5).toString();
+    l.cost = Money::fromRaw(q.value(6).toLongLong());
+    l.sect = q.value(7).toString();
+    return l;
+}
+
+bool GridHasLine(AppContext& ctx, std::int32_t lineID) {
+    return modData::RecordExists(ctx, lineID, QStringLiteral("tplineitemid"),
+                                 QStringLiteral("estigrid"), ctx.TempDBConn);
 }
 
 void RePopGrid(AppContext& ctx) {
-    try {
+    Guard::run(*ctx.prompt, QStringLiteral("RePopGrid"), kModule, [&] {
         QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
         modData::Transaction t(db);
         modData::exec(db, QStringLiteral("delete from EstiGrid"));
@@ -120,10 +144,7 @@ void RePopGrid(AppContext& ctx) {
             run(heading, {separator});
         }
         t.commit();
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("RePopGrid"),
-                           kModule);
-    }
+    });
 }
 
 void ShowEstiGrid(AppContext& ctx, QueryModel& model) {

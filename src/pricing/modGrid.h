@@ -4,16 +4,45 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 struct AppContext;
 class QueryModel;
 
+// The line being added or edited, as the item picker hands it over.
+struct CurItemRecord {
+    std::int32_t ItemID = 0;
+    QString ItemTable;
+    QString Name;
+    QString Unit;
+    std::int32_t Qty = 0;
+    Money Cost;
+    Money LineTotal;
+    QString Sect;
+    std::int32_t SecOrder = 0;
+    bool Picked = false;
+};
+
 // The working line items and the estimate grid built from them.
 namespace modGrid {
 
-// Adds (mode "add"), changes ("edit") or deletes ("delete") the working line `lineID` from
-// ctx.CurItem, then rebuilds the grid. Reports its own errors.
-void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID);
+// Adds `item` as a new working line (mode "add"), makes working line `lineID` that item
+// ("edit"), or deletes working line `lineID` ("delete", no item), then rebuilds the grid.
+// Reports its own errors.
+void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
+                 const CurItemRecord& item = CurItemRecord());
+
+// A working line as the picker offers it for a change: its texts as stored, and its price.
+struct LineToEdit {
+    QString lineID, itemTable, itemID, qty, unit, name, sect;
+    Money cost;
+};
+// Working line `lineID` (tpLineItems.autoID); nothing when there is no such line. Throws
+// modData::SqlError.
+std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID);
+// Whether the grid shows working line `lineID` (EstiGrid.tpLineItemID). Throws
+// modData::SqlError.
+bool GridHasLine(AppContext& ctx, std::int32_t lineID);
 // Rebuilds EstiGrid from TempSect and tpLineItems.
 void RePopGrid(AppContext& ctx);
 // Shows EstiGrid in a grid's model: ID, Name, Type, Qty, Unit and the three money columns.

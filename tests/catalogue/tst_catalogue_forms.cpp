@@ -521,14 +521,15 @@ void tst_catalogue_forms::pickerTotals() {
     p.cmbSection->setCurrentIndex(1);
     p.cmdSelect_Click();
     QVERIFY(!p.PickCancel());
-    const auto& c = tc.ctx.CurItem;
-    QVERIFY(c.Picked);
-    QCOMPARE(c.Qty, stored);
-    QCOMPARE(c.LineTotal, Money::fromCents(cents));
-    QCOMPARE(c.Cost, Money::fromCents(1000));
-    QCOMPARE(c.Sect, QStringLiteral("Owner's extras"));
-    QCOMPARE(c.SecOrder, 1);
-    QCOMPARE(c.ItemID, 1);
+    const std::optional<CurItemRecord> c = p.chosen();
+    QVERIFY(c);
+    QVERIFY(c->Picked);
+    QCOMPARE(c->Qty, stored);
+    QCOMPARE(c->LineTotal, Money::fromCents(cents));
+    QCOMPARE(c->Cost, Money::fromCents(1000));
+    QCOMPARE(c->Sect, QStringLiteral("Owner's extras"));
+    QCOMPARE(c->SecOrder, 1);
+    QCOMPARE(c->ItemID, 1);
 }
 
 void tst_catalogue_forms::pickerNeedsASection() {
@@ -543,7 +544,7 @@ void tst_catalogue_forms::pickerNeedsASection() {
     p.cmdSelect_Click();
     QCOMPARE(tc.prompt->lastText(), QStringLiteral("You must select a selection."));
     QVERIFY(p.PickCancel());
-    QVERIFY(!tc.ctx.CurItem.Picked);
+    QVERIFY(!p.chosen());
     QVERIFY(!p.frSelect->isHidden());
 }
 
@@ -578,14 +579,17 @@ void tst_catalogue_forms::pickerAddThenCancelIsNoSection() {
 void tst_catalogue_forms::pickerCloseBoxCancels() {
     TestContext tc;
     tc.createTempDB();
-    tc.ctx.CurItem.Picked = true;
-    tc.ctx.CurItem.ItemID = 7;
+    Sections::Add(tc.ctx, "Tear-off");
     frmPickItem p(tc.ctx, false, 0);
     p.show();
+    // An item filled in completely is still no line when the close box is used.
+    QVERIFY(selectID(p.PickGrid[0], 1));
+    p.PickGrid_DblClick(0);
+    p.txtItemQuan->setText("2");
+    p.cmbSection->setCurrentIndex(0);
     p.close();
     QVERIFY(p.PickCancel());
-    QVERIFY(!tc.ctx.CurItem.Picked);
-    QCOMPARE(tc.ctx.CurItem.ItemID, 0);
+    QVERIFY(!p.chosen());
 }
 
 void tst_catalogue_forms::pickerEditsALine() {
@@ -609,12 +613,14 @@ void tst_catalogue_forms::pickerEditsALine() {
     p.txtItemQuan->setText("x");
     p.cmdSelect_Click();
     QCOMPARE(tc.prompt->lastText(), QStringLiteral("This field must be a number."));
-    QVERIFY(!tc.ctx.CurItem.Picked);
+    QVERIFY(!p.chosen());
     p.txtItemQuan->setText("4");
     p.cmdSelect_Click();
-    QVERIFY(tc.ctx.CurItem.Picked);
-    QCOMPARE(tc.ctx.CurItem.LineTotal, Money::fromCents(11200));
-    QCOMPARE(tc.ctx.CurItem.ItemID, 4);
+    const std::optional<CurItemRecord> c = p.chosen();
+    QVERIFY(c);
+    QVERIFY(c->Picked);
+    QCOMPARE(c->LineTotal, Money::fromCents(11200));
+    QCOMPARE(c->ItemID, 4);
 }
 
 void tst_catalogue_forms::pickerAddsNewItems() {

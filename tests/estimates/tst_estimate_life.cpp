@@ -45,8 +45,7 @@ int masterRows(AppContext& ctx) {
 // One priced line through the line-item module, as the picker hands it over.
 void addLine(AppContext& ctx, int itemId, const QString& sect, int order, const QString& name,
              int qty, const QString& cost) {
-    CurItemRecord& c = ctx.CurItem;
-    c = CurItemRecord();
+    CurItemRecord c;
     c.ItemID = itemId;
     c.ItemTable = QStringLiteral("Material");
     c.Name = name;
@@ -63,7 +62,7 @@ void addLine(AppContext& ctx, int itemId, const QString& sect, int order, const 
              .toInt())
         modData::exec(ctx, ctx.TempDBConn, "insert into TempSect(SecDesc,SecOrder) values(?,?)",
                       {sect, order});
-    modGrid::AddLineItem(ctx, QStringLiteral("add"), 0);
+    modGrid::AddLineItem(ctx, QStringLiteral("add"), 0, c);
 }
 
 } // namespace

@@ -52,8 +52,7 @@ struct Window {
                  .toInt())
             modData::exec(ctx, ctx.TempDBConn, "insert into TempSect(SecDesc,SecOrder) values(?,?)",
                           {sect, order});
-        CurItemRecord& c = ctx.CurItem;
-        c = CurItemRecord();
+        CurItemRecord c;
         c.ItemID = itemId;
         c.ItemTable = type;
         c.Name = name;
@@ -63,7 +62,7 @@ struct Window {
         c.LineTotal = Money::fromRaw(c.Cost.raw() * qty);
         c.Sect = sect;
         c.SecOrder = order;
-        modGrid::AddLineItem(ctx, "add", 0);
+        modGrid::AddLineItem(ctx, "add", 0, c);
         refresh();
     }
     void refresh() {
@@ -92,12 +91,20 @@ private Q_SLOTS:
     void storedAdminTexts();
     void totalsOfTheExample();
     void percentOfAFewCents();
+    void labelsShowTheFigures_data();
+    void labelsShowTheFigures();
     void reopenedAdminTexts();
     void popAdminWithFewDefaults();
     void gridRowsAndSections();
     void deletingLines();
+    void lineStatementErrors_data();
+    void lineStatementErrors();
     void editByID();
+    void editLine_data();
+    void editLine();
     void adminEditDialog();
+    void summaryAndTermsChanges_data();
+    void summaryAndTermsChanges();
     void pickerAddsALine();
 };
 
@@ -159,6 +166,57 @@ void tst_pricing::percentOfAFewCents() {
     QCOMPARE(t.w.totals->lblEstTotal->text(), QStringLiteral("$0.51"));
 }
 
+// The tabs show what Totals figures for the same entries (its own test holds the reasons).
+void tst_pricing::labelsShowTheFigures_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("cost");
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<QStringList>("amounts");
+    QTest::addColumn<QStringList>("types");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("adminTotal");
+    QTest::addColumn<QString>("estTotal");
+    QTest::newRow("single precision below a half cent")
+        << "Fee"
+        << "0.50" << QStringList{"%", "%", "Fixed", "%"} << QStringList{"4.99", "4.99", "0", "1"}
+        << QStringList{"4.99%", "4.98999977111816%", "Fixed @", "1%"}
+        << QStringList{"$0.02", "$0.02", "$0.00", "$0.01"} << "$0.05"
+        << "$0.55";
+    QTest::newRow("four decimals before the cents")
+        << "Material"
+        << "209.00" << QStringList{"%", "%", "Fixed", "%"}
+        << QStringList{"0.122", "0.122", "-0.005", "0"}
+        << QStringList{"0.122%", "0.122000001370907%", "Fixed @", "0%"}
+        << QStringList{"$0.26", "$0.26", "($0.01)", "$0.00"} << "$0.51"
+        << "$209.51";
+}
+
+void tst_pricing::labelsShowTheFigures() {
+    QFETCH(QString, type);
+    QFETCH(QString, cost);
+    QFETCH(QStringList, kinds);
+    QFETCH(QStringList, amounts);
+    QFETCH(QStringList, types);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, adminTotal);
+    QFETCH(QString, estTotal);
+    Window t;
+    for (int i = 0; i < 4; ++i)
+        t.setAdmin(i, kinds[i], amounts[i]);
+    t.add(1, type, "Roof", 0, "Line", 1, cost);
+    TotalsTab& tt = *t.w.totals;
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(tt.typeLabel(i)->text(), types[i]);
+        QCOMPARE(tt.lblAdmin[i]->text(), shown[i]);
+    }
+    const QString subTotal = Money::parse(cost)->toCurrency();
+    QCOMPARE(tt.lblSubTotal->text(), subTotal);
+    QCOMPARE(t.w.lines->lblSubTotals[6]->text(), subTotal);
+    QCOMPARE(tt.lblAdminTotal->text(), adminTotal);
+    QCOMPARE(tt.lblEstTotal->text(), estTotal);
+    QCOMPARE(t.tc.prompt->count(), 0);
+}
+
 void tst_pricing::reopenedAdminTexts() {
     Window t;
     modData::exec(t.ctx, t.ctx.EstConn,
@@ -198,6 +256,7 @@ void tst_pricing::popAdminWithFewDefaults() {
     bare.ctx.settings->set("Op", "Greet", "1");
     bare.ctx.settings->set("Op", "Overhead", "%-10");
     TotalsTab lone(bare.ctx);
+    QCOMPARE(lone.adminStoredTexts(), QStringList(4, "Fixed-..."));
     lone.PopAdmin();
     QCOMPARE(lone.lblOver->text(), QStringLiteral("10%"));
     for (int i = 1; i < 4; ++i) {
@@ -271,6 +330,37 @@ void tst_pricing::deletingLines() {
     QCOMPARE(t.w.lines->gridRowCount(), 0);
 }
 
+void tst_pricing::lineStatementErrors_data() {
+    QTest::addColumn<QString>("dropped");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("procedures");
+    // A line that cannot be stored leaves the grid as it was.
+    QTest::newRow("line not stored") << "tpLineItems"
+                                     << "add" << QStringList{"AddLineItem"};
+    QTest::newRow("grid not rebuilt") << "EstiGrid"
+                                      << "delete" << QStringList{"RePopGrid"};
+    QTest::newRow("no such mode") << "EstiGrid"
+                                  << "move" << QStringList{};
+}
+
+void tst_pricing::lineStatementErrors() {
+    QFETCH(QString, dropped);
+    QFETCH(QString, mode);
+    QFETCH(QStringList, procedures);
+    Window t;
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
+    modData::exec(t.ctx, t.ctx.TempDBConn, "drop table " + dropped);
+    t.tc.prompt->clear();
+    modGrid::AddLineItem(t.ctx, mode, 1, CurItemRecord());
+    QStringList shown;
+    for (const QString& text : t.tc.prompt->texts())
+        shown << text.section(QStringLiteral(" in procedure "), 1);
+    QStringList expected;
+    for (const QString& p : procedures)
+        expected << p + QStringLiteral(" of Module modGrid");
+    QCOMPARE(shown, expected);
+}
+
 void tst_pricing::editByID() {
     Window t;
     t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
@@ -291,6 +381,52 @@ void tst_pricing::editByID() {
     t.w.lines->grdDataGrid->selectRow(1);
     frmEditID offered(t.w.lines->selectedLineID());
     QCOMPARE(offered.txtID->text(), QStringLiteral("1"));
+}
+
+void tst_pricing::editLine_data() {
+    QTest::addColumn<bool>("validID");
+    QTest::addColumn<QString>("quantity"); // typed in the picker; none cancels it
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QString>("subTotal");
+    // An ID that is not a line still counts as a change, as it always has.
+    QTest::newRow("not a line") << false << "" << true << "$10.00";
+    QTest::newRow("picker cancelled") << true << "" << false << "$10.00";
+    QTest::newRow("new quantity") << true << "3" << true << "$30.00";
+}
+
+void tst_pricing::editLine() {
+    QFETCH(bool, validID);
+    QFETCH(QString, quantity);
+    QFETCH(bool, changed);
+    QFETCH(QString, subTotal);
+    Window t;
+    t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
+    t.w.lines->grdDataGrid->selectRow(t.rowOf("Shingles"));
+    const QString id = validID ? QString::number(t.w.lines->selectedLineID()) : "999";
+    t.ctx.EstChanged = false;
+    UiTest::whenModal([validID, id, quantity](QWidget* dlg) {
+        auto* d = qobject_cast<frmEditID*>(dlg);
+        QVERIFY(d);
+        if (validID)
+            UiTest::whenModal([quantity](QWidget* dlg) {
+                auto* p = qobject_cast<frmPickItem*>(dlg);
+                QVERIFY(p);
+                QCOMPARE(p->lblItemName->text(), QStringLiteral("Shingles"));
+                if (quantity.isEmpty()) {
+                    p->reject();
+                    return;
+                }
+                p->txtItemQuan->setText(quantity);
+                p->cmdSelect_Click();
+            });
+        d->txtID->setText(id);
+        d->cmdOk_Click();
+    });
+    t.w.lines->cmdEditLine->click();
+    QCOMPARE(t.ctx.EstChanged, changed);
+    QCOMPARE(t.w.totals->lblSubTotal->text(), subTotal);
+    QCOMPARE(t.w.lines->lblSubTotals[0]->text(), subTotal);
+    QCOMPARE(t.rowOf("Shingles"), 1);
 }
 
 void tst_pricing::adminEditDialog() {
@@ -321,6 +457,41 @@ void tst_pricing::adminEditDialog() {
     UiTest::rejectNextModal();
     Q_EMIT tt.frAdminClicked(0);
     QVERIFY(t.ctx.EstChanged);
+}
+
+void tst_pricing::summaryAndTermsChanges_data() {
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("loading");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("typed in an estimate in work") << true << false << true;
+    QTest::newRow("put in while loading") << true << true << false;
+    QTest::newRow("typed before the estimate is started") << false << false << false;
+}
+
+void tst_pricing::summaryAndTermsChanges() {
+    QFETCH(bool, started);
+    QFETCH(bool, loading);
+    QFETCH(bool, changed);
+    TestContext tc;
+    frmCorvanel w(tc.ctx);
+    w.mnuEstNew->trigger();
+    if (started) {
+        const QStringList v = {"Mary", "Smith", "1 Elm St", "Town, MT 1", "555-1234", "", ""};
+        for (int i = 0; i < 7; ++i)
+            w.owner->txtName[i]->setText(v[i]);
+        w.owner->cmbEstType->setEditText("Reroof");
+        w.owner->cmdStartEst->click();
+        QVERIFY(w.estimateStarted());
+    }
+    for (QTextEdit* box : {w.totals->txtSumm, w.totals->txtTerms}) {
+        tc.ctx.EstChanged = false;
+        w.SaveStatus(false);
+        tc.ctx.Loading = loading;
+        box->setPlainText("Half down");
+        tc.ctx.Loading = false;
+        QCOMPARE(tc.ctx.EstChanged, changed);
+        QCOMPARE(w.mnuEstSave->isEnabled(), changed);
+    }
 }
 
 void tst_pricing::pickerAddsALine() {

@@ -27,22 +27,4 @@ void FillCategories(QComboBox* box, const QStringList& categories);
 // The ID in column 0 of the selected row, or 0 when there is none.
 std::int32_t CurrentID(QTableView* grid);
 
-// Reports an error raised inside a handler with the standard message; returns false then.
-template <class F> bool Guarded(AppContext& ctx, const char* procedure, const char* form, F&& f);
-
 } // namespace CostGrids
-
-#include "common/AppContext.h"
-#include "common/ErrorMessage.h"
-
-template <class F>
-bool CostGrids::Guarded(AppContext& ctx, const char* procedure, const char* form, F&& f) {
-    try {
-        f();
-        return true;
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QLatin1String(procedure),
-                           QStringLiteral("Form %1").arg(QLatin1String(form)));
-        return false;
-    }
-}

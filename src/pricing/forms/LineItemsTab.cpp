@@ -1,9 +1,13 @@
 #include "pricing/forms/LineItemsTab.h"
 
 #include "common/AppContext.h"
+#include "common/Guard.h"
+#include "common/Prompt.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "pricing/forms/Pickers.h"
+#include "pricing/forms/frmEditID.h"
 #include "pricing/modGrid.h"
 
 #include <QGridLayout>
@@ -16,6 +20,11 @@
 
 using Widgets::indexed;
 using Widgets::named;
+
+namespace {
+// The handlers were the main window's, and their messages still name it.
+const QString kForm = Guard::form("frmCorvanel");
+} // namespace
 
 LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     auto* outer = new QHBoxLayout(this);
@@ -55,6 +64,11 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     }
     grid->setRowStretch(7, 1);
     outer->addWidget(frSubTotals, 0, Qt::AlignTop);
+
+    connect(cmdAddNewLine, &QPushButton::clicked, this, &LineItemsTab::cmdAddNewLine_Click);
+    connect(cmdEditLine, &QPushButton::clicked, this, &LineItemsTab::cmdEditLine_Click);
+    connect(cmdDeleteLine, &QPushButton::clicked, this, &LineItemsTab::cmdDeleteLine_Click);
+    connect(cmdOrder, &QPushButton::clicked, this, &LineItemsTab::cmdOrder_Click);
 }
 
 void LineItemsTab::PopEstiGrid() {
@@ -68,4 +82,79 @@ std::int32_t LineItemsTab::selectedLineID() {
 }
 int LineItemsTab::gridRowCount() {
     return GridBinding::rowCount(grdDataGrid);
+}
+
+void LineItemsTab::showTypeTotals(const Totals::EstimateTotals& totals) {
+    for (int k = 0; k < Totals::TypeCount; ++k)
+        lblSubTotals[k]->setText(totals.types[k].toCurrency());
+    lblSubTotals[Totals::TypeCount]->setText(totals.subTotal.toCurrency());
+}
+
+void LineItemsTab::clearTypeTotals() {
+    for (QLabel* l : lblSubTotals)
+        l->setText(QStringLiteral(".00"));
+}
+
+void LineItemsTab::refreshLines() {
+    Q_EMIT linesChanged();
+    Guard::run(*ctx_.prompt, QStringLiteral("PopEstiGrid"), kForm, [this] { PopEstiGrid(); });
+}
+
+// The dialogs sit over the main window, as they did when it handled these buttons.
+void LineItemsTab::cmdAddNewLine_Click() {
+    const std::optional<CurItemRecord> item = Pickers::PickItem(ctx_, window(), false, 0);
+    if (item && item->Picked) {
+        modGrid::AddLineItem(ctx_, QStringLiteral("add"), 0, *item);
+        refreshLines();
+        Q_EMIT changed();
+    }
+}
+
+void LineItemsTab::cmdEditLine_Click() {
+    std::int32_t id = 0;
+    {
+        // The selected line is offered; any other ID can be typed.
+        frmEditID dialog(selectedLineID(), window());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        id = dialog.EditLineID();
+    }
+    bool shown = false;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdEditLine_Click"), kForm,
+                    [&] { shown = modGrid::GridHasLine(ctx_, id); }))
+        return;
+    if (!shown) {
+        ctx_.prompt->message(QStringLiteral("That is not a valid ID.  Please try again."));
+        Q_EMIT changed();
+        return;
+    }
+    const std::optional<CurItemRecord> item = Pickers::PickItem(ctx_, window(), true, id);
+    if (!item)
+        return;
+    if (item->Picked) {
+        modGrid::AddLineItem(ctx_, QStringLiteral("edit"), id, *item);
+        refreshLines();
+    }
+    Q_EMIT changed();
+}
+
+void LineItemsTab::cmdDeleteLine_Click() {
+    const std::int32_t id = selectedLineID();
+    if (id > 0) {
+        const auto a =
+            ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this line item?"),
+                             QStringLiteral("Confirm delete"), Prompt::Buttons::YesNo,
+                             Prompt::Icon::Critical, Prompt::Answer::No);
+        if (a != Prompt::Answer::Yes)
+            return;
+        modGrid::AddLineItem(ctx_, QStringLiteral("delete"), id);
+        refreshLines();
+    }
+    Q_EMIT changed();
+}
+
+void LineItemsTab::cmdOrder_Click() {
+    if (gridRowCount() > 1)
+        Pickers::SortSections(ctx_, window(), [this] { refreshLines(); });
+    Q_EMIT changed();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pricing/Totals.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -10,7 +12,8 @@ class QGroupBox;
 class QLabel;
 struct AppContext;
 
-// Tab 2 of the main window: the estimate grid with its section subtotals and the type totals.
+// Tab 2 of the main window: the estimate grid with its section subtotals and the type totals. It
+// owns the handlers of its buttons.
 class LineItemsTab : public QWidget {
     Q_OBJECT
 public:
@@ -31,10 +34,25 @@ public:
     // The ID of the line in the selected row; 0 for no selection or a heading or total row.
     std::int32_t selectedLineID();
 
-Q_SIGNALS:
-    // The user changed the estimate's lines (the main window marks the estimate changed).
-    void changed();
+    // The type totals and their sum as figured; ".00" each once the estimate is closed.
+    void showTypeTotals(const Totals::EstimateTotals& totals);
+    void clearTypeTotals();
 
-protected:
+    // The handlers of the tab's buttons.
+    void cmdAddNewLine_Click();
+    void cmdEditLine_Click();
+    void cmdDeleteLine_Click();
+    void cmdOrder_Click();
+
+Q_SIGNALS:
+    // The user worked on the estimate's lines: the estimate has changed, whatever the mode.
+    void changed();
+    // The working lines changed: the totals are figured again (before the grid is shown anew).
+    void linesChanged();
+
+private:
+    // After any change of the lines: totals, then the grid's display.
+    void refreshLines();
+
     AppContext& ctx_;
 };

@@ -8,10 +8,11 @@
 
 namespace Pickers {
 
-bool PickItem(AppContext& ctx, QWidget* parent, bool pickEdit, std::int32_t pickLineID) {
+std::optional<CurItemRecord> PickItem(AppContext& ctx, QWidget* parent, bool pickEdit,
+                                      std::int32_t pickLineID) {
     frmPickItem f(ctx, pickEdit, pickLineID, parent);
     f.exec();
-    return f.PickCancel();
+    return f.chosen();
 }
 
 void SortSections(AppContext& ctx, QWidget* parent, const std::function<void()>& refresh) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "pricing/modGrid.h"
+
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 struct AppContext;
 class QWidget;
@@ -10,9 +13,10 @@ class QWidget;
 namespace Pickers {
 
 // The item picker. Adding (pickEdit false): the user chooses a catalogue item, quantity, price
-// and section; editing: line `pickLineID` of tpLineItems. Okay fills ctx.CurItem and sets
-// ctx.CurItem.Picked. Returns true when the picker was cancelled (or closed by its close box).
-bool PickItem(AppContext& ctx, QWidget* parent, bool pickEdit, std::int32_t pickLineID);
+// and section; editing: line `pickLineID` of tpLineItems. Returns the line chosen with Okay;
+// nothing when the picker was cancelled (or closed by its close box).
+std::optional<CurItemRecord> PickItem(AppContext& ctx, QWidget* parent, bool pickEdit,
+                                      std::int32_t pickLineID);
 
 // The section-order dialog. On commit it writes the new order into tpLineItems and TempSect,
 // rebuilds the grid and calls `refresh` (totals and the grid's display).

@@ -2,14 +2,10 @@
 
 #include "common/AppContext.h"
 #include "common/ErrorMessage.h"
-#include "common/Money.h"
-#include "common/Numbers.h"
+#include "common/Guard.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "pricing/Admin.h"
-#include "pricing/forms/LineItemsTab.h"
-#include "settings/SettingsStore.h"
-#include "storage/modData.h"
+#include "pricing/forms/frmAdminEdit.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -19,7 +15,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -101,6 +96,14 @@ TotalsTab::TotalsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     buttons->addWidget(cmdSave);
     right->addLayout(buttons);
     outer->addLayout(right, 2);
+
+    connect(this, &TotalsTab::frAdminClicked, this, &TotalsTab::frAdmin_Click);
+    // Text the program puts in while it loads an estimate is no change by the user.
+    for (QTextEdit* box : {txtSumm, txtTerms})
+        connect(box, &QTextEdit::textChanged, this, [this] {
+            if (!ctx_.Loading)
+                Q_EMIT textsChanged();
+        });
 }
 
 QLabel* TotalsTab::typeLabel(int i) const {
@@ -136,145 +139,109 @@ bool TotalsTab::eventFilter(QObject* o, QEvent* e) {
 }
 
 namespace {
-const QString kFrmEstiGrid = QStringLiteral("Form frmEstiGrid");
+const QString kFrmEstiGrid = Guard::form("frmEstiGrid");
+}
+
+void TotalsTab::showAdmin(int index) {
+    const Totals::AdminAmount& a = totals_.admin[index];
+    typeLabel(index)->setText(a.typeText());
+    lblAdmin[index]->setText(a.shown);
+}
+
+void TotalsTab::showSums() {
+    lblSubTotal->setText(totals_.subTotal.toCurrency());
+    lblAdminTotal->setText(totals_.adminTotal.toCurrency());
+    lblEstTotal->setText(totals_.estTotal.toCurrency());
 }
 
 void TotalsTab::FigureAdmin(int index, const QString& kind, const QString& amount) {
     if (index < 0 || index > 3)
         return;
-    QLabel* type = typeLabel(index);
-    if (kind == QLatin1String("Fixed")) {
-        const std::optional<Money> m = Money::parse(amount);
-        if (!m) {
-            ErrorMessage::show(*ctx_.prompt, 13, QStringLiteral("Type mismatch"),
-                               QStringLiteral("FigureAdmin"), kFrmEstiGrid);
-            return;
-        }
-        type->setText(QStringLiteral("Fixed @"));
-        lblAdmin[index]->setText(m->toCurrency());
-        return;
-    }
-    const std::optional<double> parsed = Numbers::parse(amount);
-    if (!parsed) {
+    const std::optional<Totals::AdminAmount> a =
+        Totals::figureAdmin(index, kind == QLatin1String("Fixed"), amount, totals_.subTotal);
+    if (!a) {
         ErrorMessage::show(*ctx_.prompt, 13, QStringLiteral("Type mismatch"),
                            QStringLiteral("FigureAdmin"), kFrmEstiGrid);
         return;
     }
-    // The percentage is a single-precision number, as it has always been figured.
-    const float p = float(*parsed);
-    type->setText((index == 0 ? amount : Numbers::shortest(double(p))) + QLatin1Char('%'));
-    const double value = (double(p) * 0.01) * ctx_.Totals.SubTotal.toDouble();
-    lblAdmin[index]->setText(Money::fromDouble(value).toCurrency());
+    totals_.admin[index] = *a;
+    showAdmin(index);
 }
 
 void TotalsTab::FigureTotals() {
-    EstimateTotals& t = ctx_.Totals;
-    t.resetTypeTotals();
-    const QStringList types = {QStringLiteral("Material"), QStringLiteral("Labor"),
-                               QStringLiteral("SubCon"),   QStringLiteral("Equip"),
-                               QStringLiteral("Fee"),      QStringLiteral("Unit_Item")};
-    Money* sums[] = {&t.MaterialTotal, &t.LaborTotal, &t.SubConTotal,
-                     &t.EquipTotal,    &t.FeeTotal,   &t.UnitTotal};
-    try {
-        QSqlQuery q = modData::exec(ctx_, ctx_.TempDBConn,
-                                    QStringLiteral("select ItemTable, sum(LineTotal) from "
-                                                   "tpLineItems group by ItemTable"));
-        while (q.next()) {
-            const QString name = q.value(0).toString();
-            for (int k = 0; k < types.size(); ++k)
-                if (name.compare(types[k], Qt::CaseInsensitive) == 0)
-                    *sums[k] += Money::fromRaw(q.value(1).toLongLong());
-        }
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("FigureTotals"),
-                           kFrmEstiGrid);
-    }
-    t.SubTotal = Money();
-    for (int k = 0; k < 6; ++k) {
-        t.SubTotal += *sums[k];
-        if (lines_)
-            lines_->lblSubTotals[k]->setText(sums[k]->toCurrency());
-    }
-    if (lines_)
-        lines_->lblSubTotals[6]->setText(t.SubTotal.toCurrency());
-    lblSubTotal->setText(t.SubTotal.toCurrency());
-
-    for (int i = 0; i < 4; ++i) {
-        const QString type = typeLabel(i)->text();
-        if (type == QLatin1String("Fixed @"))
-            FigureAdmin(i, QStringLiteral("Fixed"), lblAdmin[i]->text());
-        else
-            FigureAdmin(i, QStringLiteral("%"), type.left(type.size() - 1));
-    }
-    // Each amount counts as the cents its label shows.
-    t.AdminTotal = Money();
-    for (QLabel* l : lblAdmin)
-        t.AdminTotal += Money::fromText(l->text());
-    lblAdminTotal->setText(t.AdminTotal.toCurrency());
-    t.EstTotal = t.SubTotal + t.AdminTotal;
-    lblEstTotal->setText(t.EstTotal.toCurrency());
+    // Without the lines' sums the totals are figured from nothing rather than not at all.
+    Totals::TypeTotals types{};
+    Guard::run(*ctx_.prompt, QStringLiteral("FigureTotals"), kFrmEstiGrid,
+               [&] { types = Totals::sumByType(ctx_); });
+    const Totals::Figured figured = Totals::figure(types, totals_.admin);
+    totals_ = figured.totals;
+    for (int i = 0; i < 4; ++i)
+        showAdmin(i);
+    showSums();
+    Q_EMIT totalsFigured(totals_);
+    // An amount whose figure is not a number keeps what it showed.
+    for (qsizetype n = 0; n < figured.mismatches.size(); ++n)
+        ErrorMessage::show(*ctx_.prompt, 13, QStringLiteral("Type mismatch"),
+                           QStringLiteral("FigureAdmin"), kFrmEstiGrid);
 }
 
 void TotalsTab::PopAdmin() {
-    const auto op =
-        ctx_.settings->section(QString::fromLatin1(SettingsStore::App), QStringLiteral("Op"));
-    for (int i = 0; i < 4; ++i) {
-        // A missing default is a fixed 0 rather than a failure.
-        const QString stored = i + 1 < int(op.size()) ? op[i + 1].second : QString();
-        const Admin::Amount a = Admin::parseStored(stored);
-        FigureAdmin(i, a.fixed ? QStringLiteral("Fixed") : QStringLiteral("%"), a.value);
-    }
+    const std::array<Admin::Amount, 4> defaults = Totals::adminDefaults(*ctx_.settings);
+    for (int i = 0; i < 4; ++i)
+        FigureAdmin(i, defaults[i].fixed ? QStringLiteral("Fixed") : QStringLiteral("%"),
+                    defaults[i].value);
 }
 
 void TotalsTab::PopEstAdmin() {
-    try {
-        QSqlQuery q = modData::exec(ctx_, ctx_.EstConn,
-                                    QStringLiteral("Select overhead,profit,contingency,management,"
-                                                   "paymentterms,estsummary from main where id=1"));
-        if (!q.next())
-            throw modData::SqlError::message(
-                QStringLiteral("The owner row of this estimate is missing"));
+    Guard::run(*ctx_.prompt, QStringLiteral("PopEstAdmin"), kFrmEstiGrid, [this] {
+        const Totals::StoredTerms stored = Totals::storedTerms(ctx_);
         for (int i = 0; i < 4; ++i) {
-            const QString stored = q.value(i).toString();
-            const Admin::Amount a = Admin::parseStored(stored);
-            if (q.value(i).isNull() || stored.trimmed().isEmpty()) {
-                typeLabel(i)->setText(QStringLiteral("Fixed @"));
-                lblAdmin[i]->setText(QStringLiteral(".00"));
-            } else if (a.fixed) {
-                typeLabel(i)->setText(QStringLiteral("Fixed @"));
-                lblAdmin[i]->setText(a.value);
-            } else {
-                typeLabel(i)->setText(a.value + QLatin1Char('%'));
-            }
+            totals_.admin[i] = Totals::loadedAdmin(stored.admin[i], totals_.admin[i]);
+            showAdmin(i);
         }
-        if (!q.value(4).isNull())
-            txtTerms->setPlainText(q.value(4).toString());
-        if (!q.value(5).isNull())
-            txtSumm->setPlainText(q.value(5).toString());
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx_.prompt, e.number, e.description, QStringLiteral("PopEstAdmin"),
-                           kFrmEstiGrid);
-    }
+        if (stored.terms)
+            txtTerms->setPlainText(*stored.terms);
+        if (stored.summary)
+            txtSumm->setPlainText(*stored.summary);
+    });
 }
 
 QStringList TotalsTab::adminStoredTexts() const {
     QStringList texts;
-    for (int i = 0; i < 4; ++i) {
-        const QString type = typeLabel(i)->text();
-        Admin::Amount a;
-        a.fixed = type == QLatin1String("Fixed @");
-        a.value = a.fixed ? lblAdmin[i]->text() : type.left(type.size() - 1);
-        texts << Admin::storedText(a);
-    }
+    for (const Totals::AdminAmount& a : totals_.admin)
+        texts << a.storedText();
     return texts;
 }
 
+QString TotalsTab::summary() const {
+    return txtSumm->toPlainText();
+}
+
+QString TotalsTab::terms() const {
+    return txtTerms->toPlainText();
+}
+
 void TotalsTab::resetLabels() {
-    if (lines_)
-        for (QLabel* l : lines_->lblSubTotals)
-            l->setText(QStringLiteral(".00"));
     for (QLabel* l : {lblSubTotal, lblAdminTotal, lblEstTotal})
         l->setText(QStringLiteral(".00"));
-    for (QLabel* l : lblAdmin)
-        l->setText(QStringLiteral("..."));
+    for (int i = 0; i < 4; ++i) {
+        totals_.admin[i] = Totals::closedAdmin(totals_.admin[i]);
+        showAdmin(i);
+    }
+    Q_EMIT totalsCleared();
+}
+
+void TotalsTab::frAdmin_Click(int index) {
+    if (index < 0 || index > 3)
+        return;
+    {
+        frmAdminEdit dialog(ctx_, frAdmin[index]->title(), totals_.admin[index], window());
+        dialog.exec();
+        if (const std::optional<Admin::Amount>& entered = dialog.entered())
+            FigureAdmin(index, entered->fixed ? QStringLiteral("Fixed") : QStringLiteral("%"),
+                        entered->value);
+    }
+    FigureTotals();
+    // Cancelling the dialog counts as a change too.
+    Q_EMIT changed();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pricing/Totals.h"
+
 #include <QWidget>
 #include <array>
 
@@ -7,12 +9,11 @@ class QTextEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class LineItemsTab;
 struct AppContext;
 
-
 // Tab 3 of the main window: summary, payment terms, the four administrative amounts and the
-// estimate total.
+// estimate total. It shows the estimate's totals as Totals figures them and owns the handlers of
+// its controls.
 class TotalsTab : public QWidget {
     Q_OBJECT
 public:
@@ -32,12 +33,16 @@ public:
     QPushButton* cmdPrint0;
     QPushButton* cmdSave;
 
-    // The line items tab, whose type-total labels FigureTotals also fills.
-    void setLineItemsTab(LineItemsTab* lines) { lines_ = lines; }
+    // The totals as the tab shows them. Once an estimate is closed they keep the last figured
+    // sub total, which a new estimate's percentages are figured against until its first totals.
+    const Totals::EstimateTotals& totals() const { return totals_; }
 
-    // Recomputes the type totals, sub total, administrative amounts and estimate total.
+    // Figures the totals again from the working lines and shows them (also announced by
+    // totalsFigured).
     void FigureTotals();
-    // Shows administrative amount `index` (0 to 3): kind "Fixed" or a percentage.
+    // Figures administrative amount `index` (0 to 3) of kind "Fixed" (else a percentage) from
+    // `amount` against the sub total and shows it; the admin and estimate totals follow with the
+    // next FigureTotals.
     void FigureAdmin(int index, const QString& kind, const QString& amount);
     // The four administrative defaults from the settings (a new estimate).
     void PopAdmin();
@@ -45,22 +50,41 @@ public:
     void PopEstAdmin();
     // The four administrative amounts in their stored form ("Fixed-…" or "%-…"), 0 to 3.
     QStringList adminStoredTexts() const;
-    // Back to the look of a closed estimate: totals ".00", amounts "...".
+    // The estimate summary and payment terms as typed.
+    QString summary() const;
+    QString terms() const;
+    // Back to the look of a closed estimate: totals ".00", amounts "..." (also announced by
+    // totalsCleared).
     void resetLabels();
 
     // The type label of administrative frame i (0 overhead, 1 profit, 2 contingency, 3
     // management).
     QLabel* typeLabel(int i) const;
 
+    // A click on administrative frame `index`: its amount is edited, then everything is figured
+    // again.
+    void frAdmin_Click(int index);
+
 Q_SIGNALS:
     // The user clicked administrative frame `index`.
     void frAdminClicked(int index);
 
-    // The estimate was changed on this tab (summary, terms, an administrative amount).
+    // An administrative amount was edited (or its dialog used): the estimate has changed.
     void changed();
+    // The summary or the payment terms changed while no estimate was being loaded.
+    void textsChanged();
+
+    // The totals were figured again, or are back to the look of a closed estimate.
+    void totalsFigured(const Totals::EstimateTotals& totals);
+    void totalsCleared();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void showAdmin(int index);
+    void showSums();
+
     AppContext& ctx_;
-    LineItemsTab* lines_ = nullptr;
+    Totals::EstimateTotals totals_;
 };

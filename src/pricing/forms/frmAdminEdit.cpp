@@ -6,9 +6,7 @@
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
-#include "pricing/forms/TotalsTab.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,10 +21,11 @@ namespace {
 constexpr double kLargest = 9999999.99;
 } // namespace
 
-frmAdminEdit::frmAdminEdit(AppContext& ctx, TotalsTab& totals, int index, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), totals_(totals), index_(index) {
+frmAdminEdit::frmAdminEdit(AppContext& ctx, const QString& frame,
+                           const Totals::AdminAmount& current, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmAdminEdit"));
-    setWindowTitle(QStringLiteral("Admin Amounts - ") + totals.frAdmin[index]->title());
+    setWindowTitle(QStringLiteral("Admin Amounts - ") + frame);
     Text1 = named(new QLineEdit, "Text1");
     Text1->setMaxLength(14);
     InputHelpers::focusColour(Text1);
@@ -35,14 +34,8 @@ frmAdminEdit::frmAdminEdit(AppContext& ctx, TotalsTab& totals, int index, QWidge
     Command1 = named(new QPushButton(QStringLiteral("Okay")), "Command1");
     Command2 = named(new QPushButton(QStringLiteral("Cancel")), "Command2");
 
-    QLabel* type = totals.typeLabel(index);
-    if (type->text() == QLatin1String("Fixed @")) {
-        Option2->setChecked(true);
-        Text1->setText(totals.lblAdmin[index]->text());
-    } else {
-        Option1->setChecked(true);
-        Text1->setText(type->text().left(type->text().size() - 1));
-    }
+    (current.fixed ? Option2 : Option1)->setChecked(true);
+    Text1->setText(current.figure);
     Text1->selectAll();
 
     auto* row = new QHBoxLayout;
@@ -79,9 +72,6 @@ void frmAdminEdit::Command1_Click() {
         Text1->selectAll();
         return;
     }
-    if (fixed)
-        totals_.FigureAdmin(index_, QStringLiteral("Fixed"), text);
-    else
-        totals_.FigureAdmin(index_, text + QLatin1Char('%'), text);
+    entered_ = Admin::Amount{fixed, text};
     accept();
 }

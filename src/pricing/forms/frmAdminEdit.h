@@ -1,18 +1,23 @@
 #pragma once
 
+#include "pricing/Admin.h"
+#include "pricing/Totals.h"
+
 #include <QDialog>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TotalsTab;
 struct AppContext;
 
-// "Admin Amounts - <frame>": one administrative amount as a percentage or a fixed sum.
+// "Admin Amounts - <frame>": one administrative amount as a percentage or a fixed sum. It offers
+// the current amount and hands back the one entered.
 class frmAdminEdit : public QDialog {
     Q_OBJECT
 public:
-    frmAdminEdit(AppContext& ctx, TotalsTab& totals, int index, QWidget* parent = nullptr);
+    frmAdminEdit(AppContext& ctx, const QString& frame, const Totals::AdminAmount& current,
+                 QWidget* parent = nullptr);
 
     QLineEdit* Text1;
     QRadioButton* Option1; // "%"
@@ -22,8 +27,11 @@ public:
 
     void Command1_Click();
 
+    // The amount entered with Okay (the percentage or the amount as typed); nothing when the
+    // dialog was cancelled.
+    const std::optional<Admin::Amount>& entered() const { return entered_; }
+
 private:
     AppContext& ctx_;
-    TotalsTab& totals_;
-    int index_;
+    std::optional<Admin::Amount> entered_;
 };

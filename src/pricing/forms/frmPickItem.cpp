@@ -13,7 +13,6 @@
 #include "common/forms/Widgets.h"
 #include "pricing/Sections.h"
 #include "pricing/forms/frmAddSection.h"
-#include "storage/modData.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -118,7 +117,6 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     connect(cmdSelect, &QPushButton::clicked, this, &frmPickItem::cmdSelect_Click);
     connect(cmdCancelSelect, &QPushButton::clicked, this, &frmPickItem::cmdCancelSelect_Click);
 
-    ctx.CurItem.Picked = false;
     Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), Guard::form(Form), [&] {
         if (!pickEdit) {
             RefreshGrid();
@@ -167,7 +165,6 @@ void frmPickItem::FilterGrid() {
 
 void frmPickItem::PickGrid_DblClick(int tab) {
     const std::int32_t id = CostGrids::CurrentID(PickGrid[tab]);
-    ctx_.CurItem.ItemID = id;
     if (id == 0)
         return;
     Guard::run(*ctx_.prompt, QStringLiteral("PickGrid_DblClick"), Guard::form(Form), [&] {
@@ -187,22 +184,19 @@ void frmPickItem::PickGrid_DblClick(int tab) {
 
 void frmPickItem::PopEditForm(std::int32_t lineID) {
     Guard::run(*ctx_.prompt, QStringLiteral("PopEditForm"), Guard::form(Form), [&] {
-        QSqlQuery q = modData::exec(ctx_, ctx_.TempDBConn,
-                                    QStringLiteral("select autoid,itemtable,itemid,qty,unit,name,"
-                                                   "cost,sect from tplineitems where autoid=?"),
-                                    {lineID});
-        if (!q.next())
+        const std::optional<modGrid::LineToEdit> line = modGrid::LoadLineToEdit(ctx_, lineID);
+        if (!line)
             return;
         filling_ = true;
-        lblLineID->setText(q.value(0).toString());
-        lblItemTable->setText(q.value(1).toString());
-        lblID->setText(q.value(2).toString());
-        txtItemQuan->setText(q.value(3).toString());
-        lblItemUnit->setText(q.value(4).toString());
-        lblItemName->setText(q.value(5).toString());
-        txtItemPrice->setText(Money::fromRaw(q.value(6).toLongLong()).toSql());
+        lblLineID->setText(line->lineID);
+        lblItemTable->setText(line->itemTable);
+        lblID->setText(line->itemID);
+        txtItemQuan->setText(line->qty);
+        lblItemUnit->setText(line->unit);
+        lblItemName->setText(line->name);
+        txtItemPrice->setText(line->cost.toSql());
         filling_ = false;
-        selectSection(q.value(7).toString());
+        selectSection(line->sect);
     });
 }
 
@@ -256,7 +250,7 @@ void frmPickItem::cmdSelect_Click() {
         return;
     const double qty = Numbers::value(txtItemQuan->text());
     const double price = Numbers::value(txtItemPrice->text());
-    auto& c = ctx_.CurItem;
+    CurItemRecord& c = item_;
     c.SecOrder = cmbSection->itemData(index).toInt();
     c.Sect = cmbSection->currentText();
     c.ItemTable = lblItemTable->text();
@@ -292,9 +286,14 @@ void frmPickItem::cmdCancelSelect_Click() {
     reject();
 }
 
+std::optional<CurItemRecord> frmPickItem::chosen() const {
+    if (pickCancel_)
+        return std::nullopt;
+    return item_;
+}
+
 void frmPickItem::reject() {
-    ctx_.CurItem.Picked = false;
-    ctx_.CurItem.ItemID = 0;
+    item_ = CurItemRecord();
     pickCancel_ = true;
     QDialog::reject();
 }

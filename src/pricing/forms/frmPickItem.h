@@ -1,7 +1,10 @@
 #pragma once
 
+#include "pricing/modGrid.h"
+
 #include <QDialog>
 #include <cstdint>
+#include <optional>
 
 struct AppContext;
 class QComboBox;
@@ -13,7 +16,7 @@ class QTabWidget;
 class QTableView;
 
 // Chooses a catalogue item, its quantity, price and section for a line (adding), or changes
-// the quantity, price and section of line `pickLineID` (editing). Okay fills ctx.CurItem.
+// the quantity, price and section of line `pickLineID` (editing). Okay hands back the line.
 class frmPickItem : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +24,8 @@ public:
 
     // True unless Okay was pressed (Cancel and the close box both cancel).
     bool PickCancel() const { return pickCancel_; }
+    // The line chosen with Okay; nothing when the picker was cancelled.
+    std::optional<CurItemRecord> chosen() const;
 
     static constexpr int UnitTab = 5;
 
@@ -60,6 +65,7 @@ private:
     void selectSection(const QString& name);
 
     AppContext& ctx_;
+    CurItemRecord item_;
     bool pickCancel_ = true;
     bool filling_ = false;
 };

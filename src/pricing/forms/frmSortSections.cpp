@@ -1,6 +1,7 @@
 #include "pricing/forms/frmSortSections.h"
 
-#include "catalogue/forms/CostGrids.h"
+#include "common/AppContext.h"
+#include "common/Guard.h"
 #include "common/forms/Widgets.h"
 #include "pricing/Sections.h"
 
@@ -58,7 +59,7 @@ frmSortSections::frmSortSections(AppContext& ctx, QWidget* parent) : QDialog(par
     connect(cmdClose, &QPushButton::clicked, frList, &QWidget::hide);
     connect(cmdCommit, &QPushButton::clicked, this, &frmSortSections::cmdCommit_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSortSections::reject);
-    CostGrids::Guarded(ctx, "Form_Load", Form, [this] {
+    Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), Guard::form(Form), [this] {
         SectionOrder::Begin(ctx_);
         PopList();
     });
@@ -89,7 +90,7 @@ void frmSortSections::cmdOkay_Click() {
     if (Combo1->currentText().isEmpty())
         return;
     const int to = Combo1->currentText().toInt();
-    CostGrids::Guarded(ctx_, "cmdOkay_Click", Form, [&] {
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdOkay_Click"), Guard::form(Form), [&] {
         SectionOrder::Move(ctx_, SortSectID, SortSectPos, to);
         PopList();
     });
@@ -97,14 +98,16 @@ void frmSortSections::cmdOkay_Click() {
 }
 
 void frmSortSections::cmdCommit_Click() {
-    if (!CostGrids::Guarded(ctx_, "cmdCommit_Click", Form, [this] { SectionOrder::Commit(ctx_); }))
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdCommit_Click"), Guard::form(Form),
+                    [this] { SectionOrder::Commit(ctx_); }))
         return;
     committed_ = true;
     QDialog::accept();
 }
 
 void frmSortSections::reject() {
-    CostGrids::Guarded(ctx_, "cmdCancel_Click", Form, [this] { SectionOrder::Cancel(ctx_); });
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdCancel_Click"), Guard::form(Form),
+               [this] { SectionOrder::Cancel(ctx_); });
     List1->clear();
     QDialog::reject();
 }
