@@ -15,6 +15,7 @@ class RoofTab;
 class LineItemsTab;
 class TotalsTab;
 class OutputTab;
+class StartPage;
 struct AppContext;
 
 // The program's only main window: menus, the five estimate tabs, the status bar, and the work
@@ -45,6 +46,9 @@ public:
     QAction* mnuHelpContents;
     QAction* mnuHelpBug;
     QAction* mnuHelpAbout;
+
+    // What shows while idle.
+    StartPage* startPage;
 
     // The estimate tabs and what they hold.
     QTabWidget* SSTab1;
@@ -123,9 +127,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    // Each subsystem connects its controls and menu entries to its handlers in a file of its
-    // own (frmCorvanel_<subsystem>.cpp), called once by the constructor.
-    void wireEstimates();
+    // Connects the menu entries and buttons of the estimate's life to their handlers.
+    void connectEstimateLife();
 
     enum class SaveResult { Saved, Refused, Cancelled, Failed };
     SaveResult saveEstimate();
@@ -133,7 +136,6 @@ private:
     void discardNewEstimate();
 
     void buildMenus();
-    QWidget* buildStartPage();
     void setAllTabsEnabled(QTabWidget* tabs, bool enabled);
     // Runs a step of a handler so that no error escapes it (the standard message, "of Form
     // frmCorvanel").

@@ -184,3 +184,26 @@ void OutputTab::createDocuments(int index, const Takeoff::RoofTotals& roof) {
         buttons[index]->setEnabled(false);
     }
 }
+
+void OutputTab::showFigureMode() {
+    SSTab2->setTabEnabled(3, true);
+    SSTab2->setCurrentIndex(3);
+    for (int i : {0, 1, 2})
+        SSTab2->setTabEnabled(i, false);
+}
+
+void OutputTab::showReportMode() {
+    SSTab2->setTabEnabled(0, true);
+    SSTab2->setCurrentIndex(0);
+    SSTab2->setTabText(0, QString());
+    for (int i : {1, 2, 3})
+        SSTab2->setTabEnabled(i, false);
+    for (QPushButton* b : cmdPrint)
+        b->setEnabled(false);
+}
+
+void OutputTab::showAllDocuments() {
+    for (int i = 0; i < SSTab2->count(); ++i)
+        SSTab2->setTabEnabled(i, true);
+    SSTab2->setTabText(0, QStringLiteral("Detail"));
+}

@@ -51,6 +51,11 @@ public:
     void createDocuments(int index, const Takeoff::RoofTotals& roof);
     // Empties the four document boxes.
     void clearDocuments();
+    // Figure mode shows only the roof document; report mode only the first box, untitled, with
+    // no document buttons; leaving either shows every document again.
+    void showFigureMode();
+    void showReportMode();
+    void showAllDocuments();
 
 Q_SIGNALS:
     void buttonClicked(const QString& key);

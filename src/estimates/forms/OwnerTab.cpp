@@ -247,3 +247,17 @@ void OwnerTab::cmdImport_Click() {
         txtName[i]->setText(fields[i]);
     txtName[0]->setFocus();
 }
+
+void OwnerTab::enableStartButtons(bool enabled) {
+    cmdStartEst->setEnabled(enabled);
+    cmdCancel->setEnabled(enabled);
+    if (!enabled)
+        cmdImport->setEnabled(false);
+}
+
+void OwnerTab::beginNewEstimate() {
+    LockOwner(false);
+    enableStartButtons(true);
+    txtName[0]->setFocus();
+    Label3->setText(enterOwnerText());
+}

@@ -55,6 +55,11 @@ public:
     // false empties it again after a refusal.
     void showBuiltName(const QString& built, bool keep);
 
+    // Start and Cancel (and the contact import) are for a new estimate before Start only.
+    void enableStartButtons(bool enabled);
+    // A new estimate: the fields unlocked, the first in focus, the instructions shown.
+    void beginNewEstimate();
+
     // Contacts → owner fields, from the sibling's contacts database.
     void cmdImport_Click();
 

@@ -158,3 +158,7 @@ void LineItemsTab::cmdOrder_Click() {
         Pickers::SortSections(ctx_, window(), [this] { refreshLines(); });
     Q_EMIT changed();
 }
+
+void LineItemsTab::detachGrid() {
+    GridBinding::detach(grdDataGrid);
+}

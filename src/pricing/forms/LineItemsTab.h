@@ -29,6 +29,8 @@ public:
 
     // Shows EstiGrid in the grid with its captions, widths and currency columns.
     void PopEstiGrid();
+    // Empties the grid and releases its query.
+    void detachGrid();
     // The number of rows the grid shows.
     int gridRowCount();
     // The ID of the line in the selected row; 0 for no selection or a heading or total row.

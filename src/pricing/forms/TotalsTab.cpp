@@ -221,6 +221,11 @@ QString TotalsTab::terms() const {
     return txtTerms->toPlainText();
 }
 
+void TotalsTab::clearTexts() {
+    txtSumm->clear();
+    txtTerms->clear();
+}
+
 void TotalsTab::resetLabels() {
     for (QLabel* l : {lblSubTotal, lblAdminTotal, lblEstTotal})
         l->setText(QStringLiteral(".00"));

@@ -53,6 +53,8 @@ public:
     // The estimate summary and payment terms as typed.
     QString summary() const;
     QString terms() const;
+    // Empties the summary and the payment terms.
+    void clearTexts();
     // Back to the look of a closed estimate: totals ".00", amounts "..." (also announced by
     // totalsCleared).
     void resetLabels();
