@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/ErrorMessage.h"
+#include "common/Guard.h"
 #include "common/Prompt.h"
 #include "documents/Templates.h"
 #include "pricing/Admin.h"
@@ -265,23 +266,22 @@ QString GetHead(AppContext& ctx, std::int32_t id) {
     if (id <= 0)
         return QStringLiteral("a roof figured without an estimate") + CrLf +
                QString(75, QLatin1Char('=')) + CrLf + CrLf;
-    try {
+    QString head;
+    Guard::run(*ctx.prompt, QStringLiteral("GetHead"), Owner, [&] {
         QSqlQuery q =
             modData::exec(ctx, ctx.MastEstConn,
                           QStringLiteral("select estname,estaddress from master where id=?"), {id});
         if (!q.next())
             throw noRecord();
-        return q.value(0).toString() + QStringLiteral(" * * ") + q.value(1).toString() +
+        head = q.value(0).toString() + QStringLiteral(" * * ") + q.value(1).toString() +
                QStringLiteral(" * * Est ID:") + QString::number(id) + CrLf +
                QString(75, QLatin1Char('=')) + CrLf + CrLf;
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("GetHead"), Owner);
-        return QString();
-    }
+    });
+    return head;
 }
 
 void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
-    try {
+    Guard::run(*ctx.prompt, QStringLiteral("GetDetails"), Owner, [&] {
         QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
         // The sections in the order the user gave them.
         QList<QPair<QString, qlonglong>> sections;
@@ -335,10 +335,7 @@ void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
 
         if (emptyTables)
             emptyWorkingTables(ctx);
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("GetDetails"),
-                           Owner);
-    }
+    });
 }
 
 void GetRoof(AppContext& ctx, QString& docText, const Takeoff::RoofTotals& roofTotals) {
@@ -424,7 +421,7 @@ int ReplaceTag(QTextDocument& box, const QString& tag, const QString& value) {
 }
 
 void BuildPage(AppContext& ctx, const QString& kind, QTextDocument& box, const PageInputs& in) {
-    try {
+    Guard::run(*ctx.prompt, QStringLiteral("BuildPage"), Owner, [&] {
         if (kind == QLatin1String("detail")) {
             box.setPlainText(QString());
             QString docText = QStringLiteral("ESTIMATE DETAILS for ") + GetHead(ctx, ctx.EstID);
@@ -443,10 +440,7 @@ void BuildPage(AppContext& ctx, const QString& kind, QTextDocument& box, const P
             box.clear();
             fillTemplate(ctx, kind, box);
         }
-    } catch (const ProcedureError& e) {
-        ErrorMessage::show(*ctx.prompt, e.number, e.description, QStringLiteral("BuildPage"),
-                           Owner);
-    }
+    });
 }
 
 } // namespace modDocs
