@@ -51,6 +51,10 @@ enum Property : int {
     PictureSourceWidth,
     PictureSourceHeight,
 
+    // Table cell: the height of its row in twips (\\trrh), at least that or, when negative,
+    // exactly; Qt has no row heights, so the print routine pads short rows to it.
+    RowHeight,
+
     // Root frame: the page setup and the running heads; see RtfPage.h.
     PageSetupValues,
     RunningHeadFirst,

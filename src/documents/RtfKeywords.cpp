@@ -175,6 +175,7 @@ void addPlain(Table& t) {
         {"trowd", Kw::RowDefaults},
         {"trleft", Kw::RowLeft},
         {"trhdr", Kw::RowHeader},
+        {"trrh", Kw::RowHeight},
         {"cellx", Kw::CellX},
         {"cell", Kw::Cell},
         {"nestcell", Kw::NestCell},

@@ -73,6 +73,7 @@ enum class Kw : unsigned char {
     RowLeft,
     RowAlign, // in Word::ch 0 left, 1 centre, 2 right
     RowHeader,
+    RowHeight,
     RowPadding, // \trpaddl etc., in Word::ch the edge
     CellX,
     Cell,

@@ -365,7 +365,6 @@ bool Reader::applyTableWord(const Word& w, bool hasParam, int param) {
     switch (w.kw) {
     case Kw::RowDefaults:
         rowDef_ = RowDef();
-        rowDef_.gap = 108;
         cellDef_ = CellDef();
         break;
     case Kw::RowLeft:
@@ -376,6 +375,9 @@ bool Reader::applyTableWord(const Word& w, bool hasParam, int param) {
         break;
     case Kw::RowHeader:
         rowDef_.header = on;
+        break;
+    case Kw::RowHeight:
+        rowDef_.height = clampTwips(param);
         break;
     case Kw::RowPadding:
         rowDef_.padding[w.ch] = std::clamp(param, 0, 1440);

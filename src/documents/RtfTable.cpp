@@ -27,12 +27,17 @@ struct Placed {
 };
 
 // The right edges of a row's cells, each right of the one before.
+int rowLeft(const RowDef& def) {
+    return def.left - def.gap;
+}
+
 std::vector<int> cellEdges(const RowDef& def, qsizetype cells) {
     std::vector<int> out;
     out.reserve(size_t(cells));
-    int x = def.left;
+    int x = rowLeft(def);
     for (qsizetype i = 0; i < cells; ++i) {
-        const int right = i < def.cells.size() ? def.cells[i].right : x + DefaultCellTwips;
+        const int right =
+            i < def.cells.size() ? def.cells[i].right - def.gap : x + DefaultCellTwips;
         x = std::max(right, x + 1);
         out.push_back(x);
     }
@@ -149,6 +154,8 @@ QTextTableCellFormat cellFormat(const Placed& p, const Tables& tables, int rows,
     }
     if (const QColor back = shading(p.def, tables); back.isValid())
         f.setBackground(back);
+    if (p.rowSpan == 1 && p.rowDef->height != 0)
+        f.setProperty(format::RowHeight, p.rowDef->height);
     if (p.def && p.def->valign == 1)
         f.setVerticalAlignment(QTextCharFormat::AlignMiddle);
     else if (p.def && p.def->valign == 2)
@@ -168,7 +175,7 @@ public:
 
     void place(int r, const RowDef& def, QList<QList<Paragraph>>& cells) {
         const std::vector<int> rights = cellEdges(def, cells.size());
-        int left = def.left;
+        int left = rowLeft(def);
         int last = -1; // the cell placed last in this row
         for (qsizetype i = 0; i < cells.size(); ++i) {
             const CellDef* cd = i < def.cells.size() ? &def.cells[i] : nullptr;
@@ -297,7 +304,7 @@ void TableBuilder::build(QTextCursor& cursor, const Tables& tables, qsizetype& c
     // Every cell edge of every row is a column edge.
     std::vector<int> edges;
     for (const Row& row : rows) {
-        edges.push_back(row.def.left);
+        edges.push_back(rowLeft(row.def));
         const std::vector<int> rights = cellEdges(row.def, row.cells.size());
         edges.insert(edges.end(), rights.begin(), rights.end());
     }
@@ -337,7 +344,7 @@ void TableBuilder::build(QTextCursor& cursor, const Tables& tables, qsizetype& c
     tf.setCellSpacing(0);
     tf.setCellPadding(0);
     tf.setBorderCollapse(true);
-    if (edges.front() > 0)
+    if (edges.front() != 0)
         tf.setLeftMargin(format::pixels(edges.front()));
     const RowDef& first = rows.first().def;
     if (first.align == 1)

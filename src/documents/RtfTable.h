@@ -30,9 +30,12 @@ struct CellDef {
     quint8 valign = 0; // 0 top, 1 centre, 2 bottom
 };
 
+// Writer draws a row's cells \trgaph further left than \trleft and \cellx say, so that the
+// cells' text (not their borders) lines up with the margin; so do we.
 struct RowDef {
-    int left = 0; // \trleft
-    int gap = 0;  // \trgaph: half the space between cells' text
+    int left = 0;   // \trleft
+    int gap = 0;    // \trgaph: half the space between cells' text
+    int height = 0; // \trrh: at least this, or exactly when negative
     std::array<int, 4> padding{-1, -1, -1, -1};
     std::array<Border, 6> borders; // edges, then inner horizontal and vertical
     quint8 align = 0;              // 0 left, 1 centre, 2 right

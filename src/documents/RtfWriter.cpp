@@ -69,6 +69,7 @@ private:
     void writeBlock(const QTextBlock& block, bool inTable);
     void writeFragment(const QTextFragment& fragment);
     void writeRun(const QTextCharFormat& f, QStringView text);
+    QByteArray charWords(const QTextCharFormat& f);
     void writePicture(const QTextImageFormat& f);
     int fontIndex(const QTextCharFormat& f);
     int colorIndex(const QColor& c);
@@ -180,7 +181,7 @@ void Writer::writeTable(const QTextTable* table) {
     const int columns = table->columns();
     const QList<QTextLength> widths = tf.columnWidthConstraints();
     // The column edges, from the table's left edge (\trleft) on.
-    QList<int> edge{format::twips(std::max<qreal>(tf.leftMargin(), 0))};
+    QList<int> edge{format::twips(tf.leftMargin())};
     for (int c = 0; c < columns; ++c) {
         int w = TableTwips / std::max(columns, 1);
         if (widths.size() == columns) {
@@ -192,9 +193,9 @@ void Writer::writeTable(const QTextTable* table) {
         }
         edge.append(edge.last() + std::max(w, 1));
     }
-    QByteArray row = "\\trowd\\trgaph" +
-                     QByteArray::number(format::twips(std::max<qreal>(tf.cellPadding(), 0))) +
-                     "\\trleft" + QByteArray::number(edge.first());
+    // Cell edges are written where the cells are drawn, so no gap: each cell's padding is
+    // written with it.
+    QByteArray row = "\\trowd\\trgaph0\\trleft" + QByteArray::number(edge.first());
     const Qt::Alignment align = tf.alignment() & Qt::AlignHorizontal_Mask;
     if (align & Qt::AlignHCenter)
         row += "\\trqc";
@@ -204,6 +205,14 @@ void Writer::writeTable(const QTextTable* table) {
         body_ += row;
         if (r < tf.headerRowCount())
             body_ += "\\trhdr";
+        int height = 0;
+        for (int c = 0; c < columns; ++c) {
+            const int h = table->cellAt(r, c).format().intProperty(format::RowHeight);
+            if (std::abs(h) > std::abs(height))
+                height = h;
+        }
+        if (height != 0)
+            body_ += number("\\trrh", height);
         // A cell spanning columns is one wide cell, as word processors write merged cells; a
         // cell spanning rows is marked in each row it covers.
         QList<QTextTableCell> cells;
@@ -265,10 +274,12 @@ void Writer::writeCellDef(const QTextTable* table, const QTextTableCell& cell, b
         {"\\clpadr", QTextFormat::TableCellRightPadding},
     };
     static const char* const units[] = {"\\clpadft3", "\\clpadfl3", "\\clpadfb3", "\\clpadfr3"};
-    for (int i = 0; i < 4; ++i)
-        if (f.hasProperty(pads[i].second))
-            body_ +=
-                number(pads[i].first, format::twips(f.doubleProperty(pads[i].second))) + units[i];
+    const qreal tablePadding = std::max<qreal>(table->format().cellPadding(), 0);
+    for (int i = 0; i < 4; ++i) {
+        const qreal pad =
+            f.hasProperty(pads[i].second) ? f.doubleProperty(pads[i].second) : tablePadding;
+        body_ += number(pads[i].first, format::twips(pad)) + units[i];
+    }
     if (f.background().style() != Qt::NoBrush)
         body_ += number("\\clcbpat", colorIndex(f.background().color()));
     if (f.verticalAlignment() == QTextCharFormat::AlignMiddle)
@@ -387,9 +398,12 @@ void Writer::writeFragment(const QTextFragment& fragment) {
         writeRun(f, fragment.text());
         return;
     }
+    // The result's formatting inside \\fldrslt itself: a reader that stands in for the
+    // result's text takes it from there.
     body_ += field == Field::Page ? "{\\field{\\*\\fldinst PAGE }{\\fldrslt "
                                   : "{\\field{\\*\\fldinst NUMPAGES }{\\fldrslt ";
-    writeRun(f, fragment.text());
+    body_ += charWords(f) + ' ';
+    escape(body_, fragment.text());
     body_ += "}}";
 }
 
@@ -452,35 +466,39 @@ int Writer::colorIndex(const QColor& c) {
     return int(i) + 1; // entry 0 is the automatic colour
 }
 
+QByteArray Writer::charWords(const QTextCharFormat& f) {
+    QByteArray out = "\\f" + QByteArray::number(fontIndex(f));
+    const qreal points = f.fontPointSize();
+    out +=
+        "\\fs" + QByteArray::number(points > 0 ? int(std::lround(points * 2)) : defaultHalfPoints_);
+    if (f.fontWeight() >= QFont::DemiBold)
+        out += "\\b";
+    if (f.fontItalic())
+        out += "\\i";
+    if (f.fontUnderline())
+        out += "\\ul";
+    if (f.fontStrikeOut())
+        out += "\\strike";
+    if (f.fontCapitalization() == QFont::SmallCaps)
+        out += "\\scaps";
+    else if (f.fontCapitalization() == QFont::AllUppercase)
+        out += "\\caps";
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush &&
+        !f.boolProperty(format::AutoColor))
+        out += "\\cf" + QByteArray::number(colorIndex(f.foreground().color()));
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+        out += "\\highlight" + QByteArray::number(colorIndex(f.background().color()));
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        out += "\\super";
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        out += "\\sub";
+    return out;
+}
+
 void Writer::writeRun(const QTextCharFormat& f, QStringView text) {
     if (text.isEmpty())
         return;
-    body_ += "{\\f" + QByteArray::number(fontIndex(f));
-    const qreal points = f.fontPointSize();
-    body_ +=
-        "\\fs" + QByteArray::number(points > 0 ? int(std::lround(points * 2)) : defaultHalfPoints_);
-    if (f.fontWeight() >= QFont::DemiBold)
-        body_ += "\\b";
-    if (f.fontItalic())
-        body_ += "\\i";
-    if (f.fontUnderline())
-        body_ += "\\ul";
-    if (f.fontStrikeOut())
-        body_ += "\\strike";
-    if (f.fontCapitalization() == QFont::SmallCaps)
-        body_ += "\\scaps";
-    else if (f.fontCapitalization() == QFont::AllUppercase)
-        body_ += "\\caps";
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush &&
-        !f.boolProperty(format::AutoColor))
-        body_ += "\\cf" + QByteArray::number(colorIndex(f.foreground().color()));
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
-        body_ += "\\highlight" + QByteArray::number(colorIndex(f.background().color()));
-    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        body_ += "\\super";
-    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        body_ += "\\sub";
-    body_ += ' ';
+    body_ += '{' + charWords(f) + ' ';
     escape(body_, text);
     body_ += '}';
 }
