@@ -382,8 +382,9 @@ int PrintRichText(const QTextDocument& doc, QPagedPaintDevice& device, int leftT
         painter.setClipRect(view);
         QAbstractTextDocumentLayout::PaintContext ctx;
         // A line ending exactly on the page's edge belongs to the page above: drawn here too,
-        // clipped, its text would be in the PDF twice.
-        ctx.clip = view.adjusted(0, 0.5, 0, -0.5);
+        // clipped, its text would be in the PDF twice. Qt draws every line that touches the
+        // clip, so the clip stops the smallest step Qt measures (1/64) short of the edges.
+        ctx.clip = view.adjusted(0, 1.0 / 32, 0, -1.0 / 32);
         ctx.palette.setColor(QPalette::Text, Qt::black);
         body->documentLayout()->draw(&painter, ctx);
         drawBorders(painter, boxes, view);

@@ -75,8 +75,10 @@ inline int borderColorProperty(int edge) {
 
 enum class PictureKind : int { Png = 1, Jpeg, Wmf, Emf, Other };
 
-// Resource names of pictures: the image drawn (ImageResource) and the bytes the file held
-// (UserResource), so that a picture is written back as it came, metafiles included.
+// Resource names of pictures: the image drawn, and the bytes the file held under a name of
+// their own (a document keeps one resource a name, whatever its type), so that a picture is
+// written back as it came, metafiles included. Both names end in a hash of the bytes.
 inline constexpr char PictureScheme[] = "rtfpict";
+inline constexpr char PictureDataScheme[] = "rtfpictdata";
 
 } // namespace Rtf::format

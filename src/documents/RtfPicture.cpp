@@ -67,6 +67,10 @@ QImage placeholder(const QSizeF& size) {
 
 } // namespace
 
+QUrl pictureDataUrl(const QString& imageName) {
+    return QUrl(QString::fromLatin1(format::PictureDataScheme) + u':' + imageName.section(u':', 1));
+}
+
 void Picture::appendHex(QByteArrayView text) {
     for (char c : text) {
         const int h = hexValue(c);
@@ -96,7 +100,7 @@ QTextImageFormat addPicture(QTextDocument& doc, const Picture& pict) {
     const QByteArray id = QCryptographicHash::hash(pict.data, QCryptographicHash::Sha1).toHex();
     const QUrl url(QString::fromLatin1(format::PictureScheme) + u':' + QString::fromLatin1(id));
     doc.addResource(QTextDocument::ImageResource, url, image);
-    doc.addResource(QTextDocument::UserResource, url, pict.data);
+    doc.addResource(QTextDocument::UserResource, pictureDataUrl(url.toString()), pict.data);
 
     QTextImageFormat f;
     f.setName(url.toString());
@@ -113,7 +117,10 @@ QTextImageFormat addPicture(QTextDocument& doc, const Picture& pict) {
 std::optional<Picture> storedPicture(const QTextDocument& doc, const QTextImageFormat& f) {
     const QUrl url(f.name());
     Picture p;
-    const QVariant original = doc.resource(QTextDocument::UserResource, url);
+    const QVariant original =
+        f.name().startsWith(QLatin1String(format::PictureScheme) + u':')
+            ? doc.resource(QTextDocument::UserResource, pictureDataUrl(f.name()))
+            : QVariant();
     if (original.typeId() == QMetaType::QByteArray && f.hasProperty(format::PictureFormat)) {
         p.data = original.toByteArray();
         p.kind = format::PictureKind(f.intProperty(format::PictureFormat));

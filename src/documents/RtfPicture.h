@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QTextImageFormat>
+#include <QUrl>
 
 #include <optional>
 
@@ -34,6 +35,9 @@ private:
 // size the file asked for. Pictures Qt cannot draw (metafiles) show as a grey box of that
 // size and keep their bytes, so that they are written back unchanged.
 QTextImageFormat addPicture(QTextDocument& doc, const Picture& pict);
+
+// Where a document keeps the bytes of the picture of that name.
+QUrl pictureDataUrl(const QString& imageName);
 
 // The picture an image format shows, ready to write: the bytes the file held, or the drawn
 // image as a PNG when the document has no original (a picture pasted from elsewhere).

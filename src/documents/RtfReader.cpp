@@ -165,6 +165,12 @@ void Reader::startRunningHead(RunningHead which) {
 
 void Reader::endRunningHead() {
     builder_->finish(lastPara_);
+    // A header's last paragraph mark opens an empty paragraph that is not the header's.
+    QTextBlock last = runningDoc_->lastBlock();
+    if (last.length() == 1 && last.previous().isValid() && !QTextCursor(last).currentTable()) {
+        QTextCursor c(last);
+        c.deletePreviousChar();
+    }
     const QString text = runningDoc_->toRawText();
     const bool empty = std::all_of(text.begin(), text.end(), [](QChar c) {
         return c.isSpace() && c != QChar::ObjectReplacementCharacter;
@@ -455,12 +461,13 @@ bool insert(const QByteArray& data, QTextCursor& cursor) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 if (!f.isImageFormat())
                     continue;
-                const QUrl url(f.toImageFormat().name());
-                for (auto type : {QTextDocument::ImageResource, QTextDocument::UserResource}) {
-                    const QVariant v = doc.resource(type, url);
-                    if (v.isValid())
-                        target->addResource(type, url, v);
-                }
+                const QString name = f.toImageFormat().name();
+                const QUrl image(name);
+                const QUrl data = detail::pictureDataUrl(name);
+                target->addResource(QTextDocument::ImageResource, image,
+                                    doc.resource(QTextDocument::ImageResource, image));
+                target->addResource(QTextDocument::UserResource, data,
+                                    doc.resource(QTextDocument::UserResource, data));
             }
     }
     cursor.insertFragment(QTextDocumentFragment(&doc));

@@ -325,6 +325,8 @@ bool Reader::applyParagraphWord(const Word& w, bool hasParam, int param) {
         break;
     case Kw::TabPosition:
     case Kw::TabBar:
+        // Writer repeats its style's stops in the paragraph: one stop a position.
+        p.tabs.removeIf([&](const TabStop& t) { return t.position == clampLength(param); });
         if (p.tabs.size() < 64)
             p.tabs.append(TabStop{clampLength(param), p.pendingTab});
         p.pendingTab = QTextOption::LeftTab;

@@ -1,3 +1,5 @@
+#include "tst_rtf.h"
+
 #include "documents/Rtf.h"
 
 #include <QDir>
@@ -639,5 +641,9 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestRtf)
+int runRtfTests(int argc, char** argv) {
+    TestRtf t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "tst_rtf.moc"
