@@ -167,7 +167,8 @@ void Reader::endRunningHead() {
     builder_->finish(lastPara_);
     // A header's last paragraph mark opens an empty paragraph that is not the header's.
     QTextBlock last = runningDoc_->lastBlock();
-    if (last.length() == 1 && last.previous().isValid() && !QTextCursor(last).currentTable()) {
+    if (last.length() == 1 && last.previous().isValid() &&
+        !QTextCursor(last.previous()).currentTable()) {
         QTextCursor c(last);
         c.deletePreviousChar();
     }
