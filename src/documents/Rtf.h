@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/RtfPage.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,15 +16,18 @@ namespace Rtf {
 // True when the data starts with "{\rtf" after any blanks.
 bool looksLikeRtf(const QByteArray& data);
 
-// Replaces the document's content with the RTF text. Damaged input gives as much as can be
-// read; false (with a short reason in *error) only when the data is not RTF at all.
+// Replaces the document's content with the RTF text, and its page setup, headers and footers
+// with the file's (see RtfPage.h). Damaged input gives as much as can be read; false (with a
+// short reason in *error) only when the data is not RTF at all.
 bool read(const QByteArray& data, QTextDocument& doc, QString* error = nullptr);
 
-// Inserts the RTF text at the cursor, keeping its formatting.
+// Inserts the RTF text at the cursor, keeping its formatting and pictures (not its page setup
+// or running heads, which belong to a whole document).
 bool insert(const QByteArray& data, QTextCursor& cursor);
 
-// The whole document, or a selection for the clipboard, as RTF in the Windows-1252 code page
-// with every other character as a Unicode escape.
+// The whole document (with its page setup, headers and footers), or a selection for the
+// clipboard, as RTF in the Windows-1252 code page with every other character as a Unicode
+// escape.
 QByteArray write(const QTextDocument& doc);
 QByteArray write(const QTextDocumentFragment& fragment);
 

@@ -1,319 +1,18 @@
+#include "documents/RtfReader.h"
 #include "documents/Rtf.h"
-#include "documents/RtfCodePages.h"
 
-#include <QColor>
-#include <QHash>
-#include <QList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextTable>
+#include <QUrl>
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
 
-namespace Rtf {
+namespace Rtf::detail {
 
 namespace {
-
-// Deeper groups than this are read as ignored content: real files nest a dozen levels at most,
-// and hostile ones would otherwise grow the state stack without bound.
-constexpr int MaxDepth = 256;
-// A table grows one column per \cell; beyond this the extra cells' text joins the last cell.
-constexpr int MaxColumns = 64;
-constexpr int MaxTwips = 31680 * 4; // four times a Letter page's height
-constexpr int MaxControlWordLength = 32;
-
-enum class Dest : quint8 { Text, Skip, FontTable, ColorTable };
-
-struct CharProps {
-    int font = -1;
-    int halfPoints = 24; // the RTF default of 12 pt
-    int foreground = 0;  // colour table index; 0 is the automatic colour
-    int background = 0;
-    qint8 verticalPosition = 0; // -1 subscript, +1 superscript
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    bool hidden = false;
-    bool operator==(const CharProps&) const = default;
-};
-
-struct ParaProps {
-    int align = 0; // 0 left, 1 centre, 2 right, 3 justified
-    int leftIndent = 0;
-    int rightIndent = 0;
-    int firstIndent = 0;
-    int spaceBefore = 0;
-    int spaceAfter = 0;
-    bool inTable = false;
-    bool breakBefore = false;
-};
-
-struct State {
-    Dest dest = Dest::Text;
-    CharProps chr;
-    ParaProps para;
-    int unicodeSkip = 1;
-};
-
-struct Font {
-    QString name;
-    int codePage = 0;
-};
-
-enum class Kw : quint8 {
-    Skip, // a destination whose content is not document text
-    FontTable,
-    ColorTable,
-    Ansi,
-    Mac,
-    Pc,
-    Pca,
-    AnsiCpg,
-    DefaultFont,
-    UnicodeSkip,
-    Unicode,
-    Font,
-    Charset,
-    Cpg,
-    FontSize,
-    Bold,
-    Italic,
-    Underline,
-    UnderlineNone,
-    Strike,
-    Hidden,
-    ColorFore,
-    ColorBack,
-    Super,
-    Sub,
-    NoSuperSub,
-    Plain,
-    Pard,
-    AlignLeft,
-    AlignCenter,
-    AlignRight,
-    AlignJustify,
-    LeftIndent,
-    RightIndent,
-    FirstIndent,
-    SpaceBefore,
-    SpaceAfter,
-    Par,
-    Line,
-    Tab,
-    Page,
-    PageBreakBefore,
-    Char, // a special character, in Word::ch
-    RowDefaults,
-    CellX,
-    Cell,
-    NestCell,
-    Row,
-    InTable,
-    Red,
-    Green,
-    Blue,
-    Bin,
-    CellBorder,
-    CellGap,
-};
-
-struct Word {
-    Kw kw;
-    char16_t ch = 0;
-};
-
-const std::unordered_map<std::string_view, Word>& words() {
-    static const std::unordered_map<std::string_view, Word> table = [] {
-        std::unordered_map<std::string_view, Word> t;
-        // Groups that hold no document text: metadata, styles, pictures, running heads, list
-        // definitions, revision tables, and the fallbacks old writers add for newer readers.
-        for (const char* name : {"info",
-                                 "pict",
-                                 "stylesheet",
-                                 "header",
-                                 "headerl",
-                                 "headerr",
-                                 "headerf",
-                                 "footer",
-                                 "footerl",
-                                 "footerr",
-                                 "footerf",
-                                 "fldinst",
-                                 "object",
-                                 "objdata",
-                                 "listtable",
-                                 "listoverridetable",
-                                 "rsidtbl",
-                                 "generator",
-                                 "themedata",
-                                 "colorschememapping",
-                                 "datastore",
-                                 "latentstyles",
-                                 "xmlnstbl",
-                                 "pgdsctbl",
-                                 "revtbl",
-                                 "filetbl",
-                                 "footnote",
-                                 "annotation",
-                                 "atnid",
-                                 "atnauthor",
-                                 "bkmkstart",
-                                 "bkmkend",
-                                 "falt",
-                                 "panose",
-                                 "nonshppict",
-                                 "shppict",
-                                 "shp",
-                                 "shpinst",
-                                 "nonesttables",
-                                 "nesttableprops",
-                                 "template",
-                                 "userprops",
-                                 "docvar",
-                                 "private",
-                                 "xe",
-                                 "tc",
-                                 "txe",
-                                 "ftnsep",
-                                 "ftnsepc",
-                                 "aftnsep",
-                                 "aftnsepc",
-                                 "ftncn",
-                                 "aftncn",
-                                 "pn",
-                                 "pntxta",
-                                 "pntxtb",
-                                 "listpicture",
-                                 "mmathPr",
-                                 "blipuid",
-                                 "fchars",
-                                 "lchars",
-                                 "author",
-                                 "operator",
-                                 "title",
-                                 "subject",
-                                 "keywords",
-                                 "comment",
-                                 "doccomm",
-                                 "company",
-                                 "htmltag",
-                                 "mhtmltag",
-                                 "oldcprops",
-                                 "oldpprops",
-                                 "oldsprops",
-                                 "oldtprops",
-                                 "factoidname",
-                                 "formfield",
-                                 "datafield",
-                                 "wgrffmtfilter",
-                                 "pgp",
-                                 "defchp",
-                                 "defpap",
-                                 "ud",
-                                 "background",
-                                 "passwordhash",
-                                 "protusertbl",
-                                 "tcn"})
-            t.emplace(name, Word{Kw::Skip});
-        const std::pair<const char*, Kw> plain[] = {
-            {"fonttbl", Kw::FontTable},
-            {"colortbl", Kw::ColorTable},
-            {"ansi", Kw::Ansi},
-            {"mac", Kw::Mac},
-            {"pc", Kw::Pc},
-            {"pca", Kw::Pca},
-            {"ansicpg", Kw::AnsiCpg},
-            {"deff", Kw::DefaultFont},
-            {"uc", Kw::UnicodeSkip},
-            {"u", Kw::Unicode},
-            {"f", Kw::Font},
-            {"fcharset", Kw::Charset},
-            {"cpg", Kw::Cpg},
-            {"fs", Kw::FontSize},
-            {"b", Kw::Bold},
-            {"i", Kw::Italic},
-            {"ul", Kw::Underline},
-            {"uld", Kw::Underline},
-            {"uldash", Kw::Underline},
-            {"uldashd", Kw::Underline},
-            {"uldashdd", Kw::Underline},
-            {"uldb", Kw::Underline},
-            {"ulth", Kw::Underline},
-            {"ulw", Kw::Underline},
-            {"ulwave", Kw::Underline},
-            {"ulnone", Kw::UnderlineNone},
-            {"strike", Kw::Strike},
-            {"striked", Kw::Strike},
-            {"v", Kw::Hidden},
-            {"cf", Kw::ColorFore},
-            {"cb", Kw::ColorBack},
-            {"highlight", Kw::ColorBack},
-            {"chcbpat", Kw::ColorBack},
-            {"super", Kw::Super},
-            {"sub", Kw::Sub},
-            {"nosupersub", Kw::NoSuperSub},
-            {"plain", Kw::Plain},
-            {"pard", Kw::Pard},
-            {"ql", Kw::AlignLeft},
-            {"qc", Kw::AlignCenter},
-            {"qr", Kw::AlignRight},
-            {"qj", Kw::AlignJustify},
-            {"qd", Kw::AlignJustify},
-            {"li", Kw::LeftIndent},
-            {"lin", Kw::LeftIndent},
-            {"ri", Kw::RightIndent},
-            {"rin", Kw::RightIndent},
-            {"fi", Kw::FirstIndent},
-            {"sb", Kw::SpaceBefore},
-            {"sa", Kw::SpaceAfter},
-            {"par", Kw::Par},
-            {"sect", Kw::Par},
-            {"line", Kw::Line},
-            {"tab", Kw::Tab},
-            {"page", Kw::Page},
-            {"pagebb", Kw::PageBreakBefore},
-            {"up", Kw::Super},
-            {"dn", Kw::Sub},
-            {"trowd", Kw::RowDefaults},
-            {"cellx", Kw::CellX},
-            {"cell", Kw::Cell},
-            {"nestcell", Kw::NestCell},
-            {"row", Kw::Row},
-            {"intbl", Kw::InTable},
-            {"red", Kw::Red},
-            {"green", Kw::Green},
-            {"blue", Kw::Blue},
-            {"bin", Kw::Bin},
-            {"clbrdrt", Kw::CellBorder},
-            {"clbrdrb", Kw::CellBorder},
-            {"clbrdrl", Kw::CellBorder},
-            {"clbrdrr", Kw::CellBorder},
-            {"trbrdrt", Kw::CellBorder},
-            {"trbrdrb", Kw::CellBorder},
-            {"trbrdrl", Kw::CellBorder},
-            {"trbrdrr", Kw::CellBorder},
-            {"trgaph", Kw::CellGap},
-        };
-        for (const auto& [name, kw] : plain)
-            t.emplace(name, Word{kw});
-        const std::pair<const char*, char16_t> chars[] = {
-            {"emdash", 0x2014},    {"endash", 0x2013},    {"emspace", 0x2003}, {"enspace", 0x2002},
-            {"qmspace", 0x2005},   {"bullet", 0x2022},    {"lquote", 0x2018},  {"rquote", 0x2019},
-            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},     {"zwnj", 0x200C},
-            {"zwbo", 0x200B},      {"ltrmark", 0x200E},   {"rtlmark", 0x200F},
-        };
-        for (const auto& [name, ch] : chars)
-            t.emplace(name, Word{Kw::Char, ch});
-        return t;
-    }();
-    return table;
-}
 
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -332,83 +31,17 @@ int hexValue(char c) {
     return -1;
 }
 
-int clampTwips(int v) {
-    return std::clamp(v, -MaxTwips, MaxTwips);
+// The field a field instruction asks for, by its first word.
+Field fieldFor(const QString& instruction) {
+    const QString word = instruction.trimmed().section(u' ', 0, 0).toUpper();
+    if (word == QLatin1String("PAGE"))
+        return Field::Page;
+    if (word == QLatin1String("NUMPAGES"))
+        return Field::NumPages;
+    return Field::None;
 }
 
-class Reader {
-public:
-    Reader(QByteArrayView data, QTextDocument& doc) : data_(data), cursor_(&doc) {
-        cellBudget_ = 4096 + data.size() / 4;
-    }
-    void run();
-
-private:
-    State& state() { return stack_.back(); }
-    bool skipping() const { return excessDepth_ > 0 || stack_.back().dest == Dest::Skip; }
-
-    void openGroup();
-    void closeGroup();
-    void controlWord();
-    void controlSymbol(char c);
-    void hexByte();
-    void textBytes();
-    void applyWord(const Word& w, bool hasParam, int param);
-
-    void emitText(QStringView text);
-    void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
-    void flushBytes();
-    void flushRun();
-    int codePage();
-    QTextCharFormat charFormat(const CharProps& p) const;
-    void applyBlockFormat();
-    void endParagraph();
-    void pageBreak();
-    void commitFont();
-    void commitColor();
-
-    // Tables are built lazily: text in a paragraph marked \intbl opens one, and text outside
-    // closes it, so a row definition before or after its cells both work.
-    void ensureContext();
-    void startTable();
-    bool growTable();
-    void ensureCell();
-    void endTable();
-    void cell();
-
-    QByteArrayView data_;
-    qsizetype pos_ = 0;
-    bool done_ = false;
-    QTextCursor cursor_;
-    QList<State> stack_;
-    int excessDepth_ = 0;
-    bool ignorableNext_ = false;
-    int pendingSkip_ = 0;
-    int docCodePage_ = 1252;
-    int defaultFont_ = 0;
-    ParaProps lastPara_;
-
-    QHash<int, Font> fonts_;
-    int fontEntry_ = 0;
-    QString fontName_;
-    QList<QColor> colors_;
-    int red_ = -1, green_ = -1, blue_ = -1;
-
-    detail::CodePageDecoder decoder_;
-    QByteArray bytes_;
-    QString run_;
-    CharProps runProps_;
-    bool breakBefore_ = false;
-
-    QTextTable* table_ = nullptr;
-    bool tablesDisabled_ = false;
-    qsizetype cellBudget_ = 0;
-    int row_ = 0, col_ = 0, cursorCol_ = -1;
-    bool rowDone_ = false;
-    QList<int> rowCellX_;
-    bool rowBorders_ = false;
-    int rowGap_ = 108;
-};
+} // namespace
 
 void Reader::run() {
     const char* d = data_.data();
@@ -448,19 +81,18 @@ void Reader::run() {
         }
     }
     flushBytes();
-    flushRun();
-    if (!stack_.isEmpty())
-        lastPara_ = stack_.back().para;
-    const bool endsInTable = table_ != nullptr;
-    if (table_)
-        endTable();
-    if (!endsInTable || !lastPara_.inTable) {
-        // The paragraph the file ends in takes the properties in force at the end.
-        State s;
-        s.para = lastPara_;
-        stack_.append(s);
-        applyBlockFormat();
+    // A file cut short inside its groups: what each open group began is finished, innermost
+    // first, so that a header or picture read so far is kept.
+    while (stack_.size() > 1) {
+        const GroupState closing = stack_.takeLast();
+        finishGroup(closing);
     }
+    if (!stack_.isEmpty())
+        lastPara_ = state().para;
+    if (runningDoc_)
+        endRunningHead();
+    body_.finish(lastPara_);
+    setPageSetup(doc_, page_.result());
 }
 
 void Reader::openGroup() {
@@ -470,7 +102,7 @@ void Reader::openGroup() {
         ++excessDepth_;
         return;
     }
-    stack_.append(stack_.isEmpty() ? State() : stack_.back());
+    stack_.append(GroupState{stack_.isEmpty() ? State() : state(), Opened::Nothing});
 }
 
 void Reader::closeGroup() {
@@ -485,16 +117,71 @@ void Reader::closeGroup() {
         done_ = true;
         return;
     }
-    const Dest dest = stack_.back().dest;
-    if (dest == Dest::FontTable)
-        commitFont();
     if (stack_.size() == 1) {
-        lastPara_ = stack_.back().para;
+        lastPara_ = state().para;
         stack_.removeLast();
         done_ = true;
         return;
     }
-    stack_.removeLast();
+    const GroupState closing = stack_.takeLast();
+    finishGroup(closing);
+}
+
+void Reader::finishGroup(const GroupState& closing) {
+    if (closing.s.dest == Dest::FontTable)
+        commitFont();
+    switch (closing.opened) {
+    case Opened::Nothing:
+        break;
+    case Opened::Picture: {
+        const QTextImageFormat f = addPicture(builder_->document(), picture_);
+        picture_ = Picture();
+        if (!f.name().isEmpty() && !stack_.isEmpty())
+            builder_->image(f, state().para);
+        break;
+    }
+    case Opened::FieldInstruction:
+        // The kind of field goes to the field's group, so its result is marked with it.
+        if (!stack_.isEmpty())
+            state().chr.field = quint8(fieldFor(fieldInstruction_));
+        fieldInstruction_.clear();
+        break;
+    case Opened::RunningHead:
+        lastPara_ = closing.s.para;
+        endRunningHead();
+        break;
+    }
+}
+
+void Reader::startRunningHead(RunningHead which) {
+    body_.flush();
+    bodyRowDef_ = rowDef_;
+    running_ = which;
+    runningSeen_[int(which)] = true;
+    runningDoc_ = std::make_unique<QTextDocument>();
+    runningBuilder_ = std::make_unique<Builder>(*runningDoc_, tables_, budget_, rowDef_);
+    builder_ = runningBuilder_.get();
+}
+
+void Reader::endRunningHead() {
+    builder_->finish(lastPara_);
+    // A header's last paragraph mark opens an empty paragraph that is not the header's.
+    QTextBlock last = runningDoc_->lastBlock();
+    if (last.length() == 1 && last.previous().isValid() &&
+        !QTextCursor(last.previous()).currentTable()) {
+        QTextCursor c(last);
+        c.deletePreviousChar();
+    }
+    const QString text = runningDoc_->toRawText();
+    const bool empty = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.isSpace() && c != QChar::ObjectReplacementCharacter;
+    });
+    if (!empty)
+        setRunningHead(doc_, running_, write(*runningDoc_));
+    builder_ = &body_;
+    runningBuilder_.reset();
+    runningDoc_.reset();
+    rowDef_ = bodyRowDef_;
 }
 
 void Reader::textBytes() {
@@ -506,6 +193,13 @@ void Reader::textBytes() {
         return;
     }
     const Dest dest = state().dest;
+    if (dest == Dest::Picture) {
+        const qsizetype start = pos_;
+        while (pos_ < n && d[pos_] != '\\' && d[pos_] != '{' && d[pos_] != '}')
+            ++pos_;
+        picture_.appendHex(data_.sliced(start, pos_ - start));
+        return;
+    }
     while (pos_ < n) {
         const char c = d[pos_];
         if (c == '\\' || c == '{' || c == '}')
@@ -562,7 +256,8 @@ void Reader::hexByte() {
     if (value == '\t' && dest == Dest::Text) {
         flushBytes();
         emitChar(u'\t');
-    } else if (value >= 0x20 && (dest == Dest::Text || dest == Dest::FontTable)) {
+    } else if (value >= 0x20 &&
+               (dest == Dest::Text || dest == Dest::FontTable || dest == Dest::FieldInstruction)) {
         bytes_.append(char(value));
     }
 }
@@ -587,6 +282,8 @@ void Reader::controlSymbol(char c) {
     case '}':
         if (state().dest == Dest::FontTable)
             fontName_.append(QLatin1Char(c));
+        else if (state().dest == Dest::FieldInstruction)
+            fieldInstruction_.append(QLatin1Char(c));
         else
             emitChar(char16_t(c));
         break;
@@ -640,250 +337,41 @@ void Reader::controlWord() {
     const bool ignorable = ignorableNext_;
     ignorableNext_ = false;
 
-    const auto& table = words();
-    const auto it = table.find(name);
     if (name == "bin") {
-        // Binary data: its length is the parameter, whatever the bytes are.
+        // Binary data: its length is the parameter, whatever the bytes are. In a picture it
+        // is the picture.
         const qint64 skip = hasParam && param > 0 ? param : 0;
-        pos_ += qsizetype(std::min<qint64>(skip, n - pos_));
+        const qsizetype length = qsizetype(std::min<qint64>(skip, n - pos_));
+        if (!skipping() && state().dest == Dest::Picture)
+            picture_.data.append(data_.sliced(pos_, length));
+        pos_ += length;
         return;
     }
     if (skipping())
         return;
-    if (pendingSkip_ > 0 && !(it != table.end() && it->second.kw == Kw::Unicode)) {
+    const Word* w = lookup(name);
+    if (pendingSkip_ > 0 && !(w && w->kw == Kw::Unicode)) {
         --pendingSkip_;
         return;
     }
-    if (it == table.end()) {
+    if (!w) {
         if (ignorable)
             state().dest = Dest::Skip;
         return;
     }
-    if (ignorable && it->second.kw != Kw::Skip) {
+    if (ignorable && w->kw != Kw::Skip && w->kw != Kw::FieldInstruction &&
+        w->kw != Kw::ShapePicture && w->kw != Kw::ShapeInstance) {
         // A starred group we read anyway would only be one we know; none of those matter.
         state().dest = Dest::Skip;
         return;
     }
-    applyWord(it->second, hasParam, param);
-}
-
-void Reader::applyWord(const Word& w, bool hasParam, int param) {
-    State& s = state();
-    CharProps& c = s.chr;
-    ParaProps& p = s.para;
-    const bool on = !hasParam || param != 0;
-    const bool text = s.dest == Dest::Text;
-    switch (w.kw) {
-    case Kw::Skip:
-        s.dest = Dest::Skip;
-        break;
-    case Kw::FontTable:
-        s.dest = Dest::FontTable;
-        fontName_.clear();
-        break;
-    case Kw::ColorTable:
-        s.dest = Dest::ColorTable;
-        colors_.clear();
-        red_ = green_ = blue_ = -1;
-        break;
-    case Kw::Ansi:
-        docCodePage_ = 1252;
-        break;
-    case Kw::Mac:
-        docCodePage_ = 10000;
-        break;
-    case Kw::Pc:
-        docCodePage_ = 437;
-        break;
-    case Kw::Pca:
-        docCodePage_ = 850;
-        break;
-    case Kw::AnsiCpg:
-        if (hasParam && param > 0)
-            docCodePage_ = param;
-        break;
-    case Kw::DefaultFont:
-        defaultFont_ = param;
-        c.font = param;
-        break;
-    case Kw::UnicodeSkip:
-        s.unicodeSkip = std::clamp(param, 0, 16);
-        break;
-    case Kw::Unicode: {
-        // A signed 16-bit UTF-16 unit; the fallback characters after it are for old readers.
-        const auto unit = char16_t(param < 0 ? param + 65536 : param);
-        // Control characters and object markers would be taken for structure, not text.
-        if ((unit >= 0x20 || unit == '\t') && unit != QChar::ObjectReplacementCharacter) {
-            if (s.dest == Dest::FontTable)
-                fontName_.append(QChar(unit));
-            else if (text)
-                emitChar(unit);
-        }
-        pendingSkip_ = s.unicodeSkip;
-        break;
-    }
-    case Kw::Font:
-        if (s.dest == Dest::FontTable) {
-            commitFont();
-            fontEntry_ = param;
-        } else {
-            c.font = param;
-        }
-        break;
-    case Kw::Charset:
-        if (s.dest == Dest::FontTable)
-            fonts_[fontEntry_].codePage = detail::codePageForCharset(param);
-        break;
-    case Kw::Cpg:
-        if (s.dest == Dest::FontTable && param > 0)
-            fonts_[fontEntry_].codePage = param;
-        break;
-    case Kw::FontSize:
-        if (param > 0 && param <= 3276)
-            c.halfPoints = param;
-        else if (!hasParam)
-            c.halfPoints = 24;
-        break;
-    case Kw::Bold:
-        c.bold = on;
-        break;
-    case Kw::Italic:
-        c.italic = on;
-        break;
-    case Kw::Underline:
-        c.underline = on;
-        break;
-    case Kw::UnderlineNone:
-        c.underline = false;
-        break;
-    case Kw::Strike:
-        c.strike = on;
-        break;
-    case Kw::Hidden:
-        c.hidden = on;
-        break;
-    case Kw::ColorFore:
-        c.foreground = std::max(param, 0);
-        break;
-    case Kw::ColorBack:
-        c.background = std::max(param, 0);
-        break;
-    case Kw::Super:
-        c.verticalPosition = on ? 1 : 0;
-        break;
-    case Kw::Sub:
-        c.verticalPosition = on ? -1 : 0;
-        break;
-    case Kw::NoSuperSub:
-        c.verticalPosition = 0;
-        break;
-    case Kw::Plain:
-        c = CharProps();
-        c.font = defaultFont_;
-        break;
-    case Kw::Pard:
-        p = ParaProps();
-        break;
-    case Kw::AlignLeft:
-        p.align = 0;
-        break;
-    case Kw::AlignCenter:
-        p.align = 1;
-        break;
-    case Kw::AlignRight:
-        p.align = 2;
-        break;
-    case Kw::AlignJustify:
-        p.align = 3;
-        break;
-    case Kw::LeftIndent:
-        p.leftIndent = clampTwips(param);
-        break;
-    case Kw::RightIndent:
-        p.rightIndent = clampTwips(param);
-        break;
-    case Kw::FirstIndent:
-        p.firstIndent = clampTwips(param);
-        break;
-    case Kw::SpaceBefore:
-        p.spaceBefore = std::clamp(param, 0, MaxTwips);
-        break;
-    case Kw::SpaceAfter:
-        p.spaceAfter = std::clamp(param, 0, MaxTwips);
-        break;
-    case Kw::Par:
-        if (text)
-            endParagraph();
-        break;
-    case Kw::Line:
-        if (text)
-            emitChar(QChar::LineSeparator);
-        break;
-    case Kw::Tab:
-    case Kw::NestCell:
-        if (text)
-            emitChar(u'\t');
-        break;
-    case Kw::Page:
-        if (text)
-            pageBreak();
-        break;
-    case Kw::PageBreakBefore:
-        p.breakBefore = on;
-        break;
-    case Kw::Char:
-        if (text)
-            emitChar(w.ch);
-        break;
-    case Kw::RowDefaults:
-        rowCellX_.clear();
-        rowBorders_ = false;
-        rowGap_ = 108;
-        break;
-    case Kw::CellX:
-        if (rowCellX_.size() < MaxColumns)
-            rowCellX_.append(clampTwips(param));
-        break;
-    case Kw::CellBorder:
-        rowBorders_ = true;
-        break;
-    case Kw::CellGap:
-        rowGap_ = std::clamp(param, 0, 1440);
-        break;
-    case Kw::Cell:
-        if (text)
-            cell();
-        break;
-    case Kw::Row:
-        if (text && table_) {
-            flushRun();
-            applyBlockFormat();
-            rowDone_ = true;
-            col_ = 0;
-            cursorCol_ = -1;
-        }
-        break;
-    case Kw::InTable:
-        p.inTable = true;
-        break;
-    case Kw::Red:
-        red_ = std::clamp(param, 0, 255);
-        break;
-    case Kw::Green:
-        green_ = std::clamp(param, 0, 255);
-        break;
-    case Kw::Blue:
-        blue_ = std::clamp(param, 0, 255);
-        break;
-    case Kw::Bin:
-        break;
-    }
+    applyWord(*w, hasParam, param);
 }
 
 int Reader::codePage() {
     const int font = state().dest == Dest::FontTable ? fontEntry_ : state().chr.font;
-    const auto it = fonts_.constFind(font);
-    if (it != fonts_.constEnd() && it->codePage != 0)
+    const auto it = tables_.fonts.constFind(font);
+    if (it != tables_.fonts.constEnd() && it->codePage != 0)
         return it->codePage;
     return docCodePage_;
 }
@@ -895,91 +383,17 @@ void Reader::flushBytes() {
     bytes_.clear();
     if (state().dest == Dest::FontTable)
         fontName_.append(text);
+    else if (state().dest == Dest::FieldInstruction && fieldInstruction_.size() < 1024)
+        fieldInstruction_.append(text);
     else
         emitText(text);
 }
 
 void Reader::emitText(QStringView text) {
     State& s = state();
-    if (s.dest != Dest::Text || s.chr.hidden || text.isEmpty())
+    if (s.dest != Dest::Text || s.chr.hidden || s.chr.deleted || text.isEmpty())
         return;
-    ensureContext();
-    if (!(s.chr == runProps_)) {
-        flushRun();
-        runProps_ = s.chr;
-    }
-    run_.append(text);
-}
-
-QTextCharFormat Reader::charFormat(const CharProps& p) const {
-    QTextCharFormat f;
-    const auto font = fonts_.constFind(p.font);
-    if (font != fonts_.constEnd() && !font->name.isEmpty())
-        f.setFontFamilies({font->name});
-    f.setFontPointSize(p.halfPoints / 2.0);
-    if (p.bold)
-        f.setFontWeight(QFont::Bold);
-    if (p.italic)
-        f.setFontItalic(true);
-    if (p.underline)
-        f.setFontUnderline(true);
-    if (p.strike)
-        f.setFontStrikeOut(true);
-    if (p.foreground > 0 && p.foreground < colors_.size() && colors_[p.foreground].isValid())
-        f.setForeground(colors_[p.foreground]);
-    if (p.background > 0 && p.background < colors_.size() && colors_[p.background].isValid())
-        f.setBackground(colors_[p.background]);
-    if (p.verticalPosition > 0)
-        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    else if (p.verticalPosition < 0)
-        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    return f;
-}
-
-void Reader::flushRun() {
-    if (run_.isEmpty())
-        return;
-    cursor_.insertText(run_, charFormat(runProps_));
-    run_.clear();
-}
-
-void Reader::applyBlockFormat() {
-    const ParaProps& p = state().para;
-    QTextBlockFormat f;
-    static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
-                                               Qt::AlignJustify};
-    f.setAlignment(aligns[p.align]);
-    // Twips to points, the unit the rest of the program lays pages out in.
-    if (p.leftIndent)
-        f.setLeftMargin(p.leftIndent / 20.0);
-    if (p.rightIndent)
-        f.setRightMargin(p.rightIndent / 20.0);
-    if (p.firstIndent)
-        f.setTextIndent(p.firstIndent / 20.0);
-    if (p.spaceBefore)
-        f.setTopMargin(p.spaceBefore / 20.0);
-    if (p.spaceAfter)
-        f.setBottomMargin(p.spaceAfter / 20.0);
-    if ((breakBefore_ || p.breakBefore) && !table_)
-        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    breakBefore_ = false;
-    cursor_.setBlockFormat(f);
-}
-
-void Reader::endParagraph() {
-    ensureContext();
-    flushRun();
-    applyBlockFormat();
-    cursor_.insertBlock();
-}
-
-void Reader::pageBreak() {
-    if (table_)
-        return;
-    flushRun();
-    if (cursor_.positionInBlock() > 0)
-        endParagraph();
-    breakBefore_ = true;
+    builder_->text(text, s.chr, s.para);
 }
 
 void Reader::commitFont() {
@@ -987,141 +401,24 @@ void Reader::commitFont() {
         QString name = fontName_.trimmed();
         if (name.endsWith(QLatin1Char(';')))
             name.chop(1);
-        fonts_[fontEntry_].name = name.trimmed();
+        tables_.fonts[fontEntry_].name = name.trimmed();
         fontName_.clear();
     }
 }
 
 void Reader::commitColor() {
     if (red_ < 0 && green_ < 0 && blue_ < 0)
-        colors_.append(QColor()); // the automatic colour
+        tables_.colors.append(QColor()); // the automatic colour
     else
-        colors_.append(QColor(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
+        tables_.colors.append(QColor(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
     red_ = green_ = blue_ = -1;
-    if (colors_.size() > 4096)
-        colors_.removeLast();
+    if (tables_.colors.size() > 4096)
+        tables_.colors.removeLast();
 }
 
-void Reader::ensureContext() {
-    const bool want = state().para.inTable && !tablesDisabled_;
-    if (want) {
-        if (!table_)
-            startTable();
-        else if (rowDone_) {
-            if (row_ + 1 >= table_->rows() && !growTable())
-                return;
-            ++row_;
-            rowDone_ = false;
-            col_ = 0;
-            cursorCol_ = -1;
-        }
-        ensureCell();
-    } else if (table_) {
-        endTable();
-    }
-}
+} // namespace Rtf::detail
 
-bool Reader::growTable() {
-    // Rows are added in batches and the spares removed at the end: every change to the
-    // table's cells makes Qt rebuild its grid, so one row at a time would take quadratic time.
-    const int cols = table_->columns();
-    int grow = std::clamp(table_->rows(), 1, 256);
-    if (cellBudget_ < qsizetype(cols) * grow)
-        grow = 1;
-    if (cellBudget_ < cols) {
-        // A hostile file could ask for millions of cells in a few bytes each.
-        tablesDisabled_ = true;
-        endTable();
-        return false;
-    }
-    cellBudget_ -= qsizetype(cols) * grow;
-    flushRun();
-    table_->appendRows(grow);
-    return true;
-}
-
-void Reader::startTable() {
-    flushRun();
-    const int cols = std::max<int>(1, int(rowCellX_.size()));
-    QTextTableFormat f;
-    QList<QTextLength> widths;
-    int left = 0;
-    for (int x : rowCellX_) {
-        widths.append(QTextLength(QTextLength::FixedLength, std::max(x - left, 20) / 20.0));
-        left = x;
-    }
-    f.setColumnWidthConstraints(widths);
-    f.setCellPadding(rowGap_ / 20.0);
-    f.setCellSpacing(0);
-    f.setBorderCollapse(true);
-    f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    f.setBorder(rowBorders_ ? 0.5 : 0);
-    applyBlockFormat();
-    // A table always follows a block of its own frame; reuse the paragraph before the table
-    // rather than leave the empty one its \par opened.
-    const QTextBlock block = cursor_.block();
-    if (block.length() == 1 && block.previous().isValid()) {
-        QTextCursor previous(block.previous());
-        if (!previous.currentTable() && previous.currentFrame() == cursor_.currentFrame())
-            cursor_.deletePreviousChar();
-    }
-    cellBudget_ -= cols;
-    table_ = cursor_.insertTable(1, cols, f);
-    row_ = 0;
-    col_ = 0;
-    cursorCol_ = 0;
-    rowDone_ = false;
-}
-
-void Reader::ensureCell() {
-    if (col_ == cursorCol_)
-        return;
-    flushRun();
-    if (col_ >= table_->columns()) {
-        if (cellBudget_ < table_->rows()) {
-            tablesDisabled_ = true;
-            endTable();
-            return;
-        }
-        cellBudget_ -= table_->rows();
-        table_->appendColumns(col_ - table_->columns() + 1);
-    }
-    cursor_ = table_->cellAt(row_, col_).firstCursorPosition();
-    cursorCol_ = col_;
-}
-
-void Reader::cell() {
-    if (tablesDisabled_) {
-        emitChar(u'\t');
-        return;
-    }
-    if (!state().para.inTable) {
-        // \cell without \intbl: still a cell, as Word reads it.
-        state().para.inTable = true;
-    }
-    ensureContext();
-    if (!table_)
-        return;
-    flushRun();
-    applyBlockFormat();
-    if (col_ + 1 < MaxColumns)
-        ++col_;
-    else
-        emitChar(u'\t');
-}
-
-void Reader::endTable() {
-    flushRun();
-    const int used = row_ + 1;
-    if (table_->rows() > used)
-        table_->removeRows(used, table_->rows() - used);
-    cursor_ = table_->lastCursorPosition();
-    cursor_.movePosition(QTextCursor::NextBlock);
-    table_ = nullptr;
-    rowDone_ = false;
-}
-
-} // namespace
+namespace Rtf {
 
 bool looksLikeRtf(const QByteArray& data) {
     qsizetype i = 0;
@@ -1146,7 +443,7 @@ bool read(const QByteArray& data, QTextDocument& doc, QString* error) {
     {
         QTextCursor edit(&doc);
         edit.beginEditBlock();
-        Reader reader(data, doc);
+        detail::Reader reader(data, doc);
         reader.run();
         edit.endEditBlock();
     }
@@ -1158,6 +455,22 @@ bool insert(const QByteArray& data, QTextCursor& cursor) {
     QTextDocument doc;
     if (!read(data, doc))
         return false;
+    // The pictures' images live in the document's resources, which a fragment does not carry.
+    if (QTextDocument* target = cursor.document()) {
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (!f.isImageFormat())
+                    continue;
+                const QString name = f.toImageFormat().name();
+                const QUrl image(name);
+                const QUrl data = detail::pictureDataUrl(name);
+                target->addResource(QTextDocument::ImageResource, image,
+                                    doc.resource(QTextDocument::ImageResource, image));
+                target->addResource(QTextDocument::UserResource, data,
+                                    doc.resource(QTextDocument::UserResource, data));
+            }
+    }
     cursor.insertFragment(QTextDocumentFragment(&doc));
     return true;
 }
