@@ -5,12 +5,15 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test check sanitize tidy bench clean
+.PHONY: all deps test-deps configure build run test check sanitize tidy bench clean
 
 all: build
 
 deps:
 	@scripts/install-deps
+
+test-deps:
+	@scripts/install-deps --test
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
@@ -21,7 +24,7 @@ build: configure
 run: build
 	$(BUILD)/corvanel
 
-test: build
+test: build test-deps
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Formatting of every tracked source, and no SQL in windows.
@@ -29,7 +32,7 @@ check: deps
 	@scripts/check-sources
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails.
-sanitize: deps
+sanitize: test-deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANEL_SANITIZE=ON \
 		-DCORVANEL_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" > /dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
