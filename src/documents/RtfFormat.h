@@ -75,6 +75,17 @@ inline int borderColorProperty(int edge) {
 
 enum class PictureKind : int { Png = 1, Jpeg, Wmf, Emf, Other };
 
+// The value of one hexadecimal digit (in \'hh escapes and picture data), -1 for anything else.
+inline int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // Resource names of pictures: the image drawn, and the bytes the file held under a name of
 // their own (a document keeps one resource a name, whatever its type), so that a picture is
 // written back as it came, metafiles included. Both names end in a hash of the bytes.

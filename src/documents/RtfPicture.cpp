@@ -18,16 +18,6 @@ namespace {
 constexpr int MaxPixels = 2000;
 constexpr int MaxScale = 10000; // percent
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isMetafile(format::PictureKind kind) {
     return kind == format::PictureKind::Wmf || kind == format::PictureKind::Emf;
 }
@@ -73,7 +63,7 @@ QUrl pictureDataUrl(const QString& imageName) {
 
 void Picture::appendHex(QByteArrayView text) {
     for (char c : text) {
-        const int h = hexValue(c);
+        const int h = format::hexValue(c);
         if (h < 0)
             continue;
         if (highNibble_ < 0) {

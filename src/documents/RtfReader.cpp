@@ -1,5 +1,7 @@
 #include "documents/RtfReader.h"
+
 #include "documents/Rtf.h"
+#include "documents/RtfFormat.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -19,16 +21,6 @@ bool isLetter(char c) {
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // The field a field instruction asks for, by its first word.
@@ -239,7 +231,7 @@ void Reader::hexByte() {
     int value = 0;
     int digits = 0;
     while (digits < 2 && pos_ < n) {
-        const int h = hexValue(d[pos_]);
+        const int h = format::hexValue(d[pos_]);
         if (h < 0)
             break;
         value = value * 16 + h;

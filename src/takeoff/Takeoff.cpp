@@ -7,6 +7,21 @@
 #include <QSqlQuery>
 
 namespace Takeoff {
+namespace {
+
+// A working row goes, and its stored copy with it when there is one. Each statement reports its
+// own failure; the working row goes even when its stored copy could not.
+bool deleteRow(AppContext& ctx, const RowIds& row, const QString& stored, const QString& working) {
+    bool ok = true;
+    if (row.stored != 0 && !ctx.EstConn.isEmpty())
+        ok = modData::ActionQuery(ctx, QStringLiteral("delete from %1 where id=?").arg(stored),
+                                  {row.stored}, ctx.EstConn);
+    return modData::ActionQuery(ctx, QStringLiteral("delete from %1 where id=?").arg(working),
+                                {row.id}, ctx.TempDBConn) &&
+           ok;
+}
+
+} // namespace
 
 bool addArea(AppContext& ctx, const Area& a) {
     return modData::ActionQuery(ctx,
@@ -24,13 +39,7 @@ bool updateArea(AppContext& ctx, qint64 id, const Area& a) {
 }
 
 bool deleteArea(AppContext& ctx, const RowIds& row) {
-    bool ok = true;
-    if (row.stored != 0 && !ctx.EstConn.isEmpty())
-        ok = modData::ActionQuery(ctx, QStringLiteral("delete from areas where id=?"), {row.stored},
-                                  ctx.EstConn);
-    return modData::ActionQuery(ctx, QStringLiteral("delete from tempareas where id=?"), {row.id},
-                                ctx.TempDBConn) &&
-           ok;
+    return deleteRow(ctx, row, QStringLiteral("areas"), QStringLiteral("tempareas"));
 }
 
 std::optional<Area> area(AppContext& ctx, qint64 id) {
@@ -57,13 +66,7 @@ bool updateLineal(AppContext& ctx, qint64 id, const Lineal& l) {
 }
 
 bool deleteLineal(AppContext& ctx, const RowIds& row) {
-    bool ok = true;
-    if (row.stored != 0 && !ctx.EstConn.isEmpty())
-        ok = modData::ActionQuery(ctx, QStringLiteral("delete from lineal where id=?"),
-                                  {row.stored}, ctx.EstConn);
-    return modData::ActionQuery(ctx, QStringLiteral("delete from templineal where id=?"), {row.id},
-                                ctx.TempDBConn) &&
-           ok;
+    return deleteRow(ctx, row, QStringLiteral("lineal"), QStringLiteral("templineal"));
 }
 
 std::optional<Lineal> lineal(AppContext& ctx, qint64 id) {
