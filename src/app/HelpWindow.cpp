@@ -27,47 +27,52 @@ namespace {
 const QString Scheme = QStringLiteral("qrc");
 const QString Folder = QStringLiteral("/help/");
 
-// The pages link "help.css"; the browser is given one drawn from the user's palette instead, so
-// that the pages read as well on a dark desktop as on a light one.
+// The pages are styled from the user's palette, so that they read as well on a dark desktop as
+// on a light one. The stylesheet they link is for a web browser and is not loaded here.
 class HelpBrowser : public QTextBrowser {
 public:
-    using QTextBrowser::QTextBrowser;
+    HelpBrowser() { applyStyle(); }
 
     QVariant loadResource(int type, const QUrl& name) override {
         if (type == QTextDocument::StyleSheetResource)
-            return styleSheet();
+            return QString();
         return QTextBrowser::loadResource(type, name);
     }
 
-protected:
-    void changeEvent(QEvent* e) override {
-        QTextBrowser::changeEvent(e);
-        if (e->type() == QEvent::PaletteChange && !source().isEmpty())
-            reload();
-    }
-
-private:
+    // The stylesheet drawn from the palette.
     QString styleSheet() const {
         const QPalette& p = palette();
         const QString text = p.color(QPalette::Text).name();
         const QString link = p.color(QPalette::Link).name();
         const QString alt = p.color(QPalette::AlternateBase).name();
         const QString mid = p.color(QPalette::Mid).name();
-        return QStringLiteral(
-                   "body { color: %1; }"
-                   "h1, h2 { color: %2; }"
-                   "a { color: %2; }"
-                   "th { background-color: %3; }"
-                   "th, td { border: 1px solid %4; padding: 3px; }"
-                   "table { border-collapse: collapse; margin-top: 6px; margin-bottom: 10px; }"
-                   "code, kbd, pre { font-family: monospace; background-color: %3; }"
-                   ".ui { font-weight: bold; }"
-                   ".msg { font-style: italic; }"
-                   ".tip, .note, .warn { background-color: %3; padding: 4px; }"
-                   "nav { margin-bottom: 8px; }"
-                   "footer { margin-top: 16px; }")
+        return QStringLiteral("body { color: %1; }"
+                              "h1, h2, h3 { color: %1; }"
+                              "a { color: %2; }"
+                              "th { background-color: %3; }"
+                              "th, td { border: 1px solid %4; padding: 3px; }"
+                              "table { border-collapse: collapse; }"
+                              "code, kbd, pre { font-family: monospace; background-color: %3; }"
+                              ".ui { font-weight: bold; }"
+                              ".msg { font-style: italic; }"
+                              ".tip, .note, .warn { background-color: %3; }"
+                              "p.nav { margin-bottom: 8px; }"
+                              "p.footer { margin-top: 16px; }")
             .arg(text, link, alt, mid);
     }
+
+protected:
+    void changeEvent(QEvent* e) override {
+        QTextBrowser::changeEvent(e);
+        if (e->type() == QEvent::PaletteChange) {
+            applyStyle();
+            if (!source().isEmpty())
+                reload();
+        }
+    }
+
+private:
+    void applyStyle() { document()->setDefaultStyleSheet(styleSheet()); }
 };
 
 QString fileOf(const QUrl& url) {
