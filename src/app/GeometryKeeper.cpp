@@ -59,6 +59,8 @@ bool GeometryKeeper::eventFilter(QObject* watched, QEvent* event) {
 void GeometryKeeper::restore(QWidget* w) {
     const QByteArray g = stored(w->objectName());
     const bool restored = !g.isEmpty() && w->restoreGeometry(g);
+    if (!restored)
+        fitScreen(w);
     if (w == main_)
         return;
     if (!restored) {
@@ -76,6 +78,24 @@ void GeometryKeeper::save(QWidget* w) {
     store_.setValue(Group + w->objectName(), w->saveGeometry());
     // Written at once: a window's place is not worth losing to a crash later on.
     store_.sync();
+}
+
+void GeometryKeeper::fitScreen(QWidget* w) {
+    QScreen* s = main_ && main_ != w && main_->isVisible() ? main_->screen() : w->screen();
+    if (!s)
+        return;
+    // A window's first size is made for an ordinary screen; at 200 % on a small one it would
+    // reach past the screen's edges, with its buttons out of sight.
+    const QSize frame = w->frameGeometry().size() - w->size();
+    const QSize room = s->availableGeometry().size() - frame;
+    if (w->width() > room.width() || w->height() > room.height()) {
+        w->resize(w->size().boundedTo(room).expandedTo(w->minimumSize()));
+        if (w == main_ || !main_) {
+            QRect r = w->frameGeometry();
+            r.moveCenter(s->availableGeometry().center());
+            w->move(r.topLeft());
+        }
+    }
 }
 
 void GeometryKeeper::centreOnMain(QWidget* w) {

@@ -11,7 +11,8 @@ class QWidget;
 // a window looked like last time is not a setting. Installed once on the application, it acts
 // on every window as it is shown and hidden, so no dialog needs code of its own. A dialog shown
 // for the first time, or whose remembered place is on no screen the main window is on, opens
-// centred on the main window.
+// centred on the main window; a window shown for the first time is made no larger than its
+// screen.
 class GeometryKeeper : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +38,8 @@ private:
     void restore(QWidget* w);
     void save(QWidget* w);
     void centreOnMain(QWidget* w);
+    // Shrinks a window shown for the first time to the screen it opens on.
+    void fitScreen(QWidget* w);
 
     QSettings store_;
     QPointer<QWidget> main_;

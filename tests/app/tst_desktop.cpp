@@ -262,6 +262,7 @@ private Q_SLOTS:
     void titleFollowsTheEstimate();
     void geometryIsKept();
     void dialogsOpenCentred();
+    void firstShowFitsTheScreen();
     void stateFileLocation_data();
     void stateFileLocation();
     void helpOpensWithoutBrowser();
@@ -444,6 +445,29 @@ void tst_desktop::dialogsOpenCentred() {
     QVERIFY(w.screen()->availableGeometry().intersects(about.frameGeometry()));
     about.hide();
     qApp->removeEventFilter(&fresh);
+}
+
+void tst_desktop::firstShowFitsTheScreen() {
+    TestContext tc;
+    GeometryKeeper keeper(tc.root() + "/state/windows.ini");
+    qApp->installEventFilter(&keeper);
+    frmCorvanel w(tc.ctx);
+    keeper.setMainWindow(&w);
+    const QRect screen = w.screen()->availableGeometry();
+    // The window's first size, meant for an ordinary screen, is more than this one holds (as
+    // at 200 % on a laptop).
+    w.resize(screen.width() + 300, screen.height() + 200);
+    w.show();
+    QVERIFY2(screen.contains(w.frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2").arg(w.width()).arg(w.height())));
+    // A remembered size is the user's own and is kept as it was.
+    w.resize(screen.width() / 2, screen.height() / 2);
+    const QSize chosen = w.size();
+    w.hide();
+    w.show();
+    QCOMPARE(w.size(), chosen);
+    w.hide();
+    qApp->removeEventFilter(&keeper);
 }
 
 void tst_desktop::stateFileLocation_data() {
