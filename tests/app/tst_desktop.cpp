@@ -14,12 +14,16 @@
 #include "catalogue/forms/frmUnitItem.h"
 #include "documents/forms/DocEditor.h"
 #include "documents/forms/OutputTab.h"
+#include "documents/forms/frmFind.h"
 #include "documents/forms/frmPrintForms.h"
 #include "estimates/forms/OwnerTab.h"
 #include "estimates/forms/frmManageStatus.h"
 #include "estimates/forms/frmOpenEst.h"
 #include "pricing/forms/LineItemsTab.h"
 #include "pricing/forms/TotalsTab.h"
+#include "pricing/forms/frmAddSection.h"
+#include "pricing/forms/frmEditID.h"
+#include "pricing/forms/frmPickItem.h"
 #include "pricing/modGrid.h"
 #include "settings/forms/frmSetup.h"
 #include "storage/modData.h"
@@ -50,6 +54,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QVBoxLayout>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -276,6 +281,8 @@ private Q_SLOTS:
     void quitAndCloseKeys();
     void printAndFindFollowTheDocumentInView();
     void accessKeysDoNotClash();
+    void everyWindowHasItsHelp();
+    void tabFollowsReadingOrder();
     void darkPaletteReads();
 };
 
@@ -769,9 +776,10 @@ void tst_desktop::printAndFindFollowTheDocumentInView() {
     QCOMPARE(printed, 1);
 }
 
-void tst_desktop::accessKeysDoNotClash() {
-    TestContext tc;
-    tc.createTempDB();
+namespace {
+
+// The program's windows that open without a stored estimate or catalogue item.
+std::vector<std::unique_ptr<QWidget>> programWindows(TestContext& tc) {
     std::vector<std::unique_ptr<QWidget>> windows;
     windows.emplace_back(new frmCorvanel(tc.ctx));
     windows.emplace_back(new HelpWindow(*tc.prompt));
@@ -781,10 +789,51 @@ void tst_desktop::accessKeysDoNotClash() {
     windows.emplace_back(new frmManageStatus(tc.ctx));
     windows.emplace_back(new frmAreas(tc.ctx, 0));
     windows.emplace_back(new frmLineal(tc.ctx, 0, 0.0));
+    windows.emplace_back(new frmPickItem(tc.ctx, false, 0));
+    windows.emplace_back(new frmAddSection(tc.ctx));
+    windows.emplace_back(new frmEditID(3));
+    windows.emplace_back(new frmFind(frmFind::Result{}));
     windows.emplace_back(new frmPrintForms(tc.ctx));
     windows.emplace_back(new frmAbout);
     windows.emplace_back(new frmGreet(*tc.ctx.settings));
-    for (auto& w : windows) {
+    return windows;
+}
+
+// Where the Tab key goes back to an earlier line on the left of the box it leaves, in the
+// widgets of `window` that are on screen.
+// `stops` counts the widgets the Tab key stops at.
+QStringList focusJumpsBack(QWidget* window, int* stops = nullptr) {
+    // The layouts place the widgets once the events of showing them are handled.
+    QApplication::processEvents();
+    QStringList jumps;
+    int n = 0;
+    QList<QWidget*> seen;
+    QWidget* prev = nullptr;
+    QPoint at;
+    for (QWidget* w = window->nextInFocusChain(); w && w != window && !seen.contains(w);
+         w = w->nextInFocusChain()) {
+        seen << w;
+        if (!w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus) ||
+            w->focusProxy())
+            continue;
+        ++n;
+        const QPoint p = w->mapTo(window, QPoint(0, 0));
+        if (prev && p.y() < at.y() - 10 && p.x() <= at.x())
+            jumps << prev->objectName() + " → " + w->objectName();
+        prev = w;
+        at = p;
+    }
+    if (stops)
+        *stops = n;
+    return jumps;
+}
+
+} // namespace
+
+void tst_desktop::accessKeysDoNotClash() {
+    TestContext tc;
+    tc.createTempDB();
+    for (auto& w : programWindows(tc)) {
         const QStringList clashes = clashesOf(w.get());
         QVERIFY2(clashes.isEmpty(), qPrintable(w->objectName() + ": " + clashes.join("; ")));
     }
@@ -798,6 +847,56 @@ void tst_desktop::accessKeysDoNotClash() {
     QCOMPARE(clashesOf(&probe).size(), 1);
     b->setText("S&end");
     QVERIFY(clashesOf(&probe).isEmpty());
+}
+
+void tst_desktop::everyWindowHasItsHelp() {
+    TestContext tc;
+    tc.createTempDB();
+    const QStringList known = ContextHelp::knownWindows();
+    for (auto& w : programWindows(tc)) {
+        if (w->objectName() == QLatin1String("frmCorvanel") || qobject_cast<HelpWindow*>(w.get()))
+            continue;
+        QVERIFY2(known.contains(w->objectName()), qPrintable(w->objectName()));
+    }
+}
+
+void tst_desktop::tabFollowsReadingOrder() {
+    TestContext tc;
+    tc.createTempDB();
+    for (auto& w : programWindows(tc)) {
+        w->show();
+        if (auto* main = qobject_cast<frmCorvanel*>(w.get())) {
+            // Each tab of the main window in turn.
+            main->showTabs(true);
+            for (int i = 0; i < main->SSTab1->count(); ++i) {
+                main->SSTab1->setCurrentIndex(i);
+                int stops = 0;
+                const QStringList jumps = focusJumpsBack(main, &stops);
+                QVERIFY(stops >= 3);
+                QVERIFY2(jumps.isEmpty(),
+                         qPrintable(main->SSTab1->tabText(i) + ": " + jumps.join("; ")));
+            }
+            continue;
+        }
+        int stops = 0;
+        const QStringList jumps = focusJumpsBack(w.get(), &stops);
+        QVERIFY2(jumps.isEmpty(), qPrintable(w->objectName() + ": " + jumps.join("; ")));
+        QVERIFY2(stops >= 1, qPrintable(w->objectName()));
+    }
+    // The walk sees a jump back where there is one.
+    QWidget probe;
+    auto* v = new QVBoxLayout(&probe);
+    QList<QLineEdit*> boxes;
+    for (const char* name : {"top", "middle", "bottom"}) {
+        boxes << new QLineEdit(&probe);
+        boxes.last()->setObjectName(name);
+        v->addWidget(boxes.last());
+    }
+    probe.show();
+    QVERIFY(focusJumpsBack(&probe).isEmpty());
+    QVERIFY(boxes[2]->y() > boxes[1]->y() + 10);
+    QWidget::setTabOrder(boxes[0], boxes[2]); // top, bottom, middle
+    QCOMPARE(focusJumpsBack(&probe), QStringList{"bottom → middle"});
 }
 
 void tst_desktop::darkPaletteReads() {
