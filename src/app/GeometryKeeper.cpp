@@ -20,7 +20,7 @@ GeometryKeeper::GeometryKeeper(const QString& stateFile, QObject* parent)
 
 QString GeometryKeeper::defaultStateFile() {
     QString root = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_STATE_HOME is to be ignored, as the XDG base directories rule.
     if (root.isEmpty() || QDir::isRelativePath(root))
         root = QDir::homePath() + QStringLiteral("/.local/state");
     return root + QStringLiteral("/Corvanel/windows.ini");
