@@ -5,7 +5,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps test-deps configure build run test check sanitize tidy bench clean
+.PHONY: all deps test-deps configure build run test check sanitize tidy bench package clean
 
 all: build
 
@@ -45,6 +45,11 @@ sanitize: test-deps
 # The checks of .clang-tidy over the program's sources (slow; not part of CI).
 tidy: configure
 	@git ls-files 'src/*.cpp' | xargs clang-tidy -p $(BUILD) --quiet
+
+# The Debian package (build/corvanel_<version>_<arch>.deb), its dependencies found by
+# dpkg-shlibdeps. Install it with `sudo apt install ./build/corvanel_*.deb`.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && echo "== $$b" && QT_QPA_PLATFORM=offscreen "$$b"; done

@@ -1,6 +1,9 @@
 #include "app/frmCorvanel.h"
 
+#include "app/DesktopKeys.h"
+#include "app/HelpWindow.h"
 #include "app/StartPage.h"
+#include "app/WindowTitle.h"
 #include "app/frmAbout.h"
 #include "catalogue/forms/frmUnitItem.h"
 #include "common/AppContext.h"
@@ -134,6 +137,8 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
         frmUnitItem f(ctx_, this);
         f.exec();
     });
+    DesktopKeys::install(*this);
+    refreshTitle();
 }
 
 frmCorvanel::~frmCorvanel() = default;
@@ -232,11 +237,17 @@ void frmCorvanel::ActiveMenu(const QString& menuState) {
         // The start page offers the same four actions as the menu.
         startPage->setIdle(idle);
     });
+    refreshTitle();
 }
 
 void frmCorvanel::SaveStatus(bool enabled) {
     mnuEstSave->setEnabled(enabled);
     totals->cmdSave->setEnabled(enabled);
+    refreshTitle();
+}
+
+void frmCorvanel::refreshTitle() {
+    WindowTitle::apply(this, {ctx_.WorkMode, ctx_.EstName, EstStatus, ctx_.EstChanged});
 }
 
 void frmCorvanel::markChanged() {
@@ -312,6 +323,7 @@ void frmCorvanel::finishLeavingMode() {
     LockOwner(true);
     for (QPushButton* b : cmdPrint)
         b->setEnabled(true);
+    refreshTitle();
 }
 
 void frmCorvanel::mnuEstClose_Click() {
@@ -326,30 +338,9 @@ void frmCorvanel::mnuEstClose_Click() {
     }
 }
 
-QString frmCorvanel::helpFolder(const AppContext& ctx) {
-    return ctx.AppPath + QStringLiteral("/help");
-}
-
 void frmCorvanel::mnuHelpContents_Click() {
-    // The help pages ship inside the program; they are written out so a browser can show them.
-    const QString dir = helpFolder(ctx_);
-    QDir().mkpath(dir);
-    const QDir source(QStringLiteral(":/help"));
-    for (const QString& name : source.entryList(QDir::Files)) {
-        QFile in(source.filePath(name));
-        const QString target = dir + QLatin1Char('/') + name;
-        QFile existing(target);
-        if (in.open(QIODevice::ReadOnly)) {
-            const QByteArray data = in.readAll();
-            if (existing.open(QIODevice::ReadOnly) && existing.readAll() == data)
-                continue;
-            existing.close();
-            QFile out(target);
-            if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                out.write(data);
-        }
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(dir + QStringLiteral("/index.html")));
+    // The program's own help window: it needs no web browser.
+    HelpWindow::showPage(*ctx_.prompt, this, QStringLiteral("index.html"));
 }
 
 void frmCorvanel::mnuHelpBug_Click() {
@@ -357,7 +348,11 @@ void frmCorvanel::mnuHelpBug_Click() {
     QUrlQuery q;
     q.addQueryItem(QStringLiteral("subject"), QStringLiteral("Corvanel_Bug"));
     url.setQuery(q);
-    QDesktopServices::openUrl(url);
+    if (!QDesktopServices::openUrl(url))
+        ctx_.prompt->message(QStringLiteral("There is no e-mail program on this computer to "
+                                            "start the report.\nPlease write to %1 with the "
+                                            "subject Corvanel_Bug.")
+                                 .arg(supportAddress()));
 }
 
 void frmCorvanel::mnuHelpAbout_Click() {
@@ -366,7 +361,7 @@ void frmCorvanel::mnuHelpAbout_Click() {
 }
 
 void frmCorvanel::closeEvent(QCloseEvent* e) {
-    const QString caption = windowTitle();
+    const QString caption = Prompt::appTitle();
     if (ctx_.WorkMode == Mode::New) {
         const auto a = ctx_.prompt->ask(QStringLiteral("There is a new estimate in progress,\ndo "
                                                        "you really want to quit?"),
@@ -454,6 +449,7 @@ void frmCorvanel::mnuEstNew_Click() {
     owner->beginNewEstimate();
     ctx_.EstChanged = true;
     owner->enableImport();
+    refreshTitle();
 }
 
 void frmCorvanel::cmdStartEst_Click() {

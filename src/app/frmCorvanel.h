@@ -120,7 +120,6 @@ public:
     void finishLeavingMode();
 
     static QString lockedOwnerText();
-    static QString helpFolder(const AppContext& ctx);
     static QString supportAddress() { return QStringLiteral("support@corvanel.example"); }
 
 protected:
@@ -136,6 +135,8 @@ private:
     void discardNewEstimate();
 
     void buildMenus();
+    // The title tells what is open and whether it has unsaved changes (WindowTitle).
+    void refreshTitle();
     void setAllTabsEnabled(QTabWidget* tabs, bool enabled);
     // Runs a step of a handler so that no error escapes it (the standard message, "of Form
     // frmCorvanel").

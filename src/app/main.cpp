@@ -1,3 +1,5 @@
+#include "app/ContextHelp.h"
+#include "app/GeometryKeeper.h"
 #include "app/Startup.h"
 #include "app/frmCorvanel.h"
 #include "app/frmGreet.h"
@@ -9,12 +11,21 @@
 #include "storage/Connections.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanel"));
     QApplication::setApplicationVersion(QStringLiteral(CORVANEL_VERSION));
+    // The desktop entry's name: the desktop finds the launcher and icon of the window by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.corvanel.Corvanel"));
+    // The installed icon where the desktop has one, the copy inside the program otherwise (a
+    // program run from its build folder).
+    QIcon shipped;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        shipped.addFile(QStringLiteral(":/icons/corvanel-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvanel"), shipped));
 
     AppContext ctx;
     ctx.prompt = std::make_shared<MessageBoxPrompt>();
@@ -30,6 +41,12 @@ int main(int argc, char** argv) {
     if (!start.warning.isEmpty())
         QMessageBox::warning(nullptr, QStringLiteral("Corvanel"), start.warning);
 
+    // Every window keeps its size and place, and F1 in a dialog opens the help about it.
+    GeometryKeeper geometry(GeometryKeeper::defaultStateFile());
+    ContextHelp::Filter contextHelp(ctx);
+    app.installEventFilter(&geometry);
+    app.installEventFilter(&contextHelp);
+
     if (modMain::ShowGreeting(*ctx.settings)) {
         frmGreet greet(*ctx.settings);
         greet.exec();
@@ -38,6 +55,7 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         frmCorvanel main(ctx);
+        geometry.setMainWindow(&main);
         main.show();
         rc = QApplication::exec();
     }

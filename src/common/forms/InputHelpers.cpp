@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -21,10 +22,18 @@ namespace {
 
 const QColor FocusColour(0xFF, 0xFF, 0xC0);
 
+// The box's background and text: the focus colours while it has the focus, otherwise those of
+// the user's palette (a dark palette keeps its dark boxes). The focus colour is light whatever
+// the palette, so its text is always dark.
 void paint(QWidget* w, bool focused) {
     QPalette p = w->palette();
-    const QColor c = focused ? FocusColour : QColor(Qt::white);
-    p.setColor(QPalette::Base, c);
+    const QPalette plain = QApplication::palette(w);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool lit = focused && group != QPalette::Disabled;
+        p.setColor(group, QPalette::Base, lit ? FocusColour : plain.color(group, QPalette::Base));
+        p.setColor(group, QPalette::Text,
+                   lit ? QColor(Qt::black) : plain.color(group, QPalette::Text));
+    }
     w->setPalette(p);
     if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
         combo->lineEdit()->setPalette(p);
@@ -140,6 +149,10 @@ private:
 };
 
 } // namespace
+
+void plainColours(QWidget* box) {
+    paint(box, false);
+}
 
 void focusColour(QWidget* box) {
     box->setAutoFillBackground(true);

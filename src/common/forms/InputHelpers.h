@@ -9,9 +9,13 @@ class QLineEdit;
 // Behaviour shared by every input box of the program.
 namespace InputHelpers {
 
-// Light yellow (#FFFFC0) with the whole text selected while the box has the focus, white when
-// it loses it. Works for line edits, combo boxes (editable or not) and text edits.
+// Light yellow (#FFFFC0) with dark text and the whole text selected while the box has the
+// focus, the palette's own base and text colours when it loses it. Works for line edits, combo
+// boxes (editable or not) and text edits.
 void focusColour(QWidget* box);
+// Gives the box the palette's own base and text colours again (a box that is not to look
+// focused).
+void plainColours(QWidget* box);
 
 // A number box: leaving it with text that is not a number shows "This field must be a number.",
 // resets the text to "0" and keeps the focus in the box. Also colours the focus.

@@ -25,18 +25,15 @@ using Widgets::named;
 
 namespace {
 
-// Locked company boxes keep their white background when they get the focus. Installed before
-// the focus colouring, so it runs after it and can undo it.
-class LockedStaysWhite : public QObject {
+// Locked company boxes keep their plain colours when they get the focus. Installed before the
+// focus colouring, so it runs after it and can undo it.
+class LockedStaysPlain : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* o, QEvent* e) override {
         auto* box = static_cast<QLineEdit*>(o);
-        if (e->type() == QEvent::FocusIn && box->isReadOnly()) {
-            QPalette p = box->palette();
-            p.setColor(QPalette::Base, Qt::white);
-            box->setPalette(p);
-        }
+        if (e->type() == QEvent::FocusIn && box->isReadOnly())
+            InputHelpers::plainColours(box);
         return false;
     }
 };
@@ -76,7 +73,7 @@ QWidget* frmSetup::buildCompanyTab() {
     auto* page = new QWidget;
     for (int i = 0; i < 10; ++i) {
         txtCoInfo[i] = named(new QLineEdit, indexed("txtCoInfo", i));
-        txtCoInfo[i]->installEventFilter(new LockedStaysWhite(txtCoInfo[i]));
+        txtCoInfo[i]->installEventFilter(new LockedStaysPlain(txtCoInfo[i]));
         InputHelpers::focusColour(txtCoInfo[i]);
     }
     txtCoInfo[3]->setMaximumWidth(InputHelpers::twips(600));
