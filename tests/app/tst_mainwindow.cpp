@@ -232,7 +232,7 @@ void TestMainWindow::menuCaptionsAndKeys() {
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus, (QStringList{"&Setup", "&Estimate", "&Reports", "&Help"}));
+    QCOMPARE(menus, (QStringList{"&Setup", "&Estimate", "E&dit", "&Reports", "&Help"}));
     struct Entry {
         QAction* action;
         const char* caption;
@@ -247,6 +247,8 @@ void TestMainWindow::menuCaptionsAndKeys() {
         {w.mnuEstFig, "Figure", QKeySequence(Qt::Key_F8)},
         {w.mnuEstSave, "Save Estimate", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {w.mnuEstClose, "Close open estimate", QKeySequence(Qt::Key_F9)},
+        {w.mnuEditUndo, "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {w.mnuEditRedo, "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
         {w.mnuReportForms, "Print Forms", {}},
         {w.mnuReportManage, "Manage Details/Proposal", QKeySequence(Qt::Key_F2)},
         {w.mnuHelpContents, "Contents", QKeySequence(Qt::Key_F1)},
@@ -262,6 +264,10 @@ void TestMainWindow::menuCaptionsAndKeys() {
     QCOMPARE(est.size(), 7);
     QVERIFY(est[4]->isSeparator());
     QCOMPARE(est[5], w.mnuEstSave);
+    // With nothing done there is nothing to undo or redo.
+    QCOMPARE(w.mnuEdit->actions(), (QList<QAction*>{w.mnuEditUndo, w.mnuEditRedo}));
+    QVERIFY(!w.mnuEditUndo->isEnabled());
+    QVERIFY(!w.mnuEditRedo->isEnabled());
 }
 
 void TestMainWindow::activeMenu_data() {

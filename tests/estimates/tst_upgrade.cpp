@@ -105,16 +105,17 @@ void tst_upgrade::earlierInstallationOpensAndSaves() {
     QCOMPARE(
         modData::scalar(ctx, ctx.TempDBConn, "select sum(LineTotal) from tpLineItems").toLongLong(),
         qlonglong(3600000 + 10350000));
+    // Whole quantities stay whole: 8 and 9 squares, now in ten-thousandths.
     QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select group_concat(Qty) from tpLineItems")
                  .toString(),
-             QStringLiteral("8,9"));
+             QStringLiteral("80000,90000"));
 
     const QStringList tables = {"Main", "Areas", "Lineal", "LineItems"};
     QStringList before;
     for (const QString& t : tables)
         before << StoredEstimate::dump(ctx, ctx.EstConn, t);
     modSaveEst::SaveInput in;
-    in.admin = {"%-15", "%-10", "Fixed-$250.00", "%-2"};
+    in.admin = {"%-15", "%-10", "Fixed-250", "%-2"};
     in.summary = QStringLiteral("Tear off and re-roof the house");
     in.terms = QStringLiteral("Half down, half on completion");
     modSaveEst::saveEstimate(ctx, in);
