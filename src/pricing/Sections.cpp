@@ -4,6 +4,7 @@
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
 
+#include <QSet>
 #include <QSqlQuery>
 
 namespace Sections {
@@ -137,17 +138,36 @@ void Commit(AppContext& ctx) {
     QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
     {
         modData::Transaction t(db);
-        Positions p;
-        QSqlQuery sorted =
+        // The sections with lines in their new order take the positions those sections hold
+        // now, in turn; a section without lines keeps its own. So an order committed unchanged
+        // changes nothing, and no two sections ever share a position.
+        QList<qint64> sorted;
+        QSqlQuery q =
             modData::exec(db, QStringLiteral("select autoid from sectsort order by secorder"));
-        while (sorted.next())
-            p.append({sorted.value(0).toLongLong(), std::int32_t(p.size())});
-        // The sections without lines keep their order among themselves, after the others.
-        QSqlQuery rest = modData::exec(
-            db, QStringLiteral("select autoid from tempsect where autoid not in (select autoid "
-                               "from sectsort) order by secorder, autoid"));
-        while (rest.next())
-            p.append({rest.value(0).toLongLong(), std::int32_t(p.size())});
+        while (q.next())
+            sorted << q.value(0).toLongLong();
+        QList<std::int32_t> slots;
+        QSqlQuery held = modData::exec(
+            db, QStringLiteral("select secorder from tempsect where autoid in (select autoid from "
+                               "sectsort) order by secorder, autoid"));
+        while (held.next())
+            slots << std::int32_t(held.value(0).toLongLong());
+        Positions p;
+        const bool distinct = QSet<std::int32_t>(slots.begin(), slots.end()).size() == slots.size();
+        if (distinct && slots.size() == sorted.size()) {
+            for (qsizetype i = 0; i < sorted.size(); ++i)
+                p.append({sorted[i], slots[i]});
+        } else {
+            // Positions two sections share (an estimate of an earlier version): every section
+            // is numbered anew, those with lines first in their new order.
+            for (qint64 id : sorted)
+                p.append({id, std::int32_t(p.size())});
+            QSqlQuery rest = modData::exec(
+                db, QStringLiteral("select autoid from tempsect where autoid not in (select "
+                                   "autoid from sectsort) order by secorder, autoid"));
+            while (rest.next())
+                p.append({rest.value(0).toLongLong(), std::int32_t(p.size())});
+        }
         write(db, p);
         t.commit();
     }

@@ -54,8 +54,9 @@ void Begin(AppContext& ctx);
 QList<Entry> List(AppContext& ctx);
 // Swaps the section `autoID` (now at `fromPos`) with the one at position `toPos`.
 void Move(AppContext& ctx, std::int32_t autoID, int fromPos, int toPos);
-// Writes the new positions into tpLineItems and TempSect and drops SectSort. Sections without
-// lines follow those with lines, so every section keeps a position of its own.
+// Writes the new positions into tpLineItems and TempSect and drops SectSort: the sections with
+// lines take, in their new order, the positions they hold between them; a section without lines
+// keeps its own. Every section keeps a position of its own.
 void Commit(AppContext& ctx);
 // Drops SectSort; nothing else changes.
 void Cancel(AppContext& ctx);
