@@ -14,7 +14,7 @@ public:
     AddLine(AppContext& ctx, const CurItemRecord& item, Refresh refresh)
         : WorkCommand(*ctx.prompt, QStringLiteral("Add Line"),
                       QStringLiteral("cmdAddNewLine_Click"), kForm, std::move(refresh)),
-          ctx_(ctx), line_{0, 0, item} {}
+          ctx_(ctx), line_{0, 0, item, ctx.EstID} {}
 
 protected:
     void apply() override { line_.id = modGrid::insertLine(ctx_, line_); }

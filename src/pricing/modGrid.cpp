@@ -120,7 +120,9 @@ qint64 insertLine(AppContext& ctx, const WorkingLine& l) {
               QStringLiteral("insert into tpLineItems(%1,EstID,LineItemID,autoID) "
                              "values(?,?,?,?,?,?,?,?,?,?,?,?,?)")
                   .arg(kColumns),
-              l.item, {ctx.EstID, l.storedId, l.id > 0 ? QVariant(l.id) : QVariant()});
+              l.item,
+              {l.id > 0 ? l.estId : qint64(ctx.EstID), l.storedId,
+               l.id > 0 ? QVariant(l.id) : QVariant()});
     const qint64 id =
         modData::scalar(db, QStringLiteral("select last_insert_rowid()")).toLongLong();
     rebuildGrid(db);
@@ -161,7 +163,7 @@ void restoreLine(AppContext& ctx, const WorkingLine& l) {
               QStringLiteral("insert into tpLineItems(%1,EstID,LineItemID,autoID) "
                              "values(?,?,?,?,?,?,?,?,?,?,?,?,?)")
                   .arg(kColumns),
-              l.item, {ctx.EstID, l.storedId, l.id});
+              l.item, {l.estId, l.storedId, l.id});
     rebuildGrid(db);
     t.commit();
 }
@@ -169,7 +171,8 @@ void restoreLine(AppContext& ctx, const WorkingLine& l) {
 std::optional<WorkingLine> line(AppContext& ctx, qint64 lineID) {
     QSqlQuery q = modData::exec(
         ctx, ctx.TempDBConn,
-        QStringLiteral("select autoID,LineItemID,%1 from tpLineItems where autoID=?").arg(kColumns),
+        QStringLiteral("select autoID,LineItemID,%1,EstID from tpLineItems where autoID=?")
+            .arg(kColumns),
         {lineID});
     if (!q.next())
         return std::nullopt;
@@ -188,6 +191,7 @@ std::optional<WorkingLine> line(AppContext& ctx, qint64 lineID) {
     c.LineTotal = Money::fromRaw(q.value(10).toLongLong());
     c.SectID = q.value(11).toLongLong();
     c.Picked = true;
+    l.estId = q.value(12).toLongLong();
     return l;
 }
 

@@ -37,6 +37,8 @@ struct WorkingLine {
     qint64 id = 0;
     qint64 storedId = 0;
     CurItemRecord item;
+    // tpLineItems.EstID as the line has it (a new line: the estimate in work).
+    qint64 estId = 0;
     bool operator==(const WorkingLine&) const = default;
 };
 
@@ -48,7 +50,8 @@ void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
 
 // The steps of AddLineItem on their own, each in one transaction with the rebuild of the grid,
 // throwing modData::SqlError (nothing changes then).
-// Adds a line (with `id` 0 a new one, else back under that id) and returns its id.
+// Adds a line (with `id` 0 a new one of the estimate in work, else back under that id as it
+// was) and returns its id.
 qint64 insertLine(AppContext& ctx, const WorkingLine& line);
 void updateLine(AppContext& ctx, qint64 lineID, const CurItemRecord& item);
 // Deletes a working line. A line stored before is only marked for deletion from the estimate's

@@ -390,6 +390,9 @@ void TestMainWindow::quitQuestions_data() {
     QTest::newRow("new, No") << false << int(Answer::No);
     QTest::newRow("open, Yes") << true << int(Answer::Yes);
     QTest::newRow("open, No") << true << int(Answer::No);
+    // Return presses the default button, which must keep the work: -1 answers with it.
+    QTest::newRow("new, Return") << false << -1;
+    QTest::newRow("open, Return") << true << -1;
 }
 
 void TestMainWindow::quitQuestions() {
@@ -405,20 +408,22 @@ void TestMainWindow::quitQuestions() {
     if (opened)
         tc.ctx.WorkMode = Mode::Open; // as after a save and a later Open
 
-    tc.prompt->answer(Answer(answer));
+    if (answer >= 0)
+        tc.prompt->answer(Answer(answer));
     const bool closed = closeWindow(w);
     QCOMPARE(tc.prompt->count(), 1);
     const auto asked = tc.prompt->shown().last();
     QVERIFY(asked.question);
     QCOMPARE(asked.buttons, Prompt::Buttons::YesNo);
     QCOMPARE(asked.icon, Prompt::Icon::Question);
+    QCOMPARE(asked.defaultAnswer, Answer::No);
     QCOMPARE(asked.title, QStringLiteral("Corvanel"));
     QCOMPARE(asked.text, opened ? QStringLiteral("There is an open estimate in progress,\ndo you "
                                                  "really want to quit?\nDoing so loses any "
                                                  "unsaved work.")
                                 : QStringLiteral("There is a new estimate in progress,\ndo you "
                                                  "really want to quit?"));
-    const bool yes = Answer(answer) == Answer::Yes;
+    const bool yes = answer >= 0 && Answer(answer) == Answer::Yes;
     QCOMPARE(closed, yes);
     // Quitting a new estimate throws it away whole: its row and its folder. An open estimate,
     // and any estimate whose quit was answered No, stays as it is.
