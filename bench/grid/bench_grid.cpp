@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
                           "insert into tpLineItems(ItemID,Sect,SecOrder,Name,ItemTable,Qty,Unit,"
                           "Cost,LineTotal) values(?,?,?,?,'Material',?,'sq',455000,?)",
                           {i % 97 + 1, QStringLiteral("Section %1").arg(i % 40), i % 40,
-                           QStringLiteral("Line item %1").arg(i), i % 12 + 1,
+                           QStringLiteral("Line item %1").arg(i), qlonglong(i % 12 + 1) * 10000,
                            qlonglong(455000) * (i % 12 + 1)});
         t.commit();
     }
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         c.ItemTable = "Labor";
         c.Name = "Tear-off";
         c.Unit = "sq";
-        c.Qty = 20;
+        c.Qty = Quantity::whole(20);
         c.Cost = Money::fromRaw(650000);
         c.LineTotal = Money::fromRaw(650000 * 20);
         c.Sect = QStringLiteral("Section %1").arg(r % 40);

@@ -44,6 +44,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QUndoStack>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -82,6 +83,13 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     output->setCreateSetButton(totals->cmdPrint0);
     cmdPrint = output->documentButtons();
 
+    undoStack = named(new QUndoStack(this), "undoStack");
+    owner->setUndoStack(undoStack);
+    roof->setUndoStack(undoStack);
+    lines->setUndoStack(undoStack);
+    totals->setUndoStack(undoStack);
+    connect(undoStack, &QUndoStack::indexChanged, this, &frmCorvanel::followUndo);
+
     buildMenus();
     startPage = new StartPage({mnuEstNew, mnuEstOpen, mnuEstFig, mnuEstManage});
     stack_ = new QStackedWidget;
@@ -106,24 +114,11 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     owner->enableImport();
     LockOwner(true);
 
-    // A change of the take-off is a change of an estimate in work; a roof figured without an
-    // estimate has nothing to save.
-    connect(roof, &RoofTab::changed, this, [this] {
-        if (estimateStarted())
-            markChanged();
-    });
     // Changed lines are totalled again, and the line tab shows the type totals that the totals
-    // tab figures. Work on the lines or an administrative amount is a change whatever the mode;
-    // the summary and the terms only count for an estimate in work.
+    // tab figures. Whether the estimate changed follows the undo stack (followUndo).
     connect(lines, &LineItemsTab::linesChanged, totals, &TotalsTab::FigureTotals);
     connect(totals, &TotalsTab::totalsFigured, lines, &LineItemsTab::showTypeTotals);
     connect(totals, &TotalsTab::totalsCleared, lines, &LineItemsTab::clearTypeTotals);
-    connect(lines, &LineItemsTab::changed, this, &frmCorvanel::markChanged);
-    connect(totals, &TotalsTab::changed, this, &frmCorvanel::markChanged);
-    connect(totals, &TotalsTab::textsChanged, this, [this] {
-        if (estimateStarted())
-            markChanged();
-    });
     connectEstimateLife();
     for (int i = 0; i < 5; ++i)
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
@@ -167,6 +162,15 @@ void frmCorvanel::buildMenus() {
     mnuEstSave->setEnabled(false);
     mnuEstClose = action(mnuEst, "mnuEstClose", QStringLiteral("Close open estimate"), Qt::Key_F9);
 
+    mnuEdit = named(menuBar()->addMenu(QStringLiteral("E&dit")), "mnuEdit");
+    mnuEditUndo = named(undoStack->createUndoAction(this, QStringLiteral("Undo")), "mnuEditUndo");
+    mnuEditUndo->setShortcut(QKeySequence::Undo);
+    mnuEditRedo = named(undoStack->createRedoAction(this, QStringLiteral("Redo")), "mnuEditRedo");
+    mnuEditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuEdit->addAction(mnuEditUndo);
+    mnuEdit->addAction(mnuEditRedo);
+
     mnuReport = named(menuBar()->addMenu(QStringLiteral("&Reports")), "mnuReport");
     mnuReportForms = action(mnuReport, "mnuReportForms", QStringLiteral("Print Forms"));
     mnuReportManage =
@@ -181,9 +185,9 @@ void frmCorvanel::buildMenus() {
 
     // A disabled menu would also disable its shortcuts; keep every shortcut on the window so
     // F1 works in every mode while each action's own state still decides.
-    for (QAction* a :
-         {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage, mnuEstFig, mnuEstSave,
-          mnuEstClose, mnuReportForms, mnuReportManage, mnuHelpContents, mnuHelpBug, mnuHelpAbout})
+    for (QAction* a : {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage,
+                       mnuEstFig, mnuEstSave, mnuEstClose, mnuEditUndo, mnuEditRedo, mnuReportForms,
+                       mnuReportManage, mnuHelpContents, mnuHelpBug, mnuHelpAbout})
         addAction(a);
 
     connect(mnuEstFig, &QAction::triggered, this, &frmCorvanel::mnuEstFig_Click);
@@ -255,6 +259,23 @@ void frmCorvanel::markChanged() {
     SaveStatus(true);
 }
 
+void frmCorvanel::followUndo() {
+    // A roof figured alone, or a new estimate before Start, has nothing stored to change.
+    if (!estimateStarted())
+        return;
+    if (ctx_.WorkMode == Mode::New) {
+        if (!undoStack->isClean())
+            markChanged();
+        return;
+    }
+    ctx_.EstChanged = !undoStack->isClean();
+    SaveStatus(ctx_.EstChanged);
+}
+
+void frmCorvanel::clearUndo() {
+    undoStack->clear();
+}
+
 void frmCorvanel::LockOwner(bool locked) {
     guarded("LockOwner", [&] { owner->LockOwner(locked); });
 }
@@ -266,6 +287,7 @@ void frmCorvanel::mnuEstFig_Click() {
                     [this] { modTempDB::CreateTempDB(ctx_); }))
         return;
     ctx_.WorkMode = Mode::Figure;
+    clearUndo();
     showTabs(true);
     SSTab1->setTabEnabled(1, true);
     SSTab1->setCurrentIndex(1);
@@ -320,6 +342,7 @@ void frmCorvanel::leaveFigureMode() {
 
 void frmCorvanel::finishLeavingMode() {
     ctx_.WorkMode = Mode::Idle;
+    clearUndo();
     LockOwner(true);
     for (QPushButton* b : cmdPrint)
         b->setEnabled(true);
@@ -362,11 +385,12 @@ void frmCorvanel::mnuHelpAbout_Click() {
 
 void frmCorvanel::closeEvent(QCloseEvent* e) {
     const QString caption = Prompt::appTitle();
+    // No is the default of both questions: one press of Return never throws work away.
     if (ctx_.WorkMode == Mode::New) {
         const auto a = ctx_.prompt->ask(QStringLiteral("There is a new estimate in progress,\ndo "
                                                        "you really want to quit?"),
                                         caption, Prompt::Buttons::YesNo, Prompt::Icon::Question,
-                                        Prompt::Answer::Yes);
+                                        Prompt::Answer::No);
         if (a != Prompt::Answer::Yes) {
             e->ignore();
             return;
@@ -376,7 +400,7 @@ void frmCorvanel::closeEvent(QCloseEvent* e) {
         const auto a = ctx_.prompt->ask(
             QStringLiteral("There is an open estimate in progress,\ndo you really want to "
                            "quit?\nDoing so loses any unsaved work."),
-            caption, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::Yes);
+            caption, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::No);
         if (a != Prompt::Answer::Yes) {
             e->ignore();
             return;
@@ -441,6 +465,7 @@ void frmCorvanel::mnuEstNew_Click() {
     ctx_.WorkMode = Mode::New;
     ctx_.EstStarted = false;
     EstStatus = QStringLiteral("Working");
+    clearUndo();
 
     guarded("PopAdmin", [&] { totals->PopAdmin(); });
     roof->popGrids();
@@ -494,6 +519,8 @@ void frmCorvanel::cmdStartEst_Click() {
     }
 
     ctx_.EstStarted = true;
+    // The owner is stored now and its fields are locked: their typing is no longer undone.
+    clearUndo();
     for (int i = 1; i <= 4; ++i)
         SSTab1->setTabEnabled(i, true);
     SSTab1->setCurrentIndex(1);
@@ -519,6 +546,7 @@ void frmCorvanel::cmdCancel_Click() {
     lines->detachGrid();
     ctx_.EstID = 0;
     ctx_.EstChanged = false;
+    clearUndo();
     SaveStatus(false);
     clearPanels();
 }
@@ -562,10 +590,11 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
     }
     SaveStatus(false);
     ctx_.EstChanged = false;
-    // The estimate is stored now: from here on it is an opened one (deleting a saved line
-    // removes its stored copy; closing it never throws it away).
+    // The estimate is stored now: from here on it is an opened one (closing it never throws it
+    // away), and what is stored is where undo stops.
     if (ctx_.WorkMode == Mode::New)
         ctx_.WorkMode = Mode::Open;
+    clearUndo();
     return SaveResult::Saved;
 }
 
@@ -697,6 +726,7 @@ void frmCorvanel::mnuEstOpen_Click() {
         guarded("FigureTotals", [&] { totals->FigureTotals(); });
     }
     LockOwner(true);
+    clearUndo();
     ctx_.EstChanged = false;
     SaveStatus(false);
     ctx_.Loading = false;

@@ -6,6 +6,7 @@
 
 class QAction;
 class QMenu;
+class QUndoStack;
 class QTabWidget;
 class QStackedWidget;
 class QLabel;
@@ -31,6 +32,7 @@ public:
     // Menu bar.
     QMenu* mnuSetup;
     QMenu* mnuEst;
+    QMenu* mnuEdit;
     QMenu* mnuReport;
     QMenu* mnuHelp;
     QAction* mnuSetupMaint;
@@ -41,11 +43,19 @@ public:
     QAction* mnuEstFig;
     QAction* mnuEstSave;
     QAction* mnuEstClose;
+    // Edit → Undo and Redo of the estimate in work, named after the step ("Undo Delete Line").
+    QAction* mnuEditUndo;
+    QAction* mnuEditRedo;
     QAction* mnuReportForms;
     QAction* mnuReportManage;
     QAction* mnuHelpContents;
     QAction* mnuHelpBug;
     QAction* mnuHelpAbout;
+
+    // Every change of the estimate in work, one step per action of the user. It is emptied when
+    // the estimate is started, saved or closed; undoing back to the last save leaves nothing
+    // to save.
+    QUndoStack* undoStack;
 
     // What shows while idle.
     StartPage* startPage;
@@ -81,6 +91,11 @@ public:
     void LockOwner(bool locked);
     // An edit of the estimate: it now has unsaved changes.
     void markChanged();
+    // The undo stack moved: an opened estimate has unsaved changes exactly when the stack is not
+    // back at its last save; a new one has them from its start.
+    void followUndo();
+    // Forgets every step (the estimate was started, saved or closed).
+    void clearUndo();
 
     // Mode handlers.
     void mnuEstFig_Click();

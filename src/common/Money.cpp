@@ -1,53 +1,13 @@
 #include "common/Money.h"
 
+#include "common/Numbers.h"
+#include "common/Quantity.h"
+
 #include <QLocale>
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// Reads "[-]digits[.digits]" exactly into ten-thousandths, halves to even past four decimals.
-std::optional<std::int64_t> parsePlain(const QString& s) {
-    int i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    std::int64_t whole = 0;
-    int digits = 0;
-    for (; i < s.size() && s[i].isDigit(); ++i, ++digits) {
-        if (whole > (std::numeric_limits<std::int64_t>::max() / 10 - 9) / Money::Scale)
-            return std::nullopt;
-        whole = whole * 10 + s[i].digitValue();
-    }
-    std::int64_t frac = 0;
-    int fracDigits = 0;
-    bool roundUp = false;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        QString rest;
-        for (; i < s.size() && s[i].isDigit(); ++i)
-            rest.append(s[i]);
-        fracDigits = int(rest.size());
-        for (int k = 0; k < 4; ++k)
-            frac = frac * 10 + (k < rest.size() ? rest[k].digitValue() : 0);
-        if (rest.size() > 4) {
-            const int first = rest[4].digitValue();
-            bool moreNonZero = false;
-            for (int k = 5; k < rest.size(); ++k)
-                moreNonZero = moreNonZero || rest[k] != '0';
-            if (first > 5 || (first == 5 && moreNonZero))
-                roundUp = true;
-            else if (first == 5)
-                roundUp = (frac % 2) != 0;
-        }
-    }
-    if (i != s.size() || (digits == 0 && fracDigits == 0))
-        return std::nullopt;
-    std::int64_t raw = whole * Money::Scale + frac + (roundUp ? 1 : 0);
-    return negative ? -raw : raw;
-}
 
 QString normalise(QString t, const QLocale& loc) {
     t = t.trimmed();
@@ -77,32 +37,64 @@ QString normalise(QString t, const QLocale& loc) {
 
 } // namespace
 
-Money Money::fromDouble(double value) {
+std::optional<Money> Money::tryFromDouble(double value) {
     const double scaled = std::nearbyint(value * double(Scale));
-    if (!std::isfinite(scaled))
-        return Money();
+    // 2^63 itself does not fit; every double below it does.
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 9223372036854775808.0)
+        return std::nullopt;
     return fromRaw(std::int64_t(scaled));
 }
 
-std::optional<Money> Money::parse(const QString& text) {
-    const QLocale loc;
+Money Money::fromDouble(double value) {
+    return tryFromDouble(value).value_or(Money());
+}
+
+namespace {
+
+std::optional<Money> parseIn(const QString& text, const QLocale& loc) {
     const QString t = normalise(text, loc);
-    if (t.isEmpty() || t == "-")
+    if (t.isEmpty())
         return std::nullopt;
-    // First as typed with a period (the form the program itself writes), then in the
-    // user's locale with its decimal point and grouping.
-    QString plain = t;
-    plain.remove(',');
-    if (loc.decimalPoint() == QStringLiteral(".") || !t.contains(loc.decimalPoint())) {
-        if (auto raw = parsePlain(plain))
-            return fromRaw(*raw);
-    }
-    QString local = t;
-    local.remove(loc.groupSeparator());
-    local.replace(loc.decimalPoint(), QStringLiteral("."));
-    if (auto raw = parsePlain(local))
-        return fromRaw(*raw);
+    const std::optional<QString> plain = Numbers::plainText(t, loc);
+    if (!plain)
+        return std::nullopt;
+    if (auto raw = Numbers::tenThousandths(*plain))
+        return Money::fromRaw(*raw);
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Money> Money::parse(const QString& text) {
+    return parseIn(text, QLocale());
+}
+
+std::optional<Money> Money::parseStored(const QString& text) {
+    const QString t = text.trimmed();
+    if (auto raw = Numbers::tenThousandths(t))
+        return fromRaw(*raw);
+    if (auto m = parseIn(t, QLocale()))
+        return m;
+    return parseIn(t, QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+std::optional<Money> Money::sum(Money a, Money b) {
+    std::int64_t r = 0;
+    if (__builtin_add_overflow(a.raw_, b.raw_, &r) || r == INT64_MIN)
+        return std::nullopt;
+    return fromRaw(r);
+}
+
+std::optional<Money> Money::times(Quantity qty) const {
+    // Ten-thousandths times ten-thousandths: units of 1e-8, of which a cent holds 1e6.
+    const __int128 product = __int128(raw_) * qty.raw();
+    const __int128 perCent = __int128(Scale / 100) * Quantity::Scale;
+    const __int128 magnitude = product < 0 ? -product : product;
+    const __int128 cents = (magnitude + perCent / 2) / perCent;
+    const __int128 raw = (product < 0 ? -cents : cents) * (Scale / 100);
+    if (raw > INT64_MAX || raw < -INT64_MAX)
+        return std::nullopt;
+    return fromRaw(std::int64_t(raw));
 }
 
 QString Money::toSql() const {
@@ -120,10 +112,19 @@ QString Money::toSql() const {
     return s;
 }
 
+QString Money::toInput() const {
+    QString s = toSql();
+    return s.replace(u'.', QLocale().decimalPoint());
+}
+
 Money Money::roundedToCents() const {
-    const std::int64_t a = raw_ < 0 ? -raw_ : raw_;
-    std::int64_t cents = (a + 50) / 100;
-    return fromRaw((raw_ < 0 ? -cents : cents) * 100);
+    // Wide, so that rounding the largest amounts cannot overflow; a result beyond the type
+    // stays at the largest whole cents it holds.
+    const __int128 a = raw_ < 0 ? -__int128(raw_) : __int128(raw_);
+    __int128 cents = (a + 50) / 100;
+    if (cents * 100 > INT64_MAX)
+        cents = INT64_MAX / 100;
+    return fromRaw(std::int64_t(raw_ < 0 ? -cents : cents) * 100);
 }
 
 QString Money::toCurrency() const {

@@ -8,21 +8,170 @@
 
 namespace Numbers {
 
+namespace {
+
+// The separators a locale groups digits with, as a user may type them: a locale that groups with
+// a (no-break) blank also takes an ordinary blank, one that groups with a typographic apostrophe
+// also takes the plain one.
+QStringList groupSeparators(const QLocale& locale) {
+    const QString g = locale.groupSeparator();
+    if (g.isEmpty())
+        return {};
+    if (g.size() == 1 && g.at(0).isSpace())
+        return {QStringLiteral(" "), QString(QChar(0x00A0)), QString(QChar(0x202F))};
+    if (g == QString(QChar(0x2019)))
+        return {g, QStringLiteral("'")};
+    return {g};
+}
+
+bool startsWithAt(const QString& text, qsizetype at, const QString& part) {
+    return !part.isEmpty() && QStringView(text).mid(at).startsWith(part);
+}
+
+// Reads unsigned `body` with decimal point `point`, grouping its whole part with any of
+// `groups` (none: no grouping). Grouping must be regular: a first group of 1 to 3 digits that
+// does not start with 0, then groups of exactly 3. Returns "digits[.digits]".
+std::optional<QString> readWith(const QString& body, const QString& point,
+                                const QStringList& groups) {
+    QStringList runs{QString()};
+    QString fraction;
+    bool inFraction = false;
+    qsizetype i = 0;
+    while (i < body.size()) {
+        const QChar c = body.at(i);
+        if (c.isDigit()) {
+            (inFraction ? fraction : runs.last()).append(QChar(u'0' + c.digitValue()));
+            ++i;
+            continue;
+        }
+        if (startsWithAt(body, i, point)) {
+            if (inFraction)
+                return std::nullopt;
+            inFraction = true;
+            i += point.size();
+            continue;
+        }
+        bool grouped = false;
+        for (const QString& g : groups) {
+            if (!inFraction && startsWithAt(body, i, g)) {
+                runs.append(QString());
+                i += g.size();
+                grouped = true;
+                break;
+            }
+        }
+        if (!grouped)
+            return std::nullopt;
+    }
+    if (runs.size() > 1) {
+        const QString& first = runs.first();
+        if (first.isEmpty() || first.size() > 3 || first.startsWith(u'0'))
+            return std::nullopt;
+        for (qsizetype k = 1; k < runs.size(); ++k)
+            if (runs.at(k).size() != 3)
+                return std::nullopt;
+    }
+    const QString whole = runs.join(QString());
+    if (whole.isEmpty() && fraction.isEmpty())
+        return std::nullopt;
+    QString out = whole.isEmpty() ? QStringLiteral("0") : whole;
+    if (!fraction.isEmpty())
+        out += u'.' + fraction;
+    return out;
+}
+
+} // namespace
+
+std::optional<QString> plainText(const QString& text, const QLocale& locale) {
+    QString body = text.trimmed();
+    bool negative = false;
+    const QString minus[] = {QStringLiteral("-"), QString(QChar(0x2212)), locale.negativeSign()};
+    const QString plus[] = {QStringLiteral("+"), locale.positiveSign()};
+    bool signed_ = false;
+    for (const QString& m : minus)
+        if (!signed_ && startsWithAt(body, 0, m)) {
+            negative = true;
+            signed_ = true;
+            body = body.mid(m.size());
+        }
+    for (const QString& p : plus)
+        if (!signed_ && startsWithAt(body, 0, p)) {
+            signed_ = true;
+            body = body.mid(p.size());
+        }
+    if (body.isEmpty())
+        return std::nullopt;
+    const std::optional<QString> local =
+        readWith(body, locale.decimalPoint(), groupSeparators(locale));
+    const std::optional<QString> plain = readWith(body, QStringLiteral("."), {});
+    // Both readings exist and differ only for a lone period in a locale that groups with
+    // periods ("1.234" under German): the period decimal is meant there, as the program itself
+    // writes it, so what is typed is never read a thousand times larger.
+    std::optional<QString> read = plain ? plain : local;
+    if (!read)
+        return std::nullopt;
+    return negative ? u'-' + *read : *read;
+}
+
+std::optional<QString> plainStoredText(const QString& text) {
+    if (const auto plain = plainText(text, QLocale::c()); plain && !text.contains(u','))
+        return plain;
+    if (const auto local = plainText(text))
+        return local;
+    return plainText(text, QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+std::optional<std::int64_t> tenThousandths(const QString& plain) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < plain.size() && (plain[i] == u'-' || plain[i] == u'+')) {
+        negative = plain[i] == u'-';
+        ++i;
+    }
+    // Accumulated wide, so that no text can overflow while it is read.
+    constexpr __int128 limit = std::numeric_limits<std::int64_t>::max();
+    __int128 whole = 0;
+    int digits = 0;
+    for (; i < plain.size() && plain[i] >= u'0' && plain[i] <= u'9'; ++i, ++digits) {
+        whole = whole * 10 + (plain[i].unicode() - u'0');
+        if (whole > limit)
+            return std::nullopt;
+    }
+    QString fraction;
+    if (i < plain.size() && plain[i] == u'.') {
+        for (++i; i < plain.size() && plain[i] >= u'0' && plain[i] <= u'9'; ++i)
+            fraction.append(plain[i]);
+    }
+    if (i != plain.size() || (digits == 0 && fraction.isEmpty()))
+        return std::nullopt;
+    __int128 frac = 0;
+    for (int k = 0; k < 4; ++k)
+        frac = frac * 10 + (k < fraction.size() ? fraction[k].unicode() - u'0' : 0);
+    bool up = false;
+    if (fraction.size() > 4) {
+        const int first = fraction[4].unicode() - u'0';
+        bool moreNonZero = false;
+        for (qsizetype k = 5; k < fraction.size(); ++k)
+            moreNonZero = moreNonZero || fraction[k] != u'0';
+        up = first > 5 || (first == 5 && (moreNonZero || frac % 2 != 0));
+    }
+    const __int128 raw = whole * 10000 + frac + (up ? 1 : 0);
+    if (raw > limit)
+        return std::nullopt;
+    return negative ? -std::int64_t(raw) : std::int64_t(raw);
+}
+
+QString inLocale(const QString& plain) {
+    QString s = plain;
+    return s.replace(u'.', QLocale().decimalPoint());
+}
+
 std::optional<double> parse(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    const std::optional<QString> plain = plainText(text);
+    if (!plain)
         return std::nullopt;
     bool ok = false;
-    const QLocale loc;
-    double v = loc.toDouble(t, &ok);
-    if (!ok)
-        v = QLocale::c().toDouble(t, &ok);
-    if (!ok) {
-        // A period typed where the user's locale uses a comma, without grouping.
-        QString p = t;
-        p.remove(loc.groupSeparator());
-        v = QLocale::c().toDouble(p, &ok);
-    }
+    const double v = QLocale::c().toDouble(*plain, &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;

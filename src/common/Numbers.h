@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -7,8 +8,30 @@
 // Number reading and rounding shared by every form and module.
 namespace Numbers {
 
-// A decimal number typed by the user: the user's locale or a period as decimal point,
-// optional grouping, optional sign. The empty text is not a number.
+// The one reading of a number the user typed, used by every number box: an optional sign, then
+// digits with the decimal point of `locale` or a plain period. Grouping is read only where it
+// cannot be taken for a decimal point: "1,234" is 1234 under US English, and "1.234.567" or
+// "1.234,5" read grouped under German, but a lone "1.234" there is 1.234 (the program itself
+// writes a period decimal). Groups must be regular (1 to 3 digits, then threes), so "1,5" under
+// US English is no number rather than 15. No exponents, no "inf" or "nan". Returns the number
+// as plain decimal text ("-1234.5", digits as typed, no grouping); nothing when the text is not
+// a number.
+std::optional<QString> plainText(const QString& text, const QLocale& locale = QLocale());
+
+// A number the program stored: the plain decimal text it writes today, or text that earlier
+// versions stored as it was typed, read in the user's locale and then in US English. Returns
+// the plain text; nothing when it is no number.
+std::optional<QString> plainStoredText(const QString& text);
+
+// Plain decimal text ("[-]digits[.digits]", as plainText gives it) exactly as a count of
+// ten-thousandths, the form money and quantities are kept in; more than four decimals are
+// rounded halves to even. Nothing for other text or a value that does not fit.
+std::optional<std::int64_t> tenThousandths(const QString& plain);
+
+// Plain decimal text as the user reads numbers: with the decimal point of the user's locale.
+QString inLocale(const QString& plain);
+
+// The same reading as a double. The empty text is not a number.
 std::optional<double> parse(const QString& text);
 inline bool isNumber(const QString& text) {
     return parse(text).has_value();

@@ -3,9 +3,12 @@
 #include "common/AppContext.h"
 #include "common/ErrorMessage.h"
 #include "common/Guard.h"
+#include "common/Numbers.h"
 #include "common/Prompt.h"
+#include "common/Quantity.h"
 #include "documents/Templates.h"
 #include "pricing/Admin.h"
+#include "pricing/Sections.h"
 #include "settings/SettingsStore.h"
 #include "storage/modData.h"
 
@@ -242,7 +245,8 @@ Money percentOf(Money base, Money pct) {
 
 AdminCell FigureAdminCell(const QString& stored, Money subTotal) {
     const Admin::Amount a = Admin::parseStored(stored);
-    const std::optional<Money> number = Money::parse(a.value.trimmed());
+    // The plain decimal stored today, or the currency text of earlier versions.
+    const std::optional<Money> number = Money::parseStored(a.value.trimmed());
     if (!number)
         throw ProcedureError{13, QStringLiteral("Type mismatch")};
     AdminCell cell;
@@ -251,7 +255,8 @@ AdminCell FigureAdminCell(const QString& stored, Money subTotal) {
         cell.text = QStringLiteral("Fixed @ ") + number->toCurrency();
     } else {
         cell.amount = percentOf(subTotal, *number);
-        cell.text = a.value + QStringLiteral("% - ") + cell.amount.toCurrency();
+        cell.text = Numbers::inLocale(a.value.trimmed()) + QStringLiteral("% - ") +
+                    cell.amount.toCurrency();
     }
     return cell;
 }
@@ -283,27 +288,24 @@ QString GetHead(AppContext& ctx, std::int32_t id) {
 void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
     Guard::run(*ctx.prompt, QStringLiteral("GetDetails"), Owner, [&] {
         QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
-        // The sections in the order the user gave them.
-        QList<QPair<QString, qlonglong>> sections;
-        QSqlQuery s = modData::exec(
-            db, QStringLiteral("select SecDesc,SecOrder from TempSect order by SecOrder,autoID"));
-        while (s.next())
-            sections.append({s.value(0).toString(), s.value(1).toLongLong()});
-
-        for (const auto& [name, order] : sections) {
+        // The sections that have lines, in the order the user gave them, each with its own
+        // lines: the same sections, headings and totals as the grid.
+        Sections::adoptLines(db);
+        for (const Sections::Section& section : Sections::withLines(db)) {
+            const QString& name = section.name;
             docText += name + CrLf;
             QSqlQuery q = modData::exec(
                 db,
                 QStringLiteral("select Name,ItemTable,Qty,Unit,Cost,LineTotal from tpLineItems "
-                               "where SecOrder=? order by ItemID,autoID"),
-                {order});
+                               "where SectID=? order by ItemID,autoID"),
+                {section.id});
             Money sum;
             while (q.next()) {
                 const Money lineTotal = moneyAt(q, 5);
                 sum += lineTotal;
                 docText += PadRow({{q.value(0).toString(), 1},
                                    {q.value(1).toString(), 2},
-                                   {q.value(2).toString(), 3},
+                                   {Quantity::fromRaw(q.value(2).toLongLong()).toText(), 3},
                                    {q.value(3).toString(), 4},
                                    {moneyAt(q, 4).toCurrency(), 5},
                                    {lineTotal.toCurrency(), 6}});

@@ -1,6 +1,7 @@
 #include "estimates/modOpenEst.h"
 
 #include "common/AppContext.h"
+#include "pricing/Sections.h"
 #include "pricing/modGrid.h"
 #include "storage/modData.h"
 
@@ -65,12 +66,12 @@ void OpenRoof(AppContext& ctx) {
 
 void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
                       const QString& sect, std::int32_t secOrder, const QString& name,
-                      const QString& itemTable, std::int32_t qty, const QString& unit, Money cost,
+                      const QString& itemTable, Quantity qty, const QString& unit, Money cost,
                       Money lineTotal) {
     modData::exec(ctx, ctx.TempDBConn,
                   QStringLiteral("insert into tplineitems(lineitemid,itemid,sect,secorder,name,"
                                  "itemtable,qty,unit,cost,linetotal) values(?,?,?,?,?,?,?,?,?,?)"),
-                  {lineItemID, itemID, sect, secOrder, name, itemTable, qty, unit,
+                  {lineItemID, itemID, sect, secOrder, name, itemTable, qlonglong(qty.raw()), unit,
                    qlonglong(cost.raw()), qlonglong(lineTotal.raw())});
 }
 
@@ -85,13 +86,15 @@ void OpenLineItems(AppContext& ctx) {
         while (q.next())
             InsertTpLineItem(ctx, q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(),
                              q.value(3).toInt(), q.value(4).toString(), q.value(5).toString(),
-                             q.value(6).toInt(), q.value(7).toString(),
+                             Quantity::fromRaw(q.value(6).toLongLong()), q.value(7).toString(),
                              Money::fromRaw(q.value(8).toLongLong()),
                              Money::fromRaw(q.value(9).toLongLong()));
-        // One section per name and position, in the stored order.
+        // One section per name and position, in the stored order; each line then knows its
+        // section by the section's identity.
         modData::exec(temp, QStringLiteral("insert into TempSect(SecDesc,SecOrder) select sect, "
                                            "secorder from tpLineItems group by sect, secorder "
                                            "order by secorder asc"));
+        Sections::adoptLines(temp);
         t.commit();
     }
     modGrid::RePopGrid(ctx);

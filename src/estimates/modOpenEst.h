@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Money.h"
+#include "common/Quantity.h"
 
 #include <QString>
 #include <array>
@@ -29,7 +30,7 @@ void OpenLineItems(AppContext& ctx);
 
 void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
                       const QString& sect, std::int32_t secOrder, const QString& name,
-                      const QString& itemTable, std::int32_t qty, const QString& unit, Money cost,
+                      const QString& itemTable, Quantity qty, const QString& unit, Money cost,
                       Money lineTotal);
 
 } // namespace modOpenEst

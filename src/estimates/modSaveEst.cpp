@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Money.h"
 #include "pricing/modGrid.h"
+#include "storage/PendingDeletes.h"
 #include "storage/modData.h"
 
 #include <QDate>
@@ -90,18 +91,22 @@ std::vector<NewId> SaveLineals(AppContext& ctx, Writer& w) {
 
 std::vector<NewId> SaveLineItems(AppContext& ctx, Writer& w) {
     std::vector<NewId> added;
+    // A line is stored under its section's name and position as the section has them now.
     QSqlQuery q = modData::exec(
         ctx, ctx.TempDBConn,
-        QStringLiteral("select autoID,LineItemID,ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,"
-                       "Cost,LineTotal from tpLineItems order by autoID asc"));
+        QStringLiteral("select l.autoID,l.LineItemID,l.ItemID,coalesce(s.SecOrder,l.SecOrder),"
+                       "coalesce(s.SecDesc,l.Sect),l.Name,l.ItemTable,l.Qty,l.Unit,l.Cost,"
+                       "l.LineTotal from tpLineItems l left join TempSect s on s.autoID = "
+                       "l.SectID order by l.autoID asc"));
     while (q.next()) {
         const std::int32_t lineId = q.value(1).toInt();
         w.step();
         modGrid::SaveLineItem(
             ctx, lineId == 0 ? QStringLiteral("insert") : QStringLiteral("update"), lineId,
             q.value(2).toInt(), q.value(4).toString(), q.value(3).toInt(), q.value(5).toString(),
-            q.value(6).toString(), q.value(7).toInt(), q.value(8).toString(),
-            Money::fromRaw(q.value(9).toLongLong()), Money::fromRaw(q.value(10).toLongLong()));
+            q.value(6).toString(), Quantity::fromRaw(q.value(7).toLongLong()),
+            q.value(8).toString(), Money::fromRaw(q.value(9).toLongLong()),
+            Money::fromRaw(q.value(10).toLongLong()));
         if (lineId == 0)
             added.push_back({q.value(0).toLongLong(), w.lastId(QStringLiteral("LineItems"))});
     }
@@ -143,8 +148,12 @@ QString storedTerms(const QString& text) {
 void saveEstimate(AppContext& ctx, const SaveInput& in) {
     Writer w(ctx, in);
     std::vector<NewId> areas, lineals, lines;
+    QSqlDatabase working = modData::db(ctx, ctx.TempDBConn);
     {
         modData::Transaction t(w.db());
+        // What the user deleted goes now, with the rest of the save or not at all.
+        w.step();
+        PendingDeletes::applyTo(working, w.db());
         areas = SaveAreas(ctx, w);
         lineals = SaveLineals(ctx, w);
         lines = SaveLineItems(ctx, w);
@@ -160,8 +169,9 @@ void saveEstimate(AppContext& ctx, const SaveInput& in) {
                   QStringLiteral("ID"), lineals);
         writeBack(ctx, QStringLiteral("tpLineItems"), QStringLiteral("LineItemID"),
                   QStringLiteral("autoID"), lines);
+        PendingDeletes::clear(working);
         if (!lines.empty())
-            modData::exec(modData::db(ctx, ctx.TempDBConn),
+            modData::exec(working,
                           QStringLiteral("update EstiGrid set LineItemID=(select LineItemID from "
                                          "tpLineItems where autoID=EstiGrid.tpLineItemID) where "
                                          "tpLineItemID > 0"));

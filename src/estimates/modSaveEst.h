@@ -20,11 +20,11 @@ struct SaveInput {
     std::function<void(int statement)> beforeStatement;
 };
 
-// Stores areas, lineal items, line items and the Main totals in one transaction, so a failure
-// at any statement leaves the estimate as it was last saved (the error is thrown as
-// modData::SqlError). Afterwards the working rows carry the ids of their stored rows, so a
-// later save updates them instead of storing them again. Then marks a complete estimate
-// "Pending" in master.
+// Removes the stored rows the user deleted (PendingDeletes) and stores areas, lineal items, line
+// items and the Main totals, all in one transaction, so a failure at any statement leaves the
+// estimate as it was last saved (the error is thrown as modData::SqlError). Afterwards the working
+// rows carry the ids of their stored rows, so a later save updates them instead of storing them
+// again. Then marks a complete estimate "Pending" in master.
 void saveEstimate(AppContext& ctx, const SaveInput& in);
 
 // The stored summary and terms: empty text is stored as "No summary" / "No terms".

@@ -1,5 +1,10 @@
 #include "pricing/Admin.h"
 
+#include "common/Money.h"
+#include "common/Numbers.h"
+
+#include <cmath>
+
 namespace Admin {
 
 Amount parseStored(const QString& text) {
@@ -18,6 +23,26 @@ Amount parseStored(const QString& text) {
 
 QString storedText(const Amount& a) {
     return (a.fixed ? QStringLiteral("Fixed-") : QStringLiteral("%-")) + a.value;
+}
+
+std::optional<Amount> fromTyped(bool fixed, const QString& typed) {
+    if (fixed) {
+        if (const auto m = Money::parse(typed))
+            return Amount{true, m->toSql()};
+        return std::nullopt;
+    }
+    if (const auto p = Numbers::plainText(typed))
+        return Amount{false, *p};
+    return std::nullopt;
+}
+
+std::optional<QString> problemWith(bool fixed, const QString& typed) {
+    const std::optional<Amount> a = fromTyped(fixed, typed);
+    if (!a)
+        return QStringLiteral("This field must be a number.");
+    if (std::fabs(QStringView(a->value).toDouble()) > Largest)
+        return QStringLiteral("This number is too large.");
+    return std::nullopt;
 }
 
 } // namespace Admin

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/Numbers.h"
+#include "pricing/modGrid.h"
 #include "settings/SettingsStore.h"
 #include "storage/modData.h"
 
@@ -17,7 +18,11 @@ const QStringList& typeNames() {
 }
 
 QString AdminAmount::typeText() const {
-    return fixed ? QStringLiteral("Fixed @") : figure + QLatin1Char('%');
+    return fixed ? QStringLiteral("Fixed @") : Numbers::inLocale(figure) + QLatin1Char('%');
+}
+
+QString AdminAmount::figureText() const {
+    return Numbers::inLocale(figure);
 }
 
 QString AdminAmount::storedText() const {
@@ -31,6 +36,12 @@ AdminAmount showing(bool fixed, const QString& figure, const QString& text) {
     return {fixed, figure, text, Money::fromText(text)};
 }
 
+// A fixed amount of `m`, counted and kept as the cents it shows.
+AdminAmount fixedAmount(Money m) {
+    const Money shown = m.roundedToCents();
+    return {true, shown.toSql(), shown.toCurrency(), shown};
+}
+
 } // namespace
 
 std::optional<AdminAmount> figureAdmin(int index, bool fixed, const QString& figure,
@@ -39,25 +50,30 @@ std::optional<AdminAmount> figureAdmin(int index, bool fixed, const QString& fig
         const std::optional<Money> m = Money::parse(figure);
         if (!m)
             return std::nullopt;
-        // The amount is kept as it shows, and so it is edited and stored.
-        const QString text = m->toCurrency();
-        return showing(true, text, text);
+        return fixedAmount(*m);
     }
-    const std::optional<double> parsed = Numbers::parse(figure);
-    if (!parsed)
+    const std::optional<QString> plain = Numbers::plainText(figure);
+    if (!plain)
         return std::nullopt;
-    const float p = float(*parsed);
+    const float p = float(QStringView(*plain).toDouble());
     const double value = (double(p) * 0.01) * subTotal.toDouble();
-    return showing(false, index == 0 ? figure : Numbers::shortest(double(p)),
-                   Money::fromDouble(value).toCurrency());
+    const std::optional<Money> amount = Money::tryFromDouble(value);
+    const Money shown = amount.value_or(Money()).roundedToCents();
+    AdminAmount a{false, index == 0 ? *plain : Numbers::shortest(double(p)), shown.toCurrency(),
+                  shown};
+    a.tooLarge = !amount;
+    return a;
 }
 
 AdminAmount loadedAdmin(const QString& stored, const AdminAmount& before) {
     if (stored.trimmed().isEmpty())
         return showing(true, QStringLiteral(".00"), QStringLiteral(".00"));
     const Admin::Amount a = Admin::parseStored(stored);
-    if (a.fixed)
+    if (a.fixed) {
+        if (const auto m = Money::parseStored(a.value))
+            return fixedAmount(*m);
         return showing(true, a.value, a.value);
+    }
     return {false, a.value, before.shown, before.amount};
 }
 
@@ -69,19 +85,29 @@ Figured figure(const TypeTotals& types, const AdminAmounts& admin) {
     Figured f;
     EstimateTotals& t = f.totals;
     t.types = types;
+    // A sum that does not fit is not wrapped into a wrong one: it stays where it was and the
+    // figure says so.
+    auto add = [&f](Money& sum, Money m) {
+        if (const auto s = Money::sum(sum, m))
+            sum = *s;
+        else
+            f.tooLarge = true;
+    };
     for (const Money& m : types)
-        t.subTotal += m;
+        add(t.subTotal, m);
     for (int i = 0; i < int(admin.size()); ++i) {
         const AdminAmount& a = admin[i];
         if (const auto figured = figureAdmin(i, a.fixed, a.figure, t.subTotal)) {
             t.admin[i] = *figured;
+            f.tooLarge = f.tooLarge || figured->tooLarge;
         } else {
             t.admin[i] = a;
             f.mismatches << i;
         }
-        t.adminTotal += t.admin[i].amount;
+        add(t.adminTotal, t.admin[i].amount);
     }
-    t.estTotal = t.subTotal + t.adminTotal;
+    t.estTotal = t.subTotal;
+    add(t.estTotal, t.adminTotal);
     return f;
 }
 
@@ -97,6 +123,36 @@ TypeTotals sumByType(AppContext& ctx) {
                 sums[k] += Money::fromRaw(q.value(1).toLongLong());
     }
     return sums;
+}
+
+std::optional<TypeTotals> withLine(AppContext& ctx, qint64 lineID, const QString& type,
+                                   Money total) {
+    TypeTotals sums = sumByType(ctx);
+    auto at = [](const QString& name) {
+        for (int k = 0; k < TypeCount; ++k)
+            if (name.compare(typeNames()[k], Qt::CaseInsensitive) == 0)
+                return k;
+        return -1;
+    };
+    if (lineID > 0) {
+        if (const auto old = modGrid::line(ctx, lineID); old) {
+            const int k = at(old->item.ItemTable);
+            if (k >= 0)
+                sums[k] = sums[k] - old->item.LineTotal;
+        }
+    }
+    const int k = at(type);
+    if (k >= 0) {
+        const std::optional<Money> s = Money::sum(sums[k], total);
+        if (!s)
+            return std::nullopt;
+        sums[k] = *s;
+    }
+    return sums;
+}
+
+bool fits(const TypeTotals& types, const AdminAmounts& admin) {
+    return !figure(types, admin).tooLarge;
 }
 
 std::array<Admin::Amount, 4> adminDefaults(const SettingsStore& settings) {

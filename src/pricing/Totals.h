@@ -30,18 +30,22 @@ inline const QString kNotFigured = QStringLiteral("...");
 // One administrative amount as it shows and is stored.
 struct AdminAmount {
     bool fixed = true;
-    // The percentage (a percent amount), or the fixed amount as it shows: what the edit dialog
-    // offers and what is stored.
+    // The percentage (a percent amount), or the fixed amount as it shows, as a plain decimal
+    // ("7.5", "1234.5"): what the edit dialog offers and what is stored.
     QString figure = kNotFigured;
     // The amount's text: its currency text once figured, else what was loaded or kNotFigured.
     QString shown = kNotFigured;
     // The money amount, as many cents as `shown` reads (0 when it shows no number).
     Money amount;
+    // A percentage whose amount does not fit the money type (its amount then counts as 0).
+    bool tooLarge = false;
 
-    // "Fixed @", or the percentage followed by "%".
+    // "Fixed @", or the percentage (with the user's decimal point) followed by "%".
     QString typeText() const;
-    // The stored form: "Fixed-<amount as shown>" or "%-<percentage>".
+    // The stored form: "Fixed-<amount as shown>" or "%-<percentage>", plain decimals.
     QString storedText() const;
+    // The figure as a number box offers it for editing (the user's decimal point).
+    QString figureText() const;
     bool operator==(const AdminAmount&) const = default;
 };
 using AdminAmounts = std::array<AdminAmount, 4>;
@@ -58,8 +62,8 @@ struct EstimateTotals {
 // Administrative amount `index` (0 overhead to 3 management) figured from its kind and figure
 // against `subTotal`: a fixed figure is an amount (currency text is fine), shown to the cent; a
 // percentage is a single-precision number, as it has always been figured, and its amount is
-// that share of the sub total shown to the cent. Overhead keeps the percentage as it was typed,
-// the others show its shortest form. Nothing when the figure is not a number.
+// that share of the sub total shown to the cent. Overhead keeps the percentage as it was typed
+// (in plain form), the others show its shortest form. Nothing when the figure is not a number.
 std::optional<AdminAmount> figureAdmin(int index, bool fixed, const QString& figure,
                                        Money subTotal);
 
@@ -75,6 +79,9 @@ struct Figured {
     EstimateTotals totals;
     // The administrative amounts whose figure is not a number: they keep what they showed.
     QList<int> mismatches;
+    // Some amount or sum does not fit the money type: the totals do not add up and must not be
+    // shown or stored as if they did.
+    bool tooLarge = false;
 };
 // The sub total of `types`, every administrative amount figured again from its kind and figure
 // against it, the admin total (the amounts as they show) and the estimate total.
@@ -83,6 +90,18 @@ Figured figure(const TypeTotals& types, const AdminAmounts& admin);
 // The working lines' totals summed by cost type; a type without lines is 0. Throws
 // modData::SqlError.
 TypeTotals sumByType(AppContext& ctx);
+
+// The type totals of the working lines once line `lineID` (0: a new line) has type `type` and
+// total `total`; nothing when a sum does not fit. Throws modData::SqlError.
+std::optional<TypeTotals> withLine(AppContext& ctx, qint64 lineID, const QString& type,
+                                   Money total);
+// Whether the estimate can be figured with these type totals and administrative amounts:
+// every amount and sum fits the money type.
+bool fits(const TypeTotals& types, const AdminAmounts& admin);
+inline QString tooLargeMessage() {
+    return QStringLiteral("The estimate total would be too large to figure. Please enter a "
+                          "smaller amount.");
+}
 
 // The administrative amounts a new estimate starts with, from the settings (the values of
 // section "Op" after its first); a missing one is a fixed 0.

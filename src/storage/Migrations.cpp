@@ -1,6 +1,8 @@
 #include "storage/Migrations.h"
 
 #include "common/AppContext.h"
+#include "common/Money.h"
+#include "common/Numbers.h"
 #include "storage/modData.h"
 
 #include <QDir>
@@ -21,11 +23,100 @@ using Step = std::function<void(QSqlDatabase)>;
 // have, so the step only records the version.
 void firstVersion(QSqlDatabase) {}
 
+bool hasTable(QSqlDatabase db, const char* name) {
+    return modData::scalar(db,
+                           QStringLiteral("select count(*) from sqlite_master where type='table' "
+                                          "and name=? collate nocase"),
+                           {QLatin1String(name)})
+               .toInt() > 0;
+}
+
+bool hasColumn(QSqlDatabase db, const char* table, const char* column) {
+    QSqlQuery q =
+        modData::exec(db, QStringLiteral("pragma table_info(%1)").arg(QLatin1String(table)));
+    while (q.next())
+        if (q.value(1).toString().compare(QLatin1String(column), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// An administrative text ("Fixed-<amount>", "%-<percentage>") with its number in the plain,
+// locale-free form; earlier versions stored a fixed amount as currency text of the user's locale
+// ("Fixed-$1,234.00") and a percentage as typed. A text that reads as neither stays as it is.
+QString plainAdminText(const QString& text) {
+    const qsizetype dash = text.indexOf(u'-');
+    if (dash < 0)
+        return text;
+    const QString kind = text.left(dash);
+    const QString value = text.mid(dash + 1);
+    if (kind.trimmed().compare(QLatin1String("Fixed"), Qt::CaseInsensitive) == 0) {
+        if (const auto m = Money::parseStored(value))
+            return kind + u'-' + m->toSql();
+    } else if (const auto p = Numbers::plainStoredText(value)) {
+        return kind + u'-' + *p;
+    }
+    return text;
+}
+
+// Version 2 of an estimate: quantities of line items are ten-thousandths (so 8.5 squares is
+// stored as it is priced), and the administrative amounts are plain decimals that read the same
+// under every locale.
+void quantitiesAndPlainAmounts(QSqlDatabase db) {
+    modData::exec(db, QStringLiteral("update LineItems set Qty = Qty * 10000"));
+    static const char* const columns[] = {"Overhead", "Profit", "Contingency", "Management"};
+    QSqlQuery q = modData::exec(
+        db, QStringLiteral("select ID, Overhead, Profit, Contingency, Management from Main"));
+    while (q.next()) {
+        for (int c = 0; c < 4; ++c) {
+            if (q.value(c + 1).isNull())
+                continue;
+            const QString before = q.value(c + 1).toString();
+            const QString after = plainAdminText(before);
+            if (after != before)
+                modData::exec(db,
+                              QStringLiteral("update Main set %1=? where ID=?")
+                                  .arg(QLatin1String(columns[c])),
+                              {after, q.value(0)});
+        }
+    }
+}
+
+// Version 2 of a working database: quantities in ten-thousandths, every line and grid row knows
+// its section by the section's identity, and deletions of stored rows wait in PendingDeletes
+// for the save. The units database of the same kind has none of these tables.
+void workingQuantitiesSectionsAndDeletions(QSqlDatabase db) {
+    if (hasTable(db, "tpLineItems")) {
+        modData::exec(db, QStringLiteral("update tpLineItems set Qty = Qty * 10000"));
+        if (!hasColumn(db, "tpLineItems", "SectID"))
+            modData::exec(
+                db, QStringLiteral("alter table tpLineItems add column SectID INTEGER DEFAULT 0"));
+        if (hasTable(db, "TempSect"))
+            modData::exec(db, QStringLiteral("update tpLineItems set SectID = coalesce((select "
+                                             "min(s.autoID) from TempSect s where s.SecDesc = "
+                                             "tpLineItems.Sect and s.SecOrder = "
+                                             "tpLineItems.SecOrder), 0)"));
+    }
+    if (hasTable(db, "EstiGrid")) {
+        modData::exec(db, QStringLiteral("update EstiGrid set Qty = Qty * 10000"));
+        if (!hasColumn(db, "EstiGrid", "SectID"))
+            modData::exec(db, QStringLiteral("alter table EstiGrid add column SectID INTEGER"));
+        if (hasTable(db, "tpLineItems"))
+            modData::exec(db, QStringLiteral("update EstiGrid set SectID = (select SectID from "
+                                             "tpLineItems where autoID = EstiGrid.tpLineItemID) "
+                                             "where tpLineItemID > 0"));
+    }
+    if (hasTable(db, "TempSect") && !hasTable(db, "PendingDeletes"))
+        modData::exec(db, QStringLiteral("CREATE TABLE PendingDeletes (\n  autoID INTEGER "
+                                         "PRIMARY KEY AUTOINCREMENT,\n  TableName TEXT COLLATE "
+                                         "NOCASE CHECK(length(TableName) BETWEEN 1 AND 50),\n  "
+                                         "StoredID INTEGER\n) STRICT"));
+}
+
 const std::vector<Step>& steps(Kind kind) {
     static const std::vector<Step> catalogue = {firstVersion};
     static const std::vector<Step> masterList = {firstVersion};
-    static const std::vector<Step> estimate = {firstVersion};
-    static const std::vector<Step> working = {firstVersion};
+    static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts};
+    static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions};
     switch (kind) {
     case Kind::Catalogue:
         return catalogue;

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/Money.h"
+#include "common/Quantity.h"
 #include "storage/Connections.h"
 #include "storage/modData.h"
 
@@ -54,14 +55,17 @@ QVariant QueryModel::value(int row, int column) const {
 }
 
 QVariant QueryModel::data(const QModelIndex& index, int role) const {
-    const bool money = index.column() < columns_.size() && columns_[index.column()].currency;
-    if (role == Qt::TextAlignmentRole && money)
+    const bool known = index.column() < columns_.size();
+    const bool money = known && columns_[index.column()].currency;
+    const bool quantity = known && columns_[index.column()].quantity;
+    if (role == Qt::TextAlignmentRole && (money || quantity))
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role == Qt::DisplayRole && money) {
+    if (role == Qt::DisplayRole && (money || quantity)) {
         const QVariant v = QSqlQueryModel::data(index, Qt::DisplayRole);
         if (v.isNull())
             return QVariant();
-        return Money::fromRaw(v.toLongLong()).toCurrency();
+        return money ? Money::fromRaw(v.toLongLong()).toCurrency()
+                     : Quantity::fromRaw(v.toLongLong()).toText();
     }
     return QSqlQueryModel::data(index, role);
 }

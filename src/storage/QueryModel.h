@@ -8,10 +8,12 @@
 struct AppContext;
 
 // One column of a query shown in a grid: its caption, and whether it holds money
-// (ten-thousandths, shown right-aligned in the user's currency format).
+// (ten-thousandths, shown right-aligned in the user's currency format) or a quantity
+// (ten-thousandths, shown right-aligned in its shortest form: 8, 8.5, 8.36).
 struct QueryColumn {
     QString caption;
     bool currency = false;
+    bool quantity = false;
 };
 
 // A read-only model of one query on one database, for the program's grids. The subsystem that
@@ -31,7 +33,8 @@ public:
     void detach();
     // Fetches every row not yet fetched.
     void fetchAll();
-    // The stored value of a cell (money as ten-thousandths), or an invalid QVariant outside.
+    // The stored value of a cell (money and quantities as ten-thousandths), or an invalid
+    // QVariant outside.
     QVariant value(int row, int column) const;
     const QList<QueryColumn>& columns() const { return columns_; }
     const QString& conn() const { return conn_; }

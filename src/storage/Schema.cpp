@@ -21,6 +21,13 @@ QString lng0(const char* n) {
 QString cur(const char* n) {
     return QStringLiteral("%1 INTEGER").arg(QLatin1String(n));
 }
+// Quantities of line items: ten-thousandths, as money.
+QString qty(const char* n) {
+    return QStringLiteral("%1 INTEGER").arg(QLatin1String(n));
+}
+QString qty0(const char* n) {
+    return QStringLiteral("%1 INTEGER DEFAULT 0").arg(QLatin1String(n));
+}
 QString sgl(const char* n) {
     return QStringLiteral("%1 REAL").arg(QLatin1String(n));
 }
@@ -52,16 +59,22 @@ const QHash<QString, QString>& all() {
             table("TempSect", {key("autoID"), txt("SecDesc", 50), lng("SecOrder")});
         // A catalogue item may have no unit, so units may be empty.
         // Name is wider than a section name so that "Total for " + a full-length name fits.
+        // Quantities are ten-thousandths, as money is. SectID is the section's TempSect.autoID,
+        // which tells sections apart when their positions do not.
         h[QStringLiteral("estigrid")] =
             table("EstiGrid", {key("autoID"), lng("tpLineItemID"), lng("EstID"), lng("LineItemID"),
                                lng("ItemID"), lng("SecOrder"), lng("SortOrder"), txt("Name", 60),
-                               txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50), cur("Cost"),
-                               cur("LineTotal"), cur("SubTotal")});
+                               txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50), cur("Cost"),
+                               cur("LineTotal"), cur("SubTotal"), lng("SectID")});
         h[QStringLiteral("tplineitems")] =
             table("tpLineItems",
                   {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"),
                    lng0("SecOrder"), txt("Sect", 50), txt("Name", 50), txt("ItemTable", 50),
-                   lng0("Qty"), txtE("Unit", 50), cur("Cost"), cur("LineTotal")});
+                   qty0("Qty"), txtE("Unit", 50), cur("Cost"), cur("LineTotal"), lng0("SectID")});
+        // Stored rows the user deleted from the estimate in work: they go from the estimate's
+        // own database only when it is saved (TableName is Areas, Lineal or LineItems).
+        h[QStringLiteral("pendingdeletes")] =
+            table("PendingDeletes", {key("autoID"), txt("TableName", 50), lng("StoredID")});
         h[QStringLiteral("tempareas")] =
             table("TempAreas", {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"),
                                 lng0("Width1"), lng0("Width2"), lng0("Height"), lng0("Total")});
@@ -80,7 +93,7 @@ const QHash<QString, QString>& all() {
                      txt("Management", 20), memo("PaymentTerms"), memo("EstSummary")});
         h[QStringLiteral("lineitems")] =
             table("LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
-                                txt("Name", 50), txt("ItemTable", 50), lng("Qty"), txtE("Unit", 50),
+                                txt("Name", 50), txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50),
                                 cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("areas")] =
             table("Areas", {key("ID"), lng("Shape"), lng("Pitch"), lng("Width1"), lng("Width2"),
@@ -106,8 +119,9 @@ void createTable(QSqlDatabase db, const QString& name) {
 }
 
 QStringList tempTables() {
-    return {QStringLiteral("TempSect"), QStringLiteral("EstiGrid"), QStringLiteral("tpLineItems"),
-            QStringLiteral("TempAreas"), QStringLiteral("TempLineal")};
+    return {QStringLiteral("TempSect"),    QStringLiteral("EstiGrid"),
+            QStringLiteral("tpLineItems"), QStringLiteral("TempAreas"),
+            QStringLiteral("TempLineal"),  QStringLiteral("PendingDeletes")};
 }
 
 QStringList estimateTables() {

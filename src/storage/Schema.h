@@ -6,7 +6,8 @@
 
 // The layout of every table the program creates. Text columns compare without regard to case
 // and carry their maximum length as a check, so nothing is silently cut or silently too long.
-// Money columns hold ten-thousandths as integers. Dates are TEXT "YYYY-MM-DD".
+// Money columns and the quantities of line items hold ten-thousandths as integers. Dates are
+// TEXT "YYYY-MM-DD".
 namespace Schema {
 
 // CREATE TABLE statements, keyed by table name.
@@ -16,7 +17,8 @@ QString ddl(const QString& table);
 void createTable(QSqlDatabase db, const QString& table);
 
 // The tables of each database, in the order they are created.
-QStringList tempTables();     // TempSect, EstiGrid, tpLineItems, TempAreas, TempLineal
+// TempSect, EstiGrid, tpLineItems, TempAreas, TempLineal, PendingDeletes
+QStringList tempTables();
 QStringList estimateTables(); // Main, Areas, Lineal, LineItems
 
 // Maximum lengths used by input boxes (they match the checks of the schema).

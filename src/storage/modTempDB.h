@@ -8,13 +8,14 @@ struct AppContext;
 // thrown (modData::SqlError) to the calling handler, which reports them.
 namespace modTempDB {
 
-// Recreates data/tempdb.db with TempSect, EstiGrid, tpLineItems, TempAreas and TempLineal.
+// Recreates data/tempdb.db with TempSect, EstiGrid, tpLineItems, TempAreas, TempLineal and
+// PendingDeletes.
 void CreateTempDB(AppContext& ctx);
 // Adds the scratch table SectSort to the working database.
 void CreateSectSort(AppContext& ctx);
 // Drops one working table; a table that is not there is silently ignored.
 void DropTempTable(AppContext& ctx, const QString& name);
-// Empties the five working tables (each statement reports its own failure).
+// Empties the working tables (each statement reports its own failure).
 void ClearTempTables(AppContext& ctx);
 // Recreates data/unitdb.db with tempunit.
 void CreateUnitDB(AppContext& ctx);

@@ -90,7 +90,7 @@ void addLine(AppContext& ctx) {
     c.ItemTable = QStringLiteral("Material");
     c.Name = QStringLiteral("O'Brien's shingles");
     c.Unit = QStringLiteral("sq");
-    c.Qty = 3;
+    c.Qty = Quantity::whole(3);
     c.Cost = Money::parse(QStringLiteral("45.50")).value();
     c.LineTotal = Money::fromRaw(c.Cost.raw() * 3);
     c.Sect = QStringLiteral("Shingles");

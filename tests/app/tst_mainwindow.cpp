@@ -232,7 +232,7 @@ void TestMainWindow::menuCaptionsAndKeys() {
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus, (QStringList{"&Setup", "&Estimate", "&Reports", "&Help"}));
+    QCOMPARE(menus, (QStringList{"&Setup", "&Estimate", "E&dit", "&Reports", "&Help"}));
     struct Entry {
         QAction* action;
         const char* caption;
@@ -247,6 +247,8 @@ void TestMainWindow::menuCaptionsAndKeys() {
         {w.mnuEstFig, "Figure", QKeySequence(Qt::Key_F8)},
         {w.mnuEstSave, "Save Estimate", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {w.mnuEstClose, "Close open estimate", QKeySequence(Qt::Key_F9)},
+        {w.mnuEditUndo, "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {w.mnuEditRedo, "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
         {w.mnuReportForms, "Print Forms", {}},
         {w.mnuReportManage, "Manage Details/Proposal", QKeySequence(Qt::Key_F2)},
         {w.mnuHelpContents, "Contents", QKeySequence(Qt::Key_F1)},
@@ -265,6 +267,10 @@ void TestMainWindow::menuCaptionsAndKeys() {
     QCOMPARE(est[6], w.mnuEstClose);
     QVERIFY(est[7]->isSeparator());
     QCOMPARE(est[8]->objectName(), QStringLiteral("mnuEstQuit"));
+    // With nothing done there is nothing to undo or redo.
+    QCOMPARE(w.mnuEdit->actions(), (QList<QAction*>{w.mnuEditUndo, w.mnuEditRedo}));
+    QVERIFY(!w.mnuEditUndo->isEnabled());
+    QVERIFY(!w.mnuEditRedo->isEnabled());
 }
 
 void TestMainWindow::activeMenu_data() {
@@ -387,6 +393,9 @@ void TestMainWindow::quitQuestions_data() {
     QTest::newRow("new, No") << false << int(Answer::No);
     QTest::newRow("open, Yes") << true << int(Answer::Yes);
     QTest::newRow("open, No") << true << int(Answer::No);
+    // Return presses the default button, which must keep the work: -1 answers with it.
+    QTest::newRow("new, Return") << false << -1;
+    QTest::newRow("open, Return") << true << -1;
 }
 
 void TestMainWindow::quitQuestions() {
@@ -402,20 +411,22 @@ void TestMainWindow::quitQuestions() {
     if (opened)
         tc.ctx.WorkMode = Mode::Open; // as after a save and a later Open
 
-    tc.prompt->answer(Answer(answer));
+    if (answer >= 0)
+        tc.prompt->answer(Answer(answer));
     const bool closed = closeWindow(w);
     QCOMPARE(tc.prompt->count(), 1);
     const auto asked = tc.prompt->shown().last();
     QVERIFY(asked.question);
     QCOMPARE(asked.buttons, Prompt::Buttons::YesNo);
     QCOMPARE(asked.icon, Prompt::Icon::Question);
+    QCOMPARE(asked.defaultAnswer, Answer::No);
     QCOMPARE(asked.title, QStringLiteral("Corvanel"));
     QCOMPARE(asked.text, opened ? QStringLiteral("There is an open estimate in progress,\ndo you "
                                                  "really want to quit?\nDoing so loses any "
                                                  "unsaved work.")
                                 : QStringLiteral("There is a new estimate in progress,\ndo you "
                                                  "really want to quit?"));
-    const bool yes = Answer(answer) == Answer::Yes;
+    const bool yes = answer >= 0 && Answer(answer) == Answer::Yes;
     QCOMPARE(closed, yes);
     // Quitting a new estimate throws it away whole: its row and its folder. An open estimate,
     // and any estimate whose quit was answered No, stays as it is.

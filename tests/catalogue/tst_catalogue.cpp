@@ -76,7 +76,7 @@ private Q_SLOTS:
     void laborJobTitle();
     void sectionsNumberedInCreationOrder();
     void sectionOrderMove();
-    void sectionOrderRenumbersGaps();
+    void sectionOrderKeepsEmptySectionsInPlace();
 };
 
 void tst_catalogue::apostrophes_data() {
@@ -365,10 +365,11 @@ void tst_catalogue::sectionOrderMove() {
     QCOMPARE(Sections::List(tc.ctx).first().name, QStringLiteral("C"));
 }
 
-void tst_catalogue::sectionOrderRenumbersGaps() {
+void tst_catalogue::sectionOrderKeepsEmptySectionsInPlace() {
     TestContext tc;
     tc.createTempDB();
-    // A section without lines leaves a gap at position 1.
+    // A section without lines at position 1 is not offered, and keeps its position: the two
+    // others swap the positions they hold, so no two sections ever share one.
     addLine(tc.ctx, "A", Sections::Add(tc.ctx, "A"));
     Sections::Add(tc.ctx, "Empty");
     addLine(tc.ctx, "C", Sections::Add(tc.ctx, "C"));
@@ -377,7 +378,11 @@ void tst_catalogue::sectionOrderRenumbersGaps() {
     SectionOrder::Move(tc.ctx, SectionOrder::List(tc.ctx)[0].autoID, 0, 1);
     QCOMPARE(order(tc.ctx), (QStringList{"C", "A"}));
     SectionOrder::Commit(tc.ctx);
-    QCOMPARE(lineOrders(tc.ctx), QStringLiteral("A=1,C=0"));
+    QCOMPARE(lineOrders(tc.ctx), QStringLiteral("A=2,C=0"));
+    QStringList sections;
+    for (const auto& s : Sections::List(tc.ctx))
+        sections << s.name + "=" + QString::number(s.secOrder);
+    QCOMPARE(sections, (QStringList{"C=0", "Empty=1", "A=2"}));
 }
 
 QTEST_GUILESS_MAIN(tst_catalogue)

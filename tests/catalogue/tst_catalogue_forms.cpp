@@ -495,15 +495,17 @@ void tst_catalogue_forms::percentage() {
 
 void tst_catalogue_forms::pickerTotals_data() {
     QTest::addColumn<QString>("qty");
-    QTest::addColumn<int>("stored");
+    QTest::addColumn<qint64>("stored"); // ten-thousandths
     QTest::addColumn<qint64>("cents");
-    QTest::newRow("2.5 to even 2") << "2.5" << 2 << qint64(2500);
-    QTest::newRow("3.5 to even 4") << "3.5" << 4 << qint64(3500);
+    // The quantity is kept as typed, and the total is that quantity priced.
+    QTest::newRow("a half") << "2.5" << qint64(25000) << qint64(2500);
+    QTest::newRow("two decimals") << "8.36" << qint64(83600) << qint64(8360);
+    QTest::newRow("whole") << "3" << qint64(30000) << qint64(3000);
 }
 
 void tst_catalogue_forms::pickerTotals() {
     QFETCH(QString, qty);
-    QFETCH(int, stored);
+    QFETCH(qint64, stored);
     QFETCH(qint64, cents);
     TestContext tc;
     tc.createTempDB();
@@ -524,7 +526,7 @@ void tst_catalogue_forms::pickerTotals() {
     const std::optional<CurItemRecord> c = p.chosen();
     QVERIFY(c);
     QVERIFY(c->Picked);
-    QCOMPARE(c->Qty, stored);
+    QCOMPARE(c->Qty.raw(), stored);
     QCOMPARE(c->LineTotal, Money::fromCents(cents));
     QCOMPARE(c->Cost, Money::fromCents(1000));
     QCOMPARE(c->Sect, QStringLiteral("Owner's extras"));
@@ -599,7 +601,7 @@ void tst_catalogue_forms::pickerEditsALine() {
     Sections::Add(tc.ctx, "B");
     modData::exec(tc.ctx, tc.ctx.TempDBConn,
                   "insert into tplineitems(itemid,sect,secorder,name,itemtable,unit,qty,cost,"
-                  "linetotal) values(4,'B',1,'Felt','Material','roll',3,280000,840000)");
+                  "linetotal) values(4,'B',1,'Felt','Material','roll',30000,280000,840000)");
     const int line = modData::scalar(tc.ctx, tc.ctx.TempDBConn,
                                      "select max(autoid) from "
                                      "tplineitems")
@@ -609,7 +611,8 @@ void tst_catalogue_forms::pickerEditsALine() {
     QCOMPARE(p.txtItemPrice->text(), QStringLiteral("28"));
     QCOMPARE(p.cmbSection->currentText(), QStringLiteral("B"));
     QCOMPARE(p.lblItemName->text(), QStringLiteral("Felt"));
-    QCOMPARE(p.lblItemTotal->text(), QString());
+    // The line's total as it stands.
+    QCOMPARE(p.lblItemTotal->text(), QStringLiteral("$84.00"));
     p.txtItemQuan->setText("x");
     p.cmdSelect_Click();
     QCOMPARE(tc.prompt->lastText(), QStringLiteral("This field must be a number."));

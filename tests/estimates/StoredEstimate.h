@@ -53,7 +53,8 @@ inline void line(AppContext& ctx, int itemId, const QString& sect, int order, co
     modData::exec(ctx, ctx.TempDBConn,
                   "insert into tpLineItems(ItemID,Sect,SecOrder,Name,ItemTable,Qty,Unit,Cost,"
                   "LineTotal) values(?,?,?,?,'Material',?,'sq',?,?)",
-                  {itemId, sect, order, name, qty, qlonglong(c.raw()), qlonglong(c.raw() * qty)});
+                  {itemId, sect, order, name, qlonglong(qty) * 10000, qlonglong(c.raw()),
+                   qlonglong(c.raw() * qty)});
 }
 
 // Every row of a table as text, for comparing the stored estimate before and after.

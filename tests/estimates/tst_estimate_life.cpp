@@ -50,7 +50,7 @@ void addLine(AppContext& ctx, int itemId, const QString& sect, int order, const 
     c.ItemTable = QStringLiteral("Material");
     c.Name = name;
     c.Unit = QStringLiteral("sq");
-    c.Qty = qty;
+    c.Qty = Quantity::whole(qty);
     c.Cost = Money::parse(cost).value();
     c.LineTotal = Money::fromRaw(c.Cost.raw() * qty);
     c.Sect = sect;

@@ -6,6 +6,7 @@
 #include "estimates/modSaveEst.h"
 #include "storage/Connections.h"
 #include "storage/Migrations.h"
+#include "storage/modData.h"
 #include "storage/modTempDB.h"
 
 #include <QCryptographicHash>
@@ -78,6 +79,9 @@ class tst_upgrade : public QObject {
 private Q_SLOTS:
     void initTestCase() { TestContext::pinLocale(); }
     void earlierInstallationOpensAndSaves();
+    void workingFileOfTheFirstVersion();
+    void storedAmountsBecomePlain_data();
+    void storedAmountsBecomePlain();
     void newerFilesAreRefusedUntouched_data();
     void newerFilesAreRefusedUntouched();
 };
@@ -105,16 +109,17 @@ void tst_upgrade::earlierInstallationOpensAndSaves() {
     QCOMPARE(
         modData::scalar(ctx, ctx.TempDBConn, "select sum(LineTotal) from tpLineItems").toLongLong(),
         qlonglong(3600000 + 10350000));
+    // Whole quantities stay whole: 8 and 9 squares, now in ten-thousandths.
     QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select group_concat(Qty) from tpLineItems")
                  .toString(),
-             QStringLiteral("8,9"));
+             QStringLiteral("80000,90000"));
 
     const QStringList tables = {"Main", "Areas", "Lineal", "LineItems"};
     QStringList before;
     for (const QString& t : tables)
         before << StoredEstimate::dump(ctx, ctx.EstConn, t);
     modSaveEst::SaveInput in;
-    in.admin = {"%-15", "%-10", "Fixed-$250.00", "%-2"};
+    in.admin = {"%-15", "%-10", "Fixed-250", "%-2"};
     in.summary = QStringLiteral("Tear off and re-roof the house");
     in.terms = QStringLiteral("Half down, half on completion");
     modSaveEst::saveEstimate(ctx, in);
@@ -128,6 +133,108 @@ void tst_upgrade::earlierInstallationOpensAndSaves() {
     QCOMPARE(rawVersion(ctx.MastEstConn), Migrations::currentVersion(Migrations::Kind::MasterList));
     QCOMPARE(rawVersion(ctx.TempDBConn), Migrations::currentVersion(Migrations::Kind::Working));
     QVERIFY(tc.prompt->texts().isEmpty());
+}
+
+// The working database an earlier version left behind: quantities become ten-thousandths, every
+// line and grid row knows its section by identity, and deletions have a table to wait in.
+void tst_upgrade::workingFileOfTheFirstVersion() {
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    QCOMPARE(rawVersion(ctx.TempDBConn), 0);
+    QSqlDatabase db = ctx.connections->database(ctx.TempDBConn);
+    QVERIFY2(db.isOpen(), qPrintable(ctx.connections->lastError()));
+    QCOMPARE(Migrations::versionOf(db), Migrations::currentVersion(Migrations::Kind::Working));
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.TempDBConn, "tpLineItems"),
+             QStringList({"1|1|0|20|0|Tear off|Tear-off labor|Labor|80000|sq|450000|3600000|1",
+                          "2|2|0|1|1|Roofing|Architectural shingles, 30-year|Material|90000|sq|"
+                          "1150000|10350000|2"}));
+    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn,
+                             "select group_concat(coalesce(Qty,'-') || '@' || "
+                             "coalesce(SectID,'-'), ',') from (select * from EstiGrid order by "
+                             "autoID)")
+                 .toString(),
+             QStringLiteral("-@-,80000@1,-@-,-@-,-@-,90000@2,-@-,-@-"));
+    QCOMPARE(StoredEstimate::count(ctx, ctx.TempDBConn, "PendingDeletes"), 0);
+    // The units database of the same kind has none of those tables and only takes the version.
+    modTempDB::CreateUnitDB(ctx);
+    QSqlDatabase units = ctx.connections->database(ctx.UnitDBConn);
+    QVERIFY(QSqlQuery(units).exec("PRAGMA user_version = 1"));
+    ctx.connections->close(ctx.UnitDBConn);
+    QVERIFY(ctx.connections->database(ctx.UnitDBConn).isOpen());
+    QCOMPARE(rawVersion(ctx.UnitDBConn), Migrations::currentVersion(Migrations::Kind::Working));
+    QVERIFY(tc.prompt->texts().isEmpty());
+}
+
+void tst_upgrade::storedAmountsBecomePlain_data() {
+    QTest::addColumn<int>("version"); // the file's version before the upgrade
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("plain");
+    const QStringList v0 = {"%-15", "%-10", "Fixed-$250.00", "%-2"};
+    const QStringList plain = {"%-15", "%-10", "Fixed-250", "%-2"};
+    for (int version : {0, 1}) {
+        const QString v = QStringLiteral("version %1, ").arg(version);
+        QTest::newRow(qPrintable(v + "as stored, US English")) << version << "en_US" << v0 << plain;
+        QTest::newRow(qPrintable(v + "as stored, opened under German"))
+            << version << "de_DE" << v0 << plain;
+        QTest::newRow(qPrintable(v + "as stored, opened under C")) << version << "C" << v0 << plain;
+    }
+    // Texts an earlier version wrote under German: currency of that locale, percentages as typed.
+    QTest::newRow("German texts") << 1 << "de_DE"
+                                  << QStringList{"%-7,5", "Fixed-1.234,50 €", "Fixed--12,00 €",
+                                                 "%-2"}
+                                  << QStringList{"%-7.5", "Fixed-1234.5", "Fixed--12", "%-2"};
+    QTest::newRow("grouped US amounts under German")
+        << 1 << "de_DE" << QStringList{"Fixed-$1,234.50", "Fixed-($50.00)", "%-0.5", "Fixed-0"}
+        << QStringList{"Fixed-1234.5", "Fixed--50", "%-0.5", "Fixed-0"};
+    // What reads as no amount stays as it was, for the totals to report.
+    QTest::newRow("not an amount")
+        << 1 << "en_US" << QStringList{"Fixed-...", "%-abc", "Fixed-.00", "%-"}
+        << QStringList{"Fixed-...", "%-abc", "Fixed-0", "%-"};
+}
+
+// The administrative texts of an earlier estimate file become plain decimals when it is opened,
+// whatever locale the program runs under now, and the estimate's total stays what it was.
+void tst_upgrade::storedAmountsBecomePlain() {
+    QFETCH(int, version);
+    QFETCH(QString, locale);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, plain);
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    const QString est = ctx.estimatesDir() + QStringLiteral("/OBrienReroof/OBrienReroof.db");
+    {
+        const QString name = QStringLiteral("raw-admin");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(est);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.prepare("update Main set Overhead=?, Profit=?, Contingency=?, Management=?"));
+            for (const QString& s : stored)
+                q.addBindValue(s);
+            QVERIFY(q.exec());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    setRawVersion(est, version);
+    QLocale::setDefault(QLocale(locale));
+    modTempDB::CreateTempDB(ctx);
+    modOpenEst::OpenOwner(ctx, 1);
+    QStringList after;
+    QSqlQuery q = modData::exec(ctx, ctx.EstConn,
+                                "select Overhead, Profit, Contingency, Management from Main");
+    QVERIFY(q.next());
+    for (int i = 0; i < 4; ++i)
+        after << q.value(i).toString();
+    TestContext::pinLocale();
+    QCOMPARE(after, plain);
+    QCOMPARE(
+        modData::scalar(ctx, ctx.EstConn, "select group_concat(Qty) from LineItems").toString(),
+        QStringLiteral("80000,90000"));
 }
 
 void tst_upgrade::newerFilesAreRefusedUntouched_data() {

@@ -57,7 +57,7 @@ struct Window {
         c.ItemTable = type;
         c.Name = name;
         c.Unit = "ea";
-        c.Qty = qty;
+        c.Qty = Quantity::whole(qty);
         c.Cost = Money::parse(cost).value();
         c.LineTotal = Money::fromRaw(c.Cost.raw() * qty);
         c.Sect = sect;
@@ -148,7 +148,7 @@ void tst_pricing::totalsOfTheExample() {
     QCOMPARE(t.w.lines->lblSubTotals[0]->text(), QStringLiteral("$100.00"));
     QCOMPARE(t.w.lines->lblSubTotals[1]->text(), QStringLiteral("$50.00"));
     QCOMPARE(t.w.lines->lblSubTotals[6]->text(), QStringLiteral("$150.00"));
-    QCOMPARE(tt.adminStoredTexts(), QStringList({"%-10", "%-5", "Fixed-$25.00", "%-0"}));
+    QCOMPARE(tt.adminStoredTexts(), QStringList({"%-10", "%-5", "Fixed-25", "%-0"}));
     // Overhead keeps the percentage as typed, the others show its shortest form.
     t.setAdmin(0, "10.50%", "10.50");
     t.setAdmin(1, "10.50%", "10.50");
@@ -235,8 +235,8 @@ void tst_pricing::reopenedAdminTexts() {
     QCOMPARE(tt.lblAdmin[3]->text(), QStringLiteral("($50.00)"));
     QCOMPARE(tt.lblEstTotal->text(), QStringLiteral("$285.00"));
     QCOMPARE(tt.txtSumm->toPlainText(), QStringLiteral("It's done"));
-    // A discount is stored as it shows and reads back as the same amount.
-    QCOMPARE(tt.adminStoredTexts().last(), QStringLiteral("Fixed-($50.00)"));
+    // A discount is stored as a plain decimal and reads back as the same amount.
+    QCOMPARE(tt.adminStoredTexts().last(), QStringLiteral("Fixed--50"));
     QCOMPARE(Money::parse(Admin::parseStored(tt.adminStoredTexts().last()).value),
              Money::parse("-50"));
 }
@@ -314,11 +314,11 @@ void tst_pricing::deletingLines() {
     QCOMPARE(t.tc.prompt->count(), 0);
     QCOMPARE(count(t.ctx, t.ctx.TempDBConn, "tpLineItems"), 1);
 
-    // In an opened estimate the stored copy goes at once.
+    // In an opened estimate the stored copy only goes with the next save.
     modData::exec(
         t.ctx, t.ctx.EstConn,
         "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal) "
-        "values(5,1,'Vents','Ridge vent','Material',1,'ea',300000,300000)");
+        "values(5,1,'Vents','Ridge vent','Material',10000,'ea',300000,300000)");
     modData::exec(t.ctx, t.ctx.TempDBConn, "update tpLineItems set LineItemID=1");
     t.ctx.WorkMode = Mode::Open;
     modGrid::RePopGrid(t.ctx);
@@ -326,7 +326,8 @@ void tst_pricing::deletingLines() {
     t.w.lines->grdDataGrid->selectRow(t.rowOf("Ridge vent"));
     t.tc.prompt->answer(Answer::Yes);
     t.w.lines->cmdDeleteLine->click();
-    QCOMPARE(count(t.ctx, t.ctx.EstConn, "LineItems"), 0);
+    QCOMPARE(count(t.ctx, t.ctx.EstConn, "LineItems"), 1);
+    QCOMPARE(dump(t.ctx, t.ctx.TempDBConn, "PendingDeletes"), QStringList({"1|LineItems|1"}));
     QCOMPARE(t.w.lines->gridRowCount(), 0);
 }
 
@@ -337,8 +338,9 @@ void tst_pricing::lineStatementErrors_data() {
     // A line that cannot be stored leaves the grid as it was.
     QTest::newRow("line not stored") << "tpLineItems"
                                      << "add" << QStringList{"AddLineItem"};
+    // The delete and the rebuild of the grid are one step: neither happens without the other.
     QTest::newRow("grid not rebuilt") << "EstiGrid"
-                                      << "delete" << QStringList{"RePopGrid"};
+                                      << "delete" << QStringList{"AddLineItem"};
     QTest::newRow("no such mode") << "EstiGrid"
                                   << "move" << QStringList{};
 }
@@ -365,9 +367,13 @@ void tst_pricing::editByID() {
     Window t;
     t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
     const QStringList before = dump(t.ctx, t.ctx.TempDBConn, "tpLineItems");
+    // With no line selected the ID is asked for.
+    t.w.lines->grdDataGrid->clearSelection();
+    t.ctx.EstChanged = false;
     UiTest::whenModal([](QWidget* dlg) {
         auto* d = qobject_cast<frmEditID*>(dlg);
         QVERIFY(d);
+        QVERIFY(d->txtID->text().isEmpty());
         d->txtID->setText("abc");
         d->cmdOk_Click();
         QVERIFY(d->isVisible()); // not a number: OK does nothing
@@ -377,53 +383,60 @@ void tst_pricing::editByID() {
     t.w.lines->cmdEditLine->click();
     QCOMPARE(t.tc.prompt->lastText(), QStringLiteral("That is not a valid ID.  Please try again."));
     QCOMPARE(dump(t.ctx, t.ctx.TempDBConn, "tpLineItems"), before);
-    // The selected line's ID is offered.
-    t.w.lines->grdDataGrid->selectRow(1);
-    frmEditID offered(t.w.lines->selectedLineID());
-    QCOMPARE(offered.txtID->text(), QStringLiteral("1"));
+    // An ID that is no line changes nothing.
+    QVERIFY(!t.ctx.EstChanged);
+    // A typed ID of a line opens the picker on it.
+    const int id = dump(t.ctx, t.ctx.TempDBConn, "tpLineItems").first().section('|', 0, 0).toInt();
+    QString opened;
+    UiTest::whenModal([&opened, id](QWidget* dlg) {
+        auto* d = qobject_cast<frmEditID*>(dlg);
+        QVERIFY(d);
+        UiTest::whenModal([&opened](QWidget* p) {
+            opened = qobject_cast<frmPickItem*>(p)->lblLineID->text();
+            qobject_cast<frmPickItem*>(p)->reject();
+        });
+        d->txtID->setText(QString::number(id));
+        d->cmdOk_Click();
+    });
+    t.w.lines->cmdEditLine->click();
+    QCOMPARE(opened, QString::number(id));
 }
 
 void tst_pricing::editLine_data() {
-    QTest::addColumn<bool>("validID");
     QTest::addColumn<QString>("quantity"); // typed in the picker; none cancels it
     QTest::addColumn<bool>("changed");
     QTest::addColumn<QString>("subTotal");
-    // An ID that is not a line still counts as a change, as it always has.
-    QTest::newRow("not a line") << false << "" << true << "$10.00";
-    QTest::newRow("picker cancelled") << true << "" << false << "$10.00";
-    QTest::newRow("new quantity") << true << "3" << true << "$30.00";
+    QTest::newRow("picker cancelled") << "" << false << "$10.00";
+    QTest::newRow("Okay on the quantity it had") << "1" << false << "$10.00";
+    QTest::newRow("new quantity") << "3" << true << "$30.00";
+    QTest::newRow("decimal quantity") << "2.25" << true << "$22.50";
 }
 
+// Edit Line opens the picker on the selected line at once.
 void tst_pricing::editLine() {
-    QFETCH(bool, validID);
     QFETCH(QString, quantity);
     QFETCH(bool, changed);
     QFETCH(QString, subTotal);
     Window t;
     t.add(1, "Material", "Roof", 0, "Shingles", 1, "10.00");
     t.w.lines->grdDataGrid->selectRow(t.rowOf("Shingles"));
-    const QString id = validID ? QString::number(t.w.lines->selectedLineID()) : "999";
+    const QString id = QString::number(t.w.lines->selectedLineID());
     t.ctx.EstChanged = false;
-    UiTest::whenModal([validID, id, quantity](QWidget* dlg) {
-        auto* d = qobject_cast<frmEditID*>(dlg);
-        QVERIFY(d);
-        if (validID)
-            UiTest::whenModal([quantity](QWidget* dlg) {
-                auto* p = qobject_cast<frmPickItem*>(dlg);
-                QVERIFY(p);
-                QCOMPARE(p->lblItemName->text(), QStringLiteral("Shingles"));
-                if (quantity.isEmpty()) {
-                    p->reject();
-                    return;
-                }
-                p->txtItemQuan->setText(quantity);
-                p->cmdSelect_Click();
-            });
-        d->txtID->setText(id);
-        d->cmdOk_Click();
+    UiTest::whenModal([quantity, id](QWidget* dlg) {
+        auto* p = qobject_cast<frmPickItem*>(dlg);
+        QVERIFY(p);
+        QCOMPARE(p->lblLineID->text(), id);
+        QCOMPARE(p->lblItemName->text(), QStringLiteral("Shingles"));
+        if (quantity.isEmpty()) {
+            p->reject();
+            return;
+        }
+        p->txtItemQuan->setText(quantity);
+        p->cmdSelect_Click();
     });
     t.w.lines->cmdEditLine->click();
     QCOMPARE(t.ctx.EstChanged, changed);
+    QCOMPARE(t.w.mnuEditUndo->isEnabled(), changed);
     QCOMPARE(t.w.totals->lblSubTotal->text(), subTotal);
     QCOMPARE(t.w.lines->lblSubTotals[0]->text(), subTotal);
     QCOMPARE(t.rowOf("Shingles"), 1);
@@ -439,7 +452,7 @@ void tst_pricing::adminEditDialog() {
         QVERIFY(d);
         QCOMPARE(d->windowTitle(), QStringLiteral("Admin Amounts - Contingency"));
         QVERIFY(d->Option2->isChecked());
-        QCOMPARE(d->Text1->text(), QStringLiteral("$100.00"));
+        QCOMPARE(d->Text1->text(), QStringLiteral("100"));
         d->Text1->setText("lots");
         d->Command1_Click();
         QVERIFY(d->isVisible());
@@ -452,11 +465,11 @@ void tst_pricing::adminEditDialog() {
     QCOMPARE(tt.lblCont->text(), QStringLiteral("12.5%"));
     QCOMPARE(tt.lblAdmin[2]->text(), QStringLiteral("$12.50"));
     QVERIFY(t.ctx.EstChanged);
-    // Cancelling still counts as a change.
+    // Cancelling changes nothing.
     t.ctx.EstChanged = false;
     UiTest::rejectNextModal();
     Q_EMIT tt.frAdminClicked(0);
-    QVERIFY(t.ctx.EstChanged);
+    QVERIFY(!t.ctx.EstChanged);
 }
 
 void tst_pricing::summaryAndTermsChanges_data() {

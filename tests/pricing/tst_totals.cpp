@@ -57,27 +57,27 @@ void tst_totals::figureAdmin_data() {
                            << "150"
                            << "Fixed @"
                            << "$25.00"
-                           << "Fixed-$25.00";
+                           << "Fixed-25";
     QTest::newRow("fixed from currency text") << 2 << true << "$1,234.5"
                                               << "0"
                                               << "Fixed @"
                                               << "$1,234.50"
-                                              << "Fixed-$1,234.50";
+                                              << "Fixed-1234.5";
     QTest::newRow("fixed half cent away from zero") << 1 << true << "0.005"
                                                     << "0"
                                                     << "Fixed @"
                                                     << "$0.01"
-                                                    << "Fixed-$0.01";
+                                                    << "Fixed-0.01";
     QTest::newRow("negative fixed") << 3 << true << "-50"
                                     << "0"
                                     << "Fixed @"
                                     << "($50.00)"
-                                    << "Fixed-($50.00)";
+                                    << "Fixed--50";
     QTest::newRow("negative half cent") << 3 << true << "-0.005"
                                         << "0"
                                         << "Fixed @"
                                         << "($0.01)"
-                                        << "Fixed-($0.01)";
+                                        << "Fixed--0.01";
     QTest::newRow("1% of 0.50 shows a cent") << 0 << false << "1"
                                              << "0.50"
                                              << "1%"
@@ -251,16 +251,23 @@ void tst_totals::loadedAndClosed_data() {
                                                   << "%-7.5"
                                                   << "7.5%"
                                                   << "%-7.5";
-    QTest::newRow("fixed shows its stored text") << "Fixed-$120.00"
-                                                 << "Fixed @"
-                                                 << "$120.00"
-                                                 << "Fixed-$120.00"
-                                                 << "Fixed @"
-                                                 << "Fixed-...";
+    QTest::newRow("fixed shows its amount") << "Fixed-120"
+                                            << "Fixed @"
+                                            << "$120.00"
+                                            << "Fixed-120"
+                                            << "Fixed @"
+                                            << "Fixed-...";
+    // Earlier versions stored currency text; it reads, and is stored again as a plain decimal.
+    QTest::newRow("fixed stored as currency text") << "Fixed-$1,120.00"
+                                                   << "Fixed @"
+                                                   << "$1,120.00"
+                                                   << "Fixed-1120"
+                                                   << "Fixed @"
+                                                   << "Fixed-...";
     QTest::newRow("negative fixed") << "Fixed--$50.00"
                                     << "Fixed @"
-                                    << "-$50.00"
-                                    << "Fixed--$50.00"
+                                    << "($50.00)"
+                                    << "Fixed--50"
                                     << "Fixed @"
                                     << "Fixed-...";
     QTest::newRow("blank is a fixed nothing") << "  "

@@ -152,6 +152,13 @@ void tst_setup_forms::defaultsStoredByKey_data() {
         << "Fixed--50";
     QTest::newRow("employer taxes") << -1 << false << "" << 1 << "8.25" << true << "EmpTaxes"
                                     << "8.25";
+    // Stored as plain decimals, so a default reads the same under every locale.
+    QTest::newRow("grouped fixed contingency")
+        << 2 << true << "1,234.5" << -1 << "" << true << "Contingency"
+        << "Fixed-1234.5";
+    QTest::newRow("largest fixed amount")
+        << 2 << true << "9999999.99" << -1 << "" << true << "Contingency"
+        << "Fixed-9999999.99";
     QTest::newRow("greeting off") << -1 << false << "" << -1 << "" << false << "Greet"
                                   << "0";
 }
@@ -202,7 +209,12 @@ void tst_setup_forms::nonNumberRefusedAndNothingStored_data() {
     QTest::newRow("management empty") << "txtAdmin(3)" << "" << nan;
     QTest::newRow("fringe with unit") << "txtEmp(3)" << "2%" << nan;
     QTest::newRow("work comp apostrophe") << "txtEmp(0)" << "4'5" << nan;
-    QTest::newRow("contingency too large") << "txtAdmin(2)" << "1e300" << large;
+    QTest::newRow("contingency with an exponent") << "txtAdmin(2)" << "1e3" << nan;
+    QTest::newRow("labor with an exponent") << "txtEmp(1)" << "1e3" << nan;
+    // Setup refuses what the Terms/Totals tab refuses: a default is stored with every estimate.
+    QTest::newRow("contingency too large") << "txtAdmin(2)" << "150000000" << large;
+    QTest::newRow("profit too large") << "txtAdmin(1)" << "10000000" << large;
+    QTest::newRow("labor too large") << "txtEmp(2)" << "2000000000" << large;
     // clang-format on
 }
 

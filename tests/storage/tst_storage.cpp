@@ -215,12 +215,15 @@ void TestStorage::schemaColumns_data() {
                               << QStringList{"autoID",    "tpLineItemID", "EstID",     "LineItemID",
                                              "ItemID",    "SecOrder",     "SortOrder", "Name",
                                              "ItemTable", "Qty",          "Unit",      "Cost",
-                                             "LineTotal", "SubTotal"};
+                                             "LineTotal", "SubTotal",     "SectID"};
     QTest::newRow("tpLineItems") << "tpLineItems"
                                  << "autoID"
                                  << QStringList{"autoID",   "LineItemID", "EstID", "ItemID",
                                                 "SecOrder", "Sect",       "Name",  "ItemTable",
-                                                "Qty",      "Unit",       "Cost",  "LineTotal"};
+                                                "Qty",      "Unit",       "Cost",  "LineTotal",
+                                                "SectID"};
+    QTest::newRow("PendingDeletes") << "PendingDeletes"
+                                    << "autoID" << QStringList{"autoID", "TableName", "StoredID"};
     QTest::newRow("TempAreas") << "TempAreas"
                                << "ID" << QStringList{"ID",     "AreaID", "Shape",  "Pitch",
                                                       "Width1", "Width2", "Height", "Total"};
@@ -371,6 +374,8 @@ void TestStorage::clearTempTablesEmptiesAllFive() {
     QVERIFY(tryExec(db, QStringLiteral("insert into EstiGrid (Name) values ('A')")));
     QVERIFY(tryExec(db, QStringLiteral("insert into TempAreas (Total) values (1)")));
     QVERIFY(tryExec(db, QStringLiteral("insert into TempLineal (Name) values ('A')")));
+    QVERIFY(tryExec(db, QStringLiteral("insert into PendingDeletes (TableName,StoredID) values "
+                                       "('Areas',1)")));
     modTempDB::ClearTempTables(t.ctx);
     for (const QString& table : Schema::tempTables())
         QCOMPARE(count(db, QStringLiteral("select count(*) from %1").arg(table)), 0);

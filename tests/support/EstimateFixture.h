@@ -41,6 +41,7 @@ struct EstimateFixture {
                       {desc, order});
     }
 
+    // A line of `qty` whole units (quantities are stored as ten-thousandths).
     void line(int order, const QString& sect, const QString& item, const QString& type, int qty,
               const QString& unit, Money cost) {
         const Money total = Money::fromRaw(cost.raw() * qty);
@@ -48,13 +49,13 @@ struct EstimateFixture {
             ctx, ctx.TempDBConn,
             "insert into tpLineItems(SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal,"
             "ItemID) values(?,?,?,?,?,?,?,?,?)",
-            {order, sect, item, type, qty, unit, qlonglong(cost.raw()), qlonglong(total.raw()),
-             ++itemId});
+            {order, sect, item, type, qlonglong(qty) * 10000, unit, qlonglong(cost.raw()),
+             qlonglong(total.raw()), ++itemId});
         modData::exec(ctx, ctx.EstConn,
                       "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
                       "LineTotal) values(?,?,?,?,?,?,?,?,?)",
-                      {itemId, order, sect, item, type, qty, unit, qlonglong(cost.raw()),
-                       qlonglong(total.raw())});
+                      {itemId, order, sect, item, type, qlonglong(qty) * 10000, unit,
+                       qlonglong(cost.raw()), qlonglong(total.raw())});
     }
 
     void area(int shape, int pitch, int w1, int w2, int h, int total) {

@@ -5,6 +5,7 @@
 #include "app/frmCorvanel.h"
 #include "common/forms/GridBinding.h"
 #include "estimates/forms/OwnerTab.h"
+#include "estimates/modSaveEst.h"
 #include "storage/Connections.h"
 #include "takeoff/forms/RoofTab.h"
 #include "takeoff/forms/frmAreas.h"
@@ -85,7 +86,7 @@ private Q_SLOTS:
     void linealDialogChecksInOrder();
     void linealsWithApostrophes();
     void editAndDeleteNeedASelection();
-    void savedAreaDeletedAtOnce();
+    void savedAreaGoesWithTheSave();
 };
 
 void tst_rooftab::quickFigureKeepsOneRow() {
@@ -284,12 +285,12 @@ void tst_rooftab::linealsWithApostrophes() {
     QCOMPARE(dump(tc.ctx, tc.ctx.TempDBConn, "TempLineal"),
              QStringList({"1|0|4|O'Neil's ridge — façade|12|12"}));
     QVERIFY(tc.ctx.EstChanged);
-    // Cancelling Add still marks the estimate changed.
+    QVERIFY(w.mnuEstSave->isEnabled());
+    // Cancelling Add changes nothing.
     tc.ctx.EstChanged = false;
     UiTest::rejectNextModal();
     w.roof->cmdAddLineal->click();
-    QVERIFY(tc.ctx.EstChanged);
-    QVERIFY(w.mnuEstSave->isEnabled());
+    QVERIFY(!tc.ctx.EstChanged);
 }
 
 void tst_rooftab::editAndDeleteNeedASelection() {
@@ -314,7 +315,9 @@ void tst_rooftab::editAndDeleteNeedASelection() {
              QStringList({"1|0|0|0|10|0|10|100", "2|0|1|0|4|0|4|8"}));
 }
 
-void tst_rooftab::savedAreaDeletedAtOnce() {
+// A stored area that is deleted stays stored until the estimate is saved: closing without
+// saving must find it there.
+void tst_rooftab::savedAreaGoesWithTheSave() {
     TestContext tc;
     AppContext& ctx = tc.ctx;
     start(ctx, "Smith");
@@ -336,12 +339,18 @@ void tst_rooftab::savedAreaDeletedAtOnce() {
     w.roof->dgAreas->selectRow(0);
     tc.prompt->answer(Answer::No);
     w.roof->cmdDeleteArea->click();
-    QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
+    QCOMPARE(count(ctx, ctx.TempDBConn, "TempAreas"), 2);
     w.roof->dgAreas->selectRow(0);
     tc.prompt->answer(Answer::Yes);
     w.roof->cmdDeleteArea->click();
-    QCOMPARE(dump(ctx, ctx.EstConn, "Areas"), QStringList({"2|0|0|20|0|10|200"}));
     QCOMPARE(count(ctx, ctx.TempDBConn, "TempAreas"), 1);
+    QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
+    QCOMPARE(dump(ctx, ctx.TempDBConn, "PendingDeletes"), QStringList({"1|Areas|1"}));
+    modSaveEst::SaveInput in;
+    in.admin = {"%-15", "%-15", "Fixed-100", "%-2"};
+    modSaveEst::saveEstimate(ctx, in);
+    QCOMPARE(dump(ctx, ctx.EstConn, "Areas"), QStringList({"2|0|0|20|0|10|200"}));
+    QCOMPARE(count(ctx, ctx.TempDBConn, "PendingDeletes"), 0);
 }
 
 QTEST_MAIN(tst_rooftab)

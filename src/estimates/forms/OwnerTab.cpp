@@ -4,6 +4,7 @@
 #include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
+#include "common/forms/UndoableText.h"
 #include "common/forms/Widgets.h"
 #include "estimates/forms/frmContactGrid.h"
 #include "estimates/modContacts.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 using Widgets::indexed;
@@ -41,7 +43,8 @@ const std::array<int, 7>& OwnerTab::ownerLengths() {
     return l;
 }
 
-OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), undo_(new QUndoStack(this)) {
     auto* outer = new QVBoxLayout(this);
     Label3 = named(new QLabel(enterOwnerText()), "Label3");
     Label3->setWordWrap(true);
@@ -130,6 +133,14 @@ OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx
     setTabOrder(txtName[6], cmbEstType);
     setTabOrder(cmbEstType, txtEstName);
     setTabOrder(txtEstName, cmdStartEst);
+
+    // Typing in the fields before Start is undone like every other change of the estimate.
+    auto stack = [this] { return undo_; };
+    auto caption = [](const char* c) { return QString::fromLatin1(c).replace("&&", "&"); };
+    for (int i = 0; i < 7; ++i)
+        nameUndo_[i] = UndoableText::attach(txtName[i], caption(captions[i]), stack);
+    UndoableText::attach(cmbEstType->lineEdit(), QStringLiteral("Est Type"), stack);
+    UndoableText::attach(txtEstName, QStringLiteral("Estimate Name"), stack);
 }
 
 void OwnerTab::clearFields() {
@@ -243,8 +254,11 @@ void OwnerTab::cmdImport_Click() {
     if (dialog.exec() != QDialog::Accepted || !dialog.selected())
         return;
     const auto& fields = *dialog.selected();
+    // The import is one step of the user's: one undo takes it back whole.
+    undo_->beginMacro(QStringLiteral("Import Contact"));
     for (int i = 0; i < 7; ++i)
-        txtName[i]->setText(fields[i]);
+        nameUndo_[i]->setText(fields[i]);
+    undo_->endMacro();
     txtName[0]->setFocus();
 }
 

@@ -12,6 +12,8 @@ class QComboBox;
 class QPushButton;
 class QLabel;
 class QGroupBox;
+class QUndoStack;
+class UndoableText;
 struct AppContext;
 
 // Tab 0 of the main window: the home owner of the estimate, its type and name.
@@ -19,6 +21,10 @@ class OwnerTab : public QWidget {
     Q_OBJECT
 public:
     explicit OwnerTab(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The undo stack of the estimate in work: typing in the owner fields before Start goes
+    // there (the tab keeps a stack of its own until it is given one).
+    void setUndoStack(QUndoStack* stack) { undo_ = stack; }
 
     QGroupBox* frNewEst;
     std::array<QLineEdit*, 7> txtName{};
@@ -72,4 +78,6 @@ public:
 
 private:
     AppContext& ctx_;
+    QUndoStack* undo_;
+    std::array<UndoableText*, 7> nameUndo_{};
 };

@@ -6,6 +6,7 @@
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "pricing/LineCommands.h"
 #include "pricing/forms/Pickers.h"
 #include "pricing/forms/frmEditID.h"
 #include "pricing/modGrid.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 using Widgets::indexed;
@@ -26,7 +28,8 @@ namespace {
 const QString kForm = Guard::form("frmCorvanel");
 } // namespace
 
-LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), undo_(new QUndoStack(this)) {
     auto* outer = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     grdDataGrid = named(new QTableView, "grdDataGrid");
@@ -69,6 +72,8 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     connect(cmdEditLine, &QPushButton::clicked, this, &LineItemsTab::cmdEditLine_Click);
     connect(cmdDeleteLine, &QPushButton::clicked, this, &LineItemsTab::cmdDeleteLine_Click);
     connect(cmdOrder, &QPushButton::clicked, this, &LineItemsTab::cmdOrder_Click);
+    connect(grdDataGrid, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { grdDataGrid_DblClick(index.row()); });
 }
 
 void LineItemsTab::PopEstiGrid() {
@@ -85,6 +90,7 @@ int LineItemsTab::gridRowCount() {
 }
 
 void LineItemsTab::showTypeTotals(const Totals::EstimateTotals& totals) {
+    totals_ = totals;
     for (int k = 0; k < Totals::TypeCount; ++k)
         lblSubTotals[k]->setText(totals.types[k].toCurrency());
     lblSubTotals[Totals::TypeCount]->setText(totals.subTotal.toCurrency());
@@ -100,21 +106,35 @@ void LineItemsTab::refreshLines() {
     Guard::run(*ctx_.prompt, QStringLiteral("PopEstiGrid"), kForm, [this] { PopEstiGrid(); });
 }
 
+void LineItemsTab::push(WorkCommand* command) {
+    WorkCommands::push(*undo_, command);
+}
+
 // The dialogs sit over the main window, as they did when it handled these buttons.
 void LineItemsTab::cmdAddNewLine_Click() {
-    const std::optional<CurItemRecord> item = Pickers::PickItem(ctx_, window(), false, 0);
-    if (item && item->Picked) {
-        modGrid::AddLineItem(ctx_, QStringLiteral("add"), 0, *item);
-        refreshLines();
-        Q_EMIT changed();
-    }
+    const std::optional<CurItemRecord> item =
+        Pickers::PickItem(ctx_, window(), false, 0, totals_.admin);
+    if (item && item->Picked)
+        push(LineCommands::add(ctx_, *item, [this](bool) { refreshLines(); }));
+}
+
+void LineItemsTab::editLine(std::int32_t id) {
+    const std::optional<CurItemRecord> item =
+        Pickers::PickItem(ctx_, window(), true, id, totals_.admin);
+    // Okay on a line left as it was is no change; LineCommands compares what is stored.
+    if (item && item->Picked)
+        push(LineCommands::edit(ctx_, id, *item, [this](bool) { refreshLines(); }));
 }
 
 void LineItemsTab::cmdEditLine_Click() {
+    // The selected line is edited at once; only without one is its ID asked for.
+    if (const std::int32_t selected = selectedLineID(); selected > 0) {
+        editLine(selected);
+        return;
+    }
     std::int32_t id = 0;
     {
-        // The selected line is offered; any other ID can be typed.
-        frmEditID dialog(selectedLineID(), window());
+        frmEditID dialog(0, window());
         if (dialog.exec() != QDialog::Accepted)
             return;
         id = dialog.EditLineID();
@@ -125,38 +145,49 @@ void LineItemsTab::cmdEditLine_Click() {
         return;
     if (!shown) {
         ctx_.prompt->message(QStringLiteral("That is not a valid ID.  Please try again."));
-        Q_EMIT changed();
         return;
     }
-    const std::optional<CurItemRecord> item = Pickers::PickItem(ctx_, window(), true, id);
-    if (!item)
+    editLine(id);
+}
+
+void LineItemsTab::grdDataGrid_DblClick(int row) {
+    if (row < 0 || row >= gridRowCount())
         return;
-    if (item->Picked) {
-        modGrid::AddLineItem(ctx_, QStringLiteral("edit"), id, *item);
-        refreshLines();
-    }
-    Q_EMIT changed();
+    const std::int32_t id = GridBinding::cell(grdDataGrid, row, 0).toInt();
+    if (id <= 0)
+        return;
+    grdDataGrid->selectRow(row);
+    editLine(id);
 }
 
 void LineItemsTab::cmdDeleteLine_Click() {
     const std::int32_t id = selectedLineID();
-    if (id > 0) {
-        const auto a =
-            ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this line item?"),
-                             QStringLiteral("Confirm delete"), Prompt::Buttons::YesNo,
-                             Prompt::Icon::Critical, Prompt::Answer::No);
-        if (a != Prompt::Answer::Yes)
-            return;
-        modGrid::AddLineItem(ctx_, QStringLiteral("delete"), id);
-        refreshLines();
-    }
-    Q_EMIT changed();
+    if (id <= 0)
+        return;
+    // No is the default: one press of Return never throws a line away.
+    const auto a =
+        ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this line item?"),
+                         QStringLiteral("Confirm delete"), Prompt::Buttons::YesNo,
+                         Prompt::Icon::Critical, Prompt::Answer::No);
+    if (a != Prompt::Answer::Yes)
+        return;
+    push(LineCommands::remove(ctx_, id, [this](bool) { refreshLines(); }));
 }
 
 void LineItemsTab::cmdOrder_Click() {
-    if (gridRowCount() > 1)
-        Pickers::SortSections(ctx_, window(), [this] { refreshLines(); });
-    Q_EMIT changed();
+    if (gridRowCount() <= 1)
+        return;
+    SectionOrder::Positions before, after;
+    bool committed = false;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdOrder_Click"), kForm,
+                    [&] { before = SectionOrder::positions(ctx_); }))
+        return;
+    committed = Pickers::SortSections(ctx_, window());
+    if (!committed || !Guard::run(*ctx_.prompt, QStringLiteral("cmdOrder_Click"), kForm,
+                                  [&] { after = SectionOrder::positions(ctx_); }))
+        return;
+    // An order committed as it was is no change.
+    push(LineCommands::reorder(ctx_, before, after, [this](bool) { refreshLines(); }));
 }
 
 void LineItemsTab::detachGrid() {

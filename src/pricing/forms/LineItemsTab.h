@@ -10,6 +10,8 @@ class QTableView;
 class QPushButton;
 class QGroupBox;
 class QLabel;
+class QUndoStack;
+class WorkCommand;
 struct AppContext;
 
 // Tab 2 of the main window: the estimate grid with its section subtotals and the type totals. It
@@ -18,6 +20,11 @@ class LineItemsTab : public QWidget {
     Q_OBJECT
 public:
     explicit LineItemsTab(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The undo stack of the estimate in work: every change of the lines goes there as one step
+    // (the tab keeps a stack of its own until it is given one).
+    void setUndoStack(QUndoStack* stack) { undo_ = stack; }
+    QUndoStack* undoStack() const { return undo_; }
 
     QTableView* grdDataGrid;
     QPushButton* cmdAddNewLine;
@@ -40,21 +47,29 @@ public:
     void showTypeTotals(const Totals::EstimateTotals& totals);
     void clearTypeTotals();
 
-    // The handlers of the tab's buttons.
+    // The handlers of the tab's buttons. Edit Line opens the picker on the selected line at
+    // once, and asks for an ID only when no line is selected.
     void cmdAddNewLine_Click();
     void cmdEditLine_Click();
     void cmdDeleteLine_Click();
     void cmdOrder_Click();
+    // A double click on a row edits its line (a heading or total row has none).
+    void grdDataGrid_DblClick(int row);
 
 Q_SIGNALS:
-    // The user worked on the estimate's lines: the estimate has changed, whatever the mode.
-    void changed();
     // The working lines changed: the totals are figured again (before the grid is shown anew).
     void linesChanged();
 
 private:
     // After any change of the lines: totals, then the grid's display.
     void refreshLines();
+    // Opens the picker on line `id` and makes its change one step.
+    void editLine(std::int32_t id);
+    // Makes the change of `command` and keeps it as one step.
+    void push(WorkCommand* command);
 
     AppContext& ctx_;
+    QUndoStack* undo_;
+    // The totals as last figured: a picked line must leave them within what can be figured.
+    Totals::EstimateTotals totals_;
 };

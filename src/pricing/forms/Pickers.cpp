@@ -1,30 +1,21 @@
 #include "pricing/forms/Pickers.h"
 
-#include "common/AppContext.h"
-#include "common/Guard.h"
 #include "pricing/forms/frmPickItem.h"
 #include "pricing/forms/frmSortSections.h"
-#include "pricing/modGrid.h"
 
 namespace Pickers {
 
 std::optional<CurItemRecord> PickItem(AppContext& ctx, QWidget* parent, bool pickEdit,
-                                      std::int32_t pickLineID) {
-    frmPickItem f(ctx, pickEdit, pickLineID, parent);
+                                      std::int32_t pickLineID, const Totals::AdminAmounts& admin) {
+    frmPickItem f(ctx, pickEdit, pickLineID, parent, admin);
     f.exec();
     return f.chosen();
 }
 
-void SortSections(AppContext& ctx, QWidget* parent, const std::function<void()>& refresh) {
+bool SortSections(AppContext& ctx, QWidget* parent) {
     frmSortSections f(ctx, parent);
     f.exec();
-    if (!f.committed())
-        return;
-    Guard::run(*ctx.prompt, QStringLiteral("cmdCommit_Click"), Guard::form("frmSortSections"), [&] {
-        modGrid::RePopGrid(ctx);
-        if (refresh)
-            refresh();
-    });
+    return f.committed();
 }
 
 } // namespace Pickers

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pricing/Totals.h"
 #include "pricing/modGrid.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 struct AppContext;
@@ -14,12 +14,14 @@ namespace Pickers {
 
 // The item picker. Adding (pickEdit false): the user chooses a catalogue item, quantity, price
 // and section; editing: line `pickLineID` of tpLineItems. Returns the line chosen with Okay;
-// nothing when the picker was cancelled (or closed by its close box).
+// nothing when the picker was cancelled (or closed by its close box). `admin` are the estimate's
+// administrative amounts, with which its totals must still be figured.
 std::optional<CurItemRecord> PickItem(AppContext& ctx, QWidget* parent, bool pickEdit,
-                                      std::int32_t pickLineID);
+                                      std::int32_t pickLineID,
+                                      const Totals::AdminAmounts& admin = {});
 
-// The section-order dialog. On commit it writes the new order into tpLineItems and TempSect,
-// rebuilds the grid and calls `refresh` (totals and the grid's display).
-void SortSections(AppContext& ctx, QWidget* parent, const std::function<void()>& refresh);
+// The section-order dialog. Returns whether the new order was committed (written into
+// tpLineItems and TempSect).
+bool SortSections(AppContext& ctx, QWidget* parent);
 
 } // namespace Pickers

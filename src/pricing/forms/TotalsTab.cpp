@@ -3,7 +3,9 @@
 #include "common/AppContext.h"
 #include "common/ErrorMessage.h"
 #include "common/Guard.h"
+#include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
+#include "common/forms/UndoableText.h"
 #include "common/forms/Widgets.h"
 #include "pricing/forms/frmAdminEdit.h"
 
@@ -16,12 +18,37 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 using Widgets::indexed;
 using Widgets::named;
 
-TotalsTab::TotalsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+namespace {
+
+const char* const kCaptions[] = {"Overhead", "Profit", "Contingency", "Management"};
+
+// One edit of an administrative amount as a step of the undo stack ("Change Profit").
+class AdminStep : public QUndoCommand {
+public:
+    AdminStep(TotalsTab* tab, int index, const Totals::AdminAmount& before,
+              const Totals::AdminAmount& after)
+        : QUndoCommand(QStringLiteral("Change ") + QLatin1String(kCaptions[index])), tab_(tab),
+          index_(index), before_(before), after_(after) {}
+    void redo() override { tab_->setAdmin(index_, after_); }
+    void undo() override { tab_->setAdmin(index_, before_); }
+
+private:
+    TotalsTab* tab_;
+    int index_;
+    Totals::AdminAmount before_;
+    Totals::AdminAmount after_;
+};
+
+} // namespace
+
+TotalsTab::TotalsTab(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), undo_(new QUndoStack(this)) {
     auto* outer = new QHBoxLayout(this);
     auto* texts = new QVBoxLayout;
     texts->addWidget(new QLabel(QStringLiteral("Estimate Summary")));
@@ -41,7 +68,7 @@ TotalsTab::TotalsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     outer->addLayout(texts, 3);
 
     auto* right = new QVBoxLayout;
-    const char* captions[] = {"Overhead", "Profit", "Contingency", "Management"};
+    const char* const* captions = kCaptions;
     const char* typeNames[] = {"lblOver", "lblPro", "lblCont", "lblManage"};
     QLabel* types[4];
     auto* adminGrid = new QGridLayout;
@@ -99,11 +126,10 @@ TotalsTab::TotalsTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
 
     connect(this, &TotalsTab::frAdminClicked, this, &TotalsTab::frAdmin_Click);
     // Text the program puts in while it loads an estimate is no change by the user.
-    for (QTextEdit* box : {txtSumm, txtTerms})
-        connect(box, &QTextEdit::textChanged, this, [this] {
-            if (!ctx_.Loading)
-                Q_EMIT textsChanged();
-        });
+    auto stack = [this] { return undo_; };
+    auto loading = [this] { return ctx_.Loading; };
+    summaryUndo_ = UndoableText::attach(txtSumm, QStringLiteral("Summary"), stack, loading);
+    termsUndo_ = UndoableText::attach(txtTerms, QStringLiteral("Payment Terms"), stack, loading);
 }
 
 QLabel* TotalsTab::typeLabel(int i) const {
@@ -179,6 +205,11 @@ void TotalsTab::FigureTotals() {
         showAdmin(i);
     showSums();
     Q_EMIT totalsFigured(totals_);
+    if (figured.tooLarge)
+        ctx_.prompt->message(QStringLiteral("The totals of this estimate are larger than "
+                                            "Corvanel can figure. Please check the quantities, "
+                                            "prices and administrative amounts."),
+                             QString(), Prompt::Icon::Warning);
     // An amount whose figure is not a number keeps what it showed.
     for (qsizetype n = 0; n < figured.mismatches.size(); ++n)
         ErrorMessage::show(*ctx_.prompt, 13, QStringLiteral("Type mismatch"),
@@ -239,14 +270,26 @@ void TotalsTab::resetLabels() {
 void TotalsTab::frAdmin_Click(int index) {
     if (index < 0 || index > 3)
         return;
+    std::optional<Admin::Amount> entered;
     {
-        frmAdminEdit dialog(ctx_, frAdmin[index]->title(), totals_.admin[index], window());
+        frmAdminEdit dialog(ctx_, frAdmin[index]->title(), index, totals_, window());
         dialog.exec();
-        if (const std::optional<Admin::Amount>& entered = dialog.entered())
-            FigureAdmin(index, entered->fixed ? QStringLiteral("Fixed") : QStringLiteral("%"),
-                        entered->value);
+        entered = dialog.entered();
     }
+    // A cancelled dialog, or the amount it already had, changes nothing.
+    if (!entered)
+        return;
+    const std::optional<Totals::AdminAmount> after =
+        Totals::figureAdmin(index, entered->fixed, entered->value, totals_.subTotal);
+    if (!after || *after == totals_.admin[index])
+        return;
+    undo_->push(new AdminStep(this, index, totals_.admin[index], *after));
+}
+
+void TotalsTab::setAdmin(int index, const Totals::AdminAmount& a) {
+    if (index < 0 || index > 3)
+        return;
+    totals_.admin[index] = a;
+    showAdmin(index);
     FigureTotals();
-    // Cancelling the dialog counts as a change too.
-    Q_EMIT changed();
 }

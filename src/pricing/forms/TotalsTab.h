@@ -9,6 +9,8 @@ class QTextEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QUndoStack;
+class UndoableText;
 struct AppContext;
 
 // Tab 3 of the main window: summary, payment terms, the four administrative amounts and the
@@ -32,6 +34,11 @@ public:
     QLabel* lblEstTotal;
     QPushButton* cmdPrint0;
     QPushButton* cmdSave;
+
+    // The undo stack of the estimate in work: edits of the administrative amounts, the summary
+    // and the terms go there (the tab keeps a stack of its own until it is given one).
+    void setUndoStack(QUndoStack* stack) { undo_ = stack; }
+    QUndoStack* undoStack() const { return undo_; }
 
     // The totals as the tab shows them. Once an estimate is closed they keep the last figured
     // sub total, which a new estimate's percentages are figured against until its first totals.
@@ -66,15 +73,13 @@ public:
     // A click on administrative frame `index`: its amount is edited, then everything is figured
     // again.
     void frAdmin_Click(int index);
+    // Administrative amount `index` becomes `a` (an undo step sets it back), then everything is
+    // figured again.
+    void setAdmin(int index, const Totals::AdminAmount& a);
 
 Q_SIGNALS:
     // The user clicked administrative frame `index`.
     void frAdminClicked(int index);
-
-    // An administrative amount was edited (or its dialog used): the estimate has changed.
-    void changed();
-    // The summary or the payment terms changed while no estimate was being loaded.
-    void textsChanged();
 
     // The totals were figured again, or are back to the look of a closed estimate.
     void totalsFigured(const Totals::EstimateTotals& totals);
@@ -89,4 +94,7 @@ private:
 
     AppContext& ctx_;
     Totals::EstimateTotals totals_;
+    QUndoStack* undo_;
+    UndoableText* summaryUndo_;
+    UndoableText* termsUndo_;
 };

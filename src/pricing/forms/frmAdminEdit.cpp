@@ -1,8 +1,6 @@
 #include "pricing/forms/frmAdminEdit.h"
 
 #include "common/AppContext.h"
-#include "common/Money.h"
-#include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -16,18 +14,14 @@
 
 using Widgets::named;
 
-namespace {
-// The largest amount whose stored text ("Fixed-$99,999,999.99") still fits its column.
-constexpr double kLargest = 9999999.99;
-} // namespace
-
-frmAdminEdit::frmAdminEdit(AppContext& ctx, const QString& frame,
-                           const Totals::AdminAmount& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+frmAdminEdit::frmAdminEdit(AppContext& ctx, const QString& frame, int index,
+                           const Totals::EstimateTotals& totals, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), index_(index), totals_(totals) {
+    const Totals::AdminAmount& current = totals_.admin[std::size_t(index_ & 3)];
     setObjectName(QStringLiteral("frmAdminEdit"));
     setWindowTitle(QStringLiteral("Admin Amounts - ") + frame);
     Text1 = named(new QLineEdit, "Text1");
-    Text1->setMaxLength(14);
+    Text1->setMaxLength(Admin::MaxTyped);
     InputHelpers::focusColour(Text1);
     Option1 = named(new QRadioButton(QStringLiteral("%")), "Option1");
     Option2 = named(new QRadioButton(QStringLiteral("$")), "Option2");
@@ -35,7 +29,8 @@ frmAdminEdit::frmAdminEdit(AppContext& ctx, const QString& frame,
     Command2 = named(new QPushButton(QStringLiteral("Cancel")), "Command2");
 
     (current.fixed ? Option2 : Option1)->setChecked(true);
-    Text1->setText(current.figure);
+    // A figure not yet made ("...") offers nothing to keep.
+    Text1->setText(current.figure == Totals::kNotFigured ? QString() : current.figureText());
     Text1->selectAll();
 
     auto* row = new QHBoxLayout;
@@ -50,28 +45,30 @@ frmAdminEdit::frmAdminEdit(AppContext& ctx, const QString& frame,
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void frmAdminEdit::refuse(const QString& message) {
+    ctx_.prompt->message(message);
+    Text1->setFocus();
+    Text1->selectAll();
+}
+
 void frmAdminEdit::Command1_Click() {
     const QString text = Text1->text().trimmed();
     if (text.isEmpty())
         return;
     const bool fixed = Option2->isChecked();
     // Currency text is fine for a fixed amount; a percentage is a plain number.
-    const std::optional<double> value =
-        fixed ? (Money::parse(text) ? std::optional<double>(Money::parse(text)->toDouble())
-                                    : std::nullopt)
-              : Numbers::parse(text);
-    if (!value) {
-        ctx_.prompt->message(QString::fromLatin1(InputHelpers::NotANumber));
-        Text1->setFocus();
-        Text1->selectAll();
+    if (const std::optional<QString> problem = Admin::problemWith(fixed, text)) {
+        refuse(*problem);
         return;
     }
-    if (*value > kLargest || *value < -kLargest) {
-        ctx_.prompt->message(QStringLiteral("This number is too large."));
-        Text1->setFocus();
-        Text1->selectAll();
+    const Admin::Amount a = *Admin::fromTyped(fixed, text);
+    Totals::AdminAmounts admin = totals_.admin;
+    if (const auto figured = Totals::figureAdmin(index_, a.fixed, a.value, totals_.subTotal))
+        admin[std::size_t(index_ & 3)] = *figured;
+    if (!Totals::fits(totals_.types, admin)) {
+        refuse(Totals::tooLargeMessage());
         return;
     }
-    entered_ = Admin::Amount{fixed, text};
+    entered_ = a;
     accept();
 }

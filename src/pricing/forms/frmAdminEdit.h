@@ -12,12 +12,13 @@ class QRadioButton;
 struct AppContext;
 
 // "Admin Amounts - <frame>": one administrative amount as a percentage or a fixed sum. It offers
-// the current amount and hands back the one entered.
+// administrative amount `index` of `totals` and hands back the one entered; an amount that
+// would make the estimate's totals too large to figure is refused.
 class frmAdminEdit : public QDialog {
     Q_OBJECT
 public:
-    frmAdminEdit(AppContext& ctx, const QString& frame, const Totals::AdminAmount& current,
-                 QWidget* parent = nullptr);
+    frmAdminEdit(AppContext& ctx, const QString& frame, int index,
+                 const Totals::EstimateTotals& totals, QWidget* parent = nullptr);
 
     QLineEdit* Text1;
     QRadioButton* Option1; // "%"
@@ -27,11 +28,15 @@ public:
 
     void Command1_Click();
 
-    // The amount entered with Okay (the percentage or the amount as typed); nothing when the
-    // dialog was cancelled.
+    // The amount entered with Okay (the percentage or the amount, as a plain decimal); nothing
+    // when the dialog was cancelled.
     const std::optional<Admin::Amount>& entered() const { return entered_; }
 
 private:
+    void refuse(const QString& message);
+
     AppContext& ctx_;
+    int index_;
+    Totals::EstimateTotals totals_;
     std::optional<Admin::Amount> entered_;
 };

@@ -7,8 +7,8 @@
 #include "common/AppContext.h"
 #include "common/Guard.h"
 #include "common/Money.h"
-#include "common/Numbers.h"
 #include "common/Prompt.h"
+#include "common/Quantity.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "pricing/Sections.h"
@@ -36,8 +36,9 @@ const char* TabCaptions[6] = {"Material", "Labor", "Subs", "Equipment", "Fees", 
 constexpr int AddEntry = -1;
 } // namespace
 
-frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent)
-    : QDialog(parent), ctx_(ctx) {
+frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent,
+                         const Totals::AdminAmounts& admin)
+    : QDialog(parent), ctx_(ctx), admin_(admin) {
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Select Item"));
     SSTab1 = named(new QTabWidget, "SSTab1");
@@ -177,7 +178,7 @@ void frmPickItem::PickGrid_DblClick(int tab) {
         lblItemTable->setText(item->costtype);
         lblItemUnit->setText(item->unit);
         lblItemName->setText(item->costname);
-        txtItemPrice->setText(item->amount.toSql());
+        txtItemPrice->setText(item->amount.toInput());
         txtItemQuan->setFocus();
     });
 }
@@ -187,32 +188,48 @@ void frmPickItem::PopEditForm(std::int32_t lineID) {
         const std::optional<modGrid::LineToEdit> line = modGrid::LoadLineToEdit(ctx_, lineID);
         if (!line)
             return;
+        loaded_ = line;
         filling_ = true;
         lblLineID->setText(line->lineID);
         lblItemTable->setText(line->itemTable);
         lblID->setText(line->itemID);
-        txtItemQuan->setText(line->qty);
+        txtItemQuan->setText(line->qty.toText());
         lblItemUnit->setText(line->unit);
         lblItemName->setText(line->name);
-        txtItemPrice->setText(line->cost.toSql());
+        txtItemPrice->setText(line->cost.toInput());
+        lblItemTotal->setText(line->lineTotal.toCurrency());
         filling_ = false;
-        selectSection(line->sect);
+        // The line's own section, told apart from any other by its identity.
+        const int at = cmbSection->findData(line->sectID);
+        if (at >= 0)
+            cmbSection->setCurrentIndex(at);
+        else
+            selectSection(line->sect);
     });
+}
+
+std::optional<Money> frmPickItem::lineTotal(Quantity qty, Money price) const {
+    if (loaded_ && loaded_->qty == qty && loaded_->cost == price)
+        return loaded_->lineTotal;
+    return price.times(qty);
 }
 
 void frmPickItem::FigureLineTotal() {
     if (filling_)
         return;
-    const auto qty = Numbers::parse(txtItemQuan->text());
-    const auto price = Numbers::parse(txtItemPrice->text());
-    lblItemTotal->setText(qty && price ? Money::fromDouble(*qty * *price).toCurrency() : QString());
+    const auto qty = Quantity::parse(txtItemQuan->text());
+    const auto price = Money::parse(txtItemPrice->text());
+    const std::optional<Money> total = qty && price ? lineTotal(*qty, *price) : std::nullopt;
+    lblItemTotal->setText(total ? total->toCurrency() : QString());
 }
 
 void frmPickItem::PopSectionCombo() {
     const QSignalBlocker block(cmbSection);
     cmbSection->clear();
+    // Each entry carries its section's identity: two sections may share a position for a
+    // moment, never an identity.
     for (const auto& s : Sections::List(ctx_))
-        cmbSection->addItem(s.name, s.secOrder);
+        cmbSection->addItem(s.name, s.id);
     cmbSection->addItem(QStringLiteral("Add"), AddEntry);
     cmbSection->setCurrentIndex(-1);
 }
@@ -248,20 +265,43 @@ void frmPickItem::cmdSelect_Click() {
     if (lblID->text().isEmpty() || !InputHelpers::requireBoundedNumber(txtItemQuan, ctx_) ||
         !InputHelpers::requireBoundedNumber(txtItemPrice, ctx_))
         return;
-    const double qty = Numbers::value(txtItemQuan->text());
-    const double price = Numbers::value(txtItemPrice->text());
+    // Read once, by the one routine, so what is stored is exactly what is priced.
+    const Quantity qty = *Quantity::parse(txtItemQuan->text());
+    const Money price = *Money::parse(txtItemPrice->text());
+    const std::optional<Money> total = lineTotal(qty, price);
+    const QString type = lblItemTable->text();
+    const qint64 sectID = cmbSection->itemData(index).toLongLong();
+    std::int32_t secOrder = 0;
+    std::optional<Totals::TypeTotals> types;
+    if (total &&
+        !Guard::run(*ctx_.prompt, QStringLiteral("cmdSelect_Click"), Guard::form(Form), [&] {
+            types =
+                Totals::withLine(ctx_, loaded_ ? loaded_->lineID.toLongLong() : 0, type, *total);
+            for (const auto& s : Sections::List(ctx_))
+                if (s.id == sectID)
+                    secOrder = s.secOrder;
+        }))
+        return;
+    if (!total || !types || !Totals::fits(*types, admin_)) {
+        ctx_.prompt->message(total ? Totals::tooLargeMessage()
+                                   : QStringLiteral("The total of this line is too large to "
+                                                    "figure. Please enter a smaller quantity or "
+                                                    "price."));
+        txtItemQuan->setFocus();
+        txtItemQuan->selectAll();
+        return;
+    }
     CurItemRecord& c = item_;
-    c.SecOrder = cmbSection->itemData(index).toInt();
+    c.SectID = sectID;
     c.Sect = cmbSection->currentText();
-    c.ItemTable = lblItemTable->text();
+    c.SecOrder = secOrder;
+    c.ItemTable = type;
     c.ItemID = lblID->text().toInt();
-    c.Qty = Numbers::toLong(qty);
+    c.Qty = qty;
     c.Unit = lblItemUnit->text();
     c.Name = lblItemName->text();
-    c.Cost = Money::fromText(txtItemPrice->text());
-    // The whole decimal quantity is priced, to the cent shown, while the stored quantity is
-    // the whole number.
-    c.LineTotal = Money::fromDouble(qty * price).roundedToCents();
+    c.Cost = price;
+    c.LineTotal = *total;
     c.Picked = true;
     pickCancel_ = false;
     frSelect->hide();

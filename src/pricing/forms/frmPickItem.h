@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pricing/Totals.h"
 #include "pricing/modGrid.h"
 
 #include <QDialog>
@@ -16,11 +17,14 @@ class QTabWidget;
 class QTableView;
 
 // Chooses a catalogue item, its quantity, price and section for a line (adding), or changes
-// the quantity, price and section of line `pickLineID` (editing). Okay hands back the line.
+// the quantity, price and section of line `pickLineID` (editing). Okay hands back the line; a
+// line whose total, or whose estimate's totals with the administrative amounts `admin`, would be
+// too large to figure is refused.
 class frmPickItem : public QDialog {
     Q_OBJECT
 public:
-    frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent = nullptr);
+    frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent = nullptr,
+                const Totals::AdminAmounts& admin = {});
 
     // True unless Okay was pressed (Cancel and the close box both cancel).
     bool PickCancel() const { return pickCancel_; }
@@ -63,8 +67,14 @@ public:
 private:
     void FigureLineTotal();
     void selectSection(const QString& name);
+    // The line's total as the boxes give it; nothing when a box holds no number or the total
+    // does not fit. An edited line whose quantity and price are those it had keeps its total.
+    std::optional<Money> lineTotal(Quantity qty, Money price) const;
 
     AppContext& ctx_;
+    Totals::AdminAmounts admin_;
+    // The line being edited as it was loaded.
+    std::optional<modGrid::LineToEdit> loaded_;
     CurItemRecord item_;
     bool pickCancel_ = true;
     bool filling_ = false;

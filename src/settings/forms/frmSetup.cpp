@@ -1,6 +1,7 @@
 #include "settings/forms/frmSetup.h"
 
 #include "common/AppContext.h"
+#include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
@@ -142,6 +143,7 @@ QWidget* frmSetup::buildDefaultsTab() {
         optFixed[i] = named(new QRadioButton(QStringLiteral("Fixed")), indexed("optFixed", i));
         optPerc[i] = named(new QRadioButton(QStringLiteral("%")), indexed("optPerc", i));
         txtAdmin[i] = named(new QLineEdit, indexed("txtAdmin", i));
+        txtAdmin[i]->setMaxLength(Admin::MaxTyped);
         InputHelpers::numberBox(txtAdmin[i], ctx_);
         auto* fg = new QGridLayout(frAdmin[i]);
         fg->addWidget(optFixed[i], 0, 0);
@@ -198,8 +200,11 @@ void frmSetup::PopDefaults() {
     for (int i = 0; i < 4; ++i) {
         const Admin::Amount a = Admin::parseStored(d.admin.value(i));
         (a.fixed ? optFixed[i] : optPerc[i])->setChecked(true);
-        txtAdmin[i]->setText(a.value);
-        txtEmp[i]->setText(d.labor.value(i));
+        // Stored plain (or as typed by an earlier version); shown as the user writes numbers.
+        const auto plain = Numbers::plainStoredText(a.value);
+        txtAdmin[i]->setText(plain ? Numbers::inLocale(*plain) : a.value);
+        const auto labor = Numbers::plainStoredText(d.labor.value(i));
+        txtEmp[i]->setText(labor ? Numbers::inLocale(*labor) : d.labor.value(i));
     }
 }
 
@@ -244,18 +249,31 @@ bool frmSetup::cmdCoSave_Click() {
 }
 
 bool frmSetup::cmdSaveValues_Click() {
-    // Every amount is checked before anything is written, so a refused box stores nothing. The
-    // same bound as everywhere amounts are typed: a default is figured into every new estimate.
-    QLineEdit* const boxes[] = {txtAdmin[0], txtAdmin[1], txtAdmin[2], txtAdmin[3],
-                                txtEmp[0],   txtEmp[1],   txtEmp[2],   txtEmp[3]};
-    for (QLineEdit* box : boxes)
+    // Every amount is checked before anything is written, so a refused box stores nothing. An
+    // administrative default obeys the limits of the Terms/Totals tab, since it is figured into,
+    // and stored with, every new estimate.
+    for (int i = 0; i < 4; ++i) {
+        if (!InputHelpers::requireNumber(txtAdmin[i], ctx_))
+            return false;
+        if (const auto problem =
+                Admin::problemWith(optFixed[i]->isChecked(), txtAdmin[i]->text())) {
+            // As every number box of the window does with a refused number.
+            ctx_.prompt->message(*problem);
+            txtAdmin[i]->setText(QStringLiteral("0"));
+            txtAdmin[i]->setFocus();
+            return false;
+        }
+    }
+    for (QLineEdit* box : txtEmp)
         if (!InputHelpers::requireBoundedNumber(box, ctx_))
             return false;
+    // Stored as plain decimals, which read the same under every locale.
     SetupValues::Defaults d;
     d.greet = chkShowGreet->isChecked();
     for (int i = 0; i < 4; ++i) {
-        d.admin << Admin::storedText({optFixed[i]->isChecked(), txtAdmin[i]->text()});
-        d.labor << txtEmp[i]->text();
+        d.admin << Admin::storedText(
+            *Admin::fromTyped(optFixed[i]->isChecked(), txtAdmin[i]->text()));
+        d.labor << *Numbers::plainText(txtEmp[i]->text());
     }
     if (!SetupValues::saveDefaults(*ctx_.settings, d)) {
         reportUnsaved();

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -42,7 +43,8 @@ Takeoff::RowIds selectedRow(QTableView* grid) {
 }
 } // namespace
 
-RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+RoofTab::RoofTab(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), undo_(new QUndoStack(this)) {
     auto* outer = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     auto* styles = new QHBoxLayout;
@@ -143,8 +145,10 @@ RoofTab::RoofTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) 
     connect(cmdAddLineal, &QPushButton::clicked, this, &RoofTab::cmdAddLineal_Click);
     connect(cmdEditLineal, &QPushButton::clicked, this, &RoofTab::cmdEditLineal_Click);
     connect(cmdDeleteLineal, &QPushButton::clicked, this, &RoofTab::cmdDeleteLineal_Click);
-    connect(dgAreas, &QTableView::doubleClicked, this, &RoofTab::cmdEditArea_Click);
-    connect(dgLineal, &QTableView::doubleClicked, this, &RoofTab::cmdEditLineal_Click);
+    connect(dgAreas, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { dgAreas_DblClick(index.row()); });
+    connect(dgLineal, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { dgLineal_DblClick(index.row()); });
 }
 
 void RoofTab::showTotalView(bool total) {
@@ -300,14 +304,42 @@ void RoofTab::cmdPitchFig_Click() {
     const double height = Numbers::value(txtArea[1]->text());
     const int pitch = cmbPitch->currentText().toInt();
     const std::int32_t area = RoofMath::quickFigure(width, height, pitch);
-    // The total follows the figure at once, as it follows every other change of the take-off.
-    showTotals(Takeoff::withTotal(area, totals_.other));
-    Guard::run(*ctx_.prompt, QStringLiteral("cmdPitchFig_Click"), kForm, [&] {
+    // A changed figure is a changed estimate, or it would be lost on closing without a question.
+    // The boxes keep what was typed; only an undo or redo puts the stored figure in them.
+    figuring_ = true;
+    change(QStringLiteral("Figure Roof"), "cmdPitchFig_Click", [this, pitch, width, height, area] {
         Takeoff::setQuickFigure(ctx_,
                                 {pitch, Numbers::toLong(width), Numbers::toLong(height), area});
     });
-    // A changed figure is a changed estimate, or it would be lost on closing without a question.
-    Q_EMIT changed();
+    figuring_ = false;
+}
+
+void RoofTab::change(const QString& text, const char* procedure, std::function<void()> make) {
+    WorkCommands::push(*undo_,
+                       new Takeoff::Change(ctx_, text, QString::fromLatin1(procedure),
+                                           std::move(make), [this](bool) { refreshTakeoff(); }));
+}
+
+void RoofTab::refreshTakeoff() {
+    Guard::run(*ctx_.prompt, QStringLiteral("PopAreaGrid"), kForm, [this] {
+        PopAreaGrid();
+        PopLinealGrid();
+        // The quick figure's boxes show the figure the working area holds (the Total Area view
+        // with it), or nothing once there is none.
+        if (!figuring_) {
+            if (const auto figure = Takeoff::singleTotalArea(ctx_)) {
+                restoreTotalArea(*figure);
+            } else {
+                const bool wasLoading = ctx_.Loading;
+                ctx_.Loading = true;
+                txtArea[0]->setText(QStringLiteral("0"));
+                txtArea[1]->setText(QStringLiteral("0"));
+                cmbPitch->setCurrentIndex(0);
+                ctx_.Loading = wasLoading;
+            }
+        }
+        showTotals(Takeoff::totals(ctx_));
+    });
 }
 
 void RoofTab::optStyle_Click(int index) {
@@ -324,18 +356,24 @@ void RoofTab::optStyle_Click(int index) {
             ctx_.Loading = false;
             return;
         }
-        // Saved areas go from the estimate at once, as a delete of each would.
-        Guard::run(*ctx_.prompt, QStringLiteral("optStyle_Click"), kForm,
-                   [this] { Takeoff::clearAreas(ctx_, ctx_.estimateStarted()); });
-        ctx_.Loading = true;
-        showTotals(Takeoff::withTotal(0, totals_.other));
-        txtArea[0]->setText(QStringLiteral("0"));
-        txtArea[1]->setText(QStringLiteral("0"));
-        cmbPitch->setCurrentIndex(0);
-        ctx_.Loading = false;
-        refreshAreas();
-        RoofTotal();
-        Q_EMIT changed();
+        // Stored areas go from the estimate only with its next save. The step puts the view
+        // back with the areas.
+        auto view = [this, index](bool made) {
+            const bool total = made ? index == 1 : index != 1;
+            const bool wasLoading = ctx_.Loading;
+            ctx_.Loading = true;
+            optStyle[total ? 1 : 0]->setChecked(true);
+            ctx_.Loading = wasLoading;
+            showTotalView(total);
+            refreshTakeoff();
+        };
+        WorkCommands::push(*undo_, new Takeoff::Change(
+                                       ctx_, QStringLiteral("Change Roof View"),
+                                       QStringLiteral("optStyle_Click"),
+                                       [this] { Takeoff::clearAreas(ctx_); }, view));
+        if (index == 1 && frTotal->isVisibleTo(this))
+            txtArea[0]->setFocus();
+        return;
     }
     showTotalView(index == 1);
     if (index == 1)
@@ -344,23 +382,34 @@ void RoofTab::optStyle_Click(int index) {
 
 void RoofTab::cmdAddArea_Click() {
     frmAreas dialog(ctx_, 0, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        Takeoff::addArea(ctx_, dialog.result());
-        refreshAreas();
-    }
-    Q_EMIT changed();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Takeoff::Area a = dialog.result();
+    change(QStringLiteral("Add Area"), "cmdAddArea_Click",
+           [this, a] { Takeoff::addArea(ctx_, a); });
+}
+
+void RoofTab::editArea(qint64 id) {
+    frmAreas dialog(ctx_, std::int32_t(id), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Takeoff::Area a = dialog.result();
+    change(QStringLiteral("Edit Area"), "cmdEditArea_Click",
+           [this, id, a] { Takeoff::updateArea(ctx_, id, a); });
 }
 
 void RoofTab::cmdEditArea_Click() {
     const Takeoff::RowIds row = selectedRow(dgAreas);
     if (AreaCount == 0 || row.id == 0)
         return;
-    frmAreas dialog(ctx_, std::int32_t(row.id), this);
-    if (dialog.exec() != QDialog::Accepted)
+    editArea(row.id);
+}
+
+void RoofTab::dgAreas_DblClick(int row) {
+    if (row < 0 || row >= AreaCount)
         return;
-    Takeoff::updateArea(ctx_, row.id, dialog.result());
-    refreshAreas();
-    Q_EMIT changed();
+    dgAreas->selectRow(row);
+    editArea(GridBinding::cell(dgAreas, row, 0).toLongLong());
 }
 
 void RoofTab::cmdDeleteArea_Click() {
@@ -370,32 +419,42 @@ void RoofTab::cmdDeleteArea_Click() {
     const auto a = ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this area?"),
                                     QStringLiteral("Confirm delete."), Prompt::Buttons::YesNo,
                                     Prompt::Icon::Warning, Prompt::Answer::No);
-    if (a == Prompt::Answer::Yes) {
-        Takeoff::deleteArea(ctx_, row);
-        refreshAreas();
-    }
-    Q_EMIT changed();
+    if (a != Prompt::Answer::Yes)
+        return;
+    change(QStringLiteral("Delete Area"), "cmdDeleteArea_Click",
+           [this, row] { Takeoff::deleteArea(ctx_, row); });
 }
 
 void RoofTab::cmdAddLineal_Click() {
     frmLineal dialog(ctx_, 0, double(totals_.area), this);
-    if (dialog.exec() == QDialog::Accepted) {
-        Takeoff::addLineal(ctx_, dialog.result());
-        refreshLineals();
-    }
-    Q_EMIT changed();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Takeoff::Lineal l = dialog.result();
+    change(QStringLiteral("Add Lineal Item"), "cmdAddLineal_Click",
+           [this, l] { Takeoff::addLineal(ctx_, l); });
+}
+
+void RoofTab::editLineal(qint64 id) {
+    frmLineal dialog(ctx_, std::int32_t(id), double(totals_.area), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Takeoff::Lineal l = dialog.result();
+    change(QStringLiteral("Edit Lineal Item"), "cmdEditLineal_Click",
+           [this, id, l] { Takeoff::updateLineal(ctx_, id, l); });
 }
 
 void RoofTab::cmdEditLineal_Click() {
     const Takeoff::RowIds row = selectedRow(dgLineal);
     if (LinealCount == 0 || row.id == 0)
         return;
-    frmLineal dialog(ctx_, std::int32_t(row.id), double(totals_.area), this);
-    if (dialog.exec() != QDialog::Accepted)
+    editLineal(row.id);
+}
+
+void RoofTab::dgLineal_DblClick(int row) {
+    if (row < 0 || row >= LinealCount)
         return;
-    Takeoff::updateLineal(ctx_, row.id, dialog.result());
-    refreshLineals();
-    Q_EMIT changed();
+    dgLineal->selectRow(row);
+    editLineal(GridBinding::cell(dgLineal, row, 0).toLongLong());
 }
 
 void RoofTab::cmdDeleteLineal_Click() {
@@ -405,9 +464,8 @@ void RoofTab::cmdDeleteLineal_Click() {
     const auto a = ctx_.prompt->ask(QStringLiteral("Are you sure you want to delete this item?"),
                                     QStringLiteral("Confirm delete."), Prompt::Buttons::YesNo,
                                     Prompt::Icon::Warning, Prompt::Answer::No);
-    if (a == Prompt::Answer::Yes) {
-        Takeoff::deleteLineal(ctx_, row);
-        refreshLineals();
-    }
-    Q_EMIT changed();
+    if (a != Prompt::Answer::Yes)
+        return;
+    change(QStringLiteral("Delete Lineal Item"), "cmdDeleteLineal_Click",
+           [this, row] { Takeoff::deleteLineal(ctx_, row); });
 }

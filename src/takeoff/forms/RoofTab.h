@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QRadioButton;
 class QGroupBox;
@@ -11,6 +12,7 @@ class QTableView;
 class QPushButton;
 class QLineEdit;
 class QComboBox;
+class QUndoStack;
 struct AppContext;
 
 // Tab 1 of the main window: the roof take-off, as individual areas or one total area, the
@@ -19,6 +21,11 @@ class RoofTab : public QWidget {
     Q_OBJECT
 public:
     explicit RoofTab(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The undo stack of the estimate in work: every change of the take-off goes there as one
+    // step (the tab keeps a stack of its own until it is given one).
+    void setUndoStack(QUndoStack* stack) { undo_ = stack; }
+    QUndoStack* undoStack() const { return undo_; }
 
     std::array<QRadioButton*, 2> optStyle{};
     QGroupBox* frInd;
@@ -77,10 +84,9 @@ public:
     void cmdAddLineal_Click();
     void cmdEditLineal_Click();
     void cmdDeleteLineal_Click();
-
-Q_SIGNALS:
-    // The user changed the take-off (an estimate in work then has unsaved changes).
-    void changed();
+    // A double click on a row edits it.
+    void dgAreas_DblClick(int row);
+    void dgLineal_DblClick(int row);
 
 private:
     void showTotals(const Takeoff::RoofTotals& t);
@@ -88,7 +94,16 @@ private:
     void restoreTotalArea(const Takeoff::QuickFigure& f);
     void refreshAreas();
     void refreshLineals();
+    // Everything the take-off shows, after a step was made or taken back: the grids, the quick
+    // figure's boxes and the totals.
+    void refreshTakeoff();
+    // Makes `change` of the take-off one step of the undo stack, named `text`.
+    void change(const QString& text, const char* procedure, std::function<void()> make);
+    void editArea(qint64 id);
+    void editLineal(qint64 id);
 
     AppContext& ctx_;
+    QUndoStack* undo_;
+    bool figuring_ = false;
     Takeoff::RoofTotals totals_;
 };
