@@ -136,7 +136,11 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     refreshTitle();
 }
 
-frmCorvanel::~frmCorvanel() = default;
+frmCorvanel::~frmCorvanel() {
+    // The stack is a child: QWidget's destructor clears it after this part of the window is gone,
+    // and its indexChanged must not reach followUndo then.
+    undoStack->disconnect(this);
+}
 
 void frmCorvanel::buildMenus() {
     auto action = [this](QMenu* menu, const char* name, const QString& caption,
