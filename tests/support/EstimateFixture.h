@@ -5,6 +5,8 @@
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
 
+#include <QSqlQuery>
+
 #include <QDir>
 #include <QStringList>
 
@@ -41,20 +43,24 @@ struct EstimateFixture {
                       {desc, order});
     }
 
+    // A stored line and its working copy, linked as opening the estimate links them, so a save
+    // updates the stored line instead of storing it a second time.
     void line(int order, const QString& sect, const QString& item, const QString& type, int qty,
               const QString& unit, Money cost) {
         const Money total = Money::fromRaw(cost.raw() * qty);
+        ++itemId;
+        const QSqlQuery stored = modData::exec(
+            ctx, ctx.EstConn,
+            "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal) "
+            "values(?,?,?,?,?,?,?,?,?)",
+            {itemId, order, sect, item, type, qty, unit, qlonglong(cost.raw()),
+             qlonglong(total.raw())});
         modData::exec(
             ctx, ctx.TempDBConn,
-            "insert into tpLineItems(SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal,"
-            "ItemID) values(?,?,?,?,?,?,?,?,?)",
-            {order, sect, item, type, qty, unit, qlonglong(cost.raw()), qlonglong(total.raw()),
-             ++itemId});
-        modData::exec(ctx, ctx.EstConn,
-                      "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
-                      "LineTotal) values(?,?,?,?,?,?,?,?,?)",
-                      {itemId, order, sect, item, type, qty, unit, qlonglong(cost.raw()),
-                       qlonglong(total.raw())});
+            "insert into tpLineItems(LineItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+            "LineTotal,ItemID) values(?,?,?,?,?,?,?,?,?,?)",
+            {stored.lastInsertId(), order, sect, item, type, qty, unit, qlonglong(cost.raw()),
+             qlonglong(total.raw()), itemId});
     }
 
     void area(int shape, int pitch, int w1, int w2, int h, int total) {
