@@ -1,5 +1,6 @@
 #include "app/frmCorvanel.h"
 
+#include "app/CompanyNotice.h"
 #include "app/StartPage.h"
 #include "app/frmAbout.h"
 #include "catalogue/forms/frmUnitItem.h"
@@ -81,6 +82,9 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
 
     buildMenus();
     startPage = new StartPage({mnuEstNew, mnuEstOpen, mnuEstFig, mnuEstManage});
+    companyNotice = new CompanyNotice(mnuSetupMaint);
+    startPage->addNotice(companyNotice);
+    companyNotice->refresh(*ctx_.settings);
     stack_ = new QStackedWidget;
     stack_->addWidget(startPage);
     stack_->addWidget(SSTab1);
@@ -129,6 +133,7 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     connect(mnuSetupMaint, &QAction::triggered, this, [this] {
         frmSetup f(ctx_, this);
         f.exec();
+        companyNotice->refresh(*ctx_.settings);
     });
     connect(mnuSetupPrices, &QAction::triggered, this, [this] {
         frmUnitItem f(ctx_, this);

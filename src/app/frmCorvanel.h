@@ -16,6 +16,7 @@ class LineItemsTab;
 class TotalsTab;
 class OutputTab;
 class StartPage;
+class CompanyNotice;
 struct AppContext;
 
 // The program's only main window: menus, the five estimate tabs, the status bar, and the work
@@ -49,6 +50,8 @@ public:
 
     // What shows while idle.
     StartPage* startPage;
+    // On the start page while the company is the sample one.
+    CompanyNotice* companyNotice;
 
     // The estimate tabs and what they hold.
     QTabWidget* SSTab1;
