@@ -113,6 +113,9 @@ public:
 
     // The document buttons cmdPrint(0) to cmdPrint(4).
     void cmdPrint_Click(int index);
+    // Before documents that print the offer's last day: when that day is past, says so and
+    // offers Manage to change the date or the validity. False when the user cancelled.
+    bool checkValidity(int index);
 
     // Back to idle from the figure and report modes (the estimate modes add their own steps).
     void leaveFigureMode();

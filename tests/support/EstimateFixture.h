@@ -29,6 +29,7 @@ struct EstimateFixture {
                       {name, "Re-roof", "12 Elm St", estpath, "Working", "2026-03-01", 30});
         ctx.EstID = modData::scalar(ctx, ctx.MastEstConn, "select max(id) from master").toInt();
         ctx.EstConn = ctx.estimateDbPath(estpath);
+        ctx.EstName = name;
         modData::exec(ctx, ctx.EstConn,
                       "insert into Main(ID,FName,LName,Address,CityStZip,HomePH,WorkPH,Ext,"
                       "Overhead,Profit,Contingency,Management,PaymentTerms,EstSummary) "
