@@ -58,10 +58,18 @@ int fillBody(QTextDocument& doc, const Values& values) {
         const QTextCharFormat format = c.charFormat();
         c.beginEditBlock();
         c.removeSelectedText();
-        if (!it->picture.isEmpty())
+        if (!it->picture.isEmpty()) {
             insertPicture(c, *it);
-        else
+        } else if (it->boldFirstLine) {
+            const qsizetype end = it->text.indexOf(QLatin1Char('\n'));
+            QTextCharFormat bold = format;
+            bold.setFontWeight(QFont::Bold);
+            c.insertText(it->text.left(end), bold);
+            if (end >= 0)
+                c.insertText(it->text.mid(end), format);
+        } else {
             c.insertText(it->text, format);
+        }
         c.endEditBlock();
         from = c.position();
         ++count;

@@ -13,12 +13,14 @@ namespace Placeholders {
 
 struct Value {
     QString text; // lines separated by "\n" become paragraphs
+    // The first line in bold (the company's name heading its block).
+    bool boldFirstLine = false;
     // A picture instead of text (the company logo): the bytes of its PNG or JPEG file and the
     // size it prints at, in twips. Bytes that are no picture insert nothing.
     QByteArray picture;
     QSize pictureTwips;
 
-    static Value ofText(const QString& t) { return Value{t, {}, {}}; }
+    static Value ofText(const QString& t) { return Value{t, false, {}, {}}; }
 };
 using Values = QHash<QString, Value>;
 

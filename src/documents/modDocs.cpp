@@ -132,6 +132,9 @@ void fillTemplate(AppContext& ctx, const QString& kind, QTextDocument& box) {
     const QDate today = QDate::currentDate();
     Placeholders::Values values;
     values[QStringLiteral("<<CoInfo>>")] = Value::ofText(coInfo);
+    // The block starts with the company's name when it is printed: that line stands out.
+    values[QStringLiteral("<<CoInfo>>")].boldFirstLine =
+        !coName.trimmed().isEmpty() && coInfo.startsWith(coName.trimmed());
     values[QStringLiteral("<<CoLogo>>")] = CompanyLogo::placeholder(ctx);
     values[QStringLiteral("<<CustInfo>>")] =
         Value::ofText(fullName + QLatin1Char('\n') + o.value(1).toString() + QLatin1Char('\n') +
