@@ -79,8 +79,9 @@ void tst_shipped_print::documentOnTwoPages_data() {
                               << QStringList{"Price", "Total price", "$1,420.00",
                                              "Acceptance of Proposal", "valid until 3/31/2026"};
     QTest::newRow("contract") << "contract"
-                              << QStringList{"The contractor", "The owner", "Høyer & O'Neil Roofing",
-                                             "Mary O'Brien", "Half down, half on completion"}
+                              << QStringList{"The contractor", "The owner",
+                                             "Høyer & O'Neil Roofing", "Mary O'Brien",
+                                             "Half down, half on completion"}
                               << QStringList{"Signatures"};
 }
 
