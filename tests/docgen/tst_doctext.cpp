@@ -5,6 +5,7 @@
 #include "documents/DocDates.h"
 #include "documents/Placeholders.h"
 #include "documents/Rtf.h"
+#include "documents/Templates.h"
 #include "documents/modDocs.h"
 #include "settings/SettingsStore.h"
 
@@ -80,6 +81,8 @@ private Q_SLOTS:
     void logoRefused();
     void proposalPrintsLogoInHeader();
     void coInfoCompact();
+    void companyNameHeadsTheLetterhead_data();
+    void companyNameHeadsTheLetterhead();
     void wrappedNameKeepsAGap();
     void expiry();
 };
@@ -281,6 +284,42 @@ void tst_doctext::coInfoCompact() {
     QCOMPARE(modDocs::GetCoInfo(tc.ctx),
              QString("ABC Construction\nAnytown, MT 54321-1234\n406/123-4567\n"
                      "office@abcconstruction.example"));
+}
+
+void tst_doctext::companyNameHeadsTheLetterhead_data() {
+    QTest::addColumn<QString>("nameInc");
+    QTest::addColumn<QString>("firstLine");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("name printed") << "1"
+                                  << "Søren & O'Neil Roofing" << true;
+    QTest::newRow("name left out") << "0"
+                                   << "5454 Builders Lane" << false;
+}
+
+// The proposal's letterhead (in its header) starts with the company's name in bold; the lines
+// below it, and an address heading a block without the name, stay plain.
+void tst_doctext::companyNameHeadsTheLetterhead() {
+    QFETCH(QString, nameInc);
+    QFETCH(QString, firstLine);
+    QFETCH(bool, bold);
+    TestContext tc;
+    tc.ctx.settings->set("CoInfo", "Name", "Søren & O'Neil Roofing");
+    tc.ctx.settings->set("CoInfoInc", "Name", nameInc);
+    EstimateFixture e(tc.ctx);
+    QVERIFY(Templates::install(tc.ctx));
+    QTextDocument doc;
+    modDocs::BuildPage(tc.ctx, "proposal", doc);
+    QTextDocument head;
+    QVERIFY(Rtf::read(Rtf::runningHead(doc, Rtf::RunningHead::Header), head));
+    const QTextCursor first = head.find(firstLine);
+    QVERIFY2(!first.isNull(), qPrintable(head.toPlainText()));
+    QTextCursor c(&head);
+    c.setPosition(first.selectionStart() + 1);
+    QCOMPARE(c.charFormat().fontWeight() >= QFont::Bold, bold);
+    const QTextCursor city = head.find("Anytown, MT");
+    QVERIFY(!city.isNull());
+    c.setPosition(city.selectionStart() + 1);
+    QVERIFY(c.charFormat().fontWeight() < QFont::Bold);
 }
 
 void tst_doctext::wrappedNameKeepsAGap() {
