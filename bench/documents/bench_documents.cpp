@@ -14,6 +14,7 @@
 #include "storage/modTempDB.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -48,6 +49,9 @@ void makeEstimate(AppContext& ctx) {
     EstimateFixture e(ctx, QStringLiteral("Smith"));
     ctx.EstName = e.name;
     ctx.EstPath = e.name + "/" + e.name + ".db";
+    // An offer still open: a past one would stop "Create document set" to ask about it.
+    modData::exec(ctx, ctx.MastEstConn, "update master set estdate=? where id=?",
+                  {QDate::currentDate().toString(Qt::ISODate), ctx.EstID});
     QSqlDatabase est = modData::db(ctx, ctx.EstConn);
     modData::Transaction t(est);
     for (int i = 0; i < 2000; ++i)

@@ -62,3 +62,8 @@ void StartPage::setIdle(bool idle) {
     for (QPushButton* b : buttons)
         b->setEnabled(idle);
 }
+
+void StartPage::addNotice(QWidget* notice) {
+    if (auto* v = qobject_cast<QVBoxLayout*>(layout()))
+        v->insertWidget(0, notice);
+}

@@ -17,6 +17,9 @@ public:
     // The buttons follow whether the program is idle, as their menu entries do.
     void setIdle(bool idle);
 
+    // A notice shown above everything else on the page (the page takes it over).
+    void addNotice(QWidget* notice);
+
     // cmdStartNew, cmdStartOpen, cmdStartFigure and cmdStartManage.
     std::array<QPushButton*, 4> buttons{};
 };

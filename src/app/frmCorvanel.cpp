@@ -1,5 +1,6 @@
 #include "app/frmCorvanel.h"
 
+#include "app/CompanyNotice.h"
 #include "app/DesktopKeys.h"
 #include "app/HelpWindow.h"
 #include "app/StartPage.h"
@@ -11,8 +12,10 @@
 #include "common/Prompt.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/Widgets.h"
+#include "documents/DocDates.h"
 #include "documents/forms/OutputTab.h"
 #include "documents/forms/frmPrintForms.h"
+#include "documents/modDocs.h"
 #include "estimates/forms/OwnerTab.h"
 #include "estimates/forms/frmContactGrid.h"
 #include "estimates/forms/frmManageStatus.h"
@@ -92,6 +95,9 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
 
     buildMenus();
     startPage = new StartPage({mnuEstNew, mnuEstOpen, mnuEstFig, mnuEstManage});
+    companyNotice = new CompanyNotice(mnuSetupMaint);
+    startPage->addNotice(companyNotice);
+    companyNotice->refresh(*ctx_.settings);
     stack_ = new QStackedWidget;
     stack_->addWidget(startPage);
     stack_->addWidget(SSTab1);
@@ -119,6 +125,11 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     connect(lines, &LineItemsTab::linesChanged, totals, &TotalsTab::FigureTotals);
     connect(totals, &TotalsTab::totalsFigured, lines, &LineItemsTab::showTypeTotals);
     connect(totals, &TotalsTab::totalsCleared, lines, &LineItemsTab::clearTypeTotals);
+    // An edited document is kept with the estimate when it is saved.
+    connect(output, &OutputTab::changed, this, [this] {
+        if (estimateStarted())
+            markChanged();
+    });
     connectEstimateLife();
     for (int i = 0; i < 5; ++i)
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
@@ -127,6 +138,7 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     connect(mnuSetupMaint, &QAction::triggered, this, [this] {
         frmSetup f(ctx_, this);
         f.exec();
+        companyNotice->refresh(*ctx_.settings);
     });
     connect(mnuSetupPrices, &QAction::triggered, this, [this] {
         frmUnitItem f(ctx_, this);
@@ -272,7 +284,8 @@ void frmCorvanel::followUndo() {
             markChanged();
         return;
     }
-    ctx_.EstChanged = !undoStack->isClean();
+    // Undoing back to the last save leaves nothing to save, unless a document was edited since.
+    ctx_.EstChanged = !undoStack->isClean() || output->hasUnsavedDocuments();
     SaveStatus(ctx_.EstChanged);
 }
 
@@ -421,9 +434,45 @@ void frmCorvanel::cmdPrint_Click(int index) {
     if (EstStatus == QLatin1String("Working"))
         EstStatus = QStringLiteral("Saving");
     SaveEst();
-    output->createDocuments(index, roof->roofTotals());
     if (EstStatus == QLatin1String("Saving"))
         EstStatus = QStringLiteral("Working");
+    if (!checkValidity(index))
+        return;
+    output->createDocuments(index, roof->roofTotals());
+}
+
+bool frmCorvanel::checkValidity(int index) {
+    // The set, the proposal and the contract print "<<ExpDate>>"; the listings do not.
+    if ((index != 0 && index != 2 && index != 3) || !estimateStarted())
+        return true;
+    QDate expiry;
+    guarded("checkValidity", [&] { expiry = modDocs::storedExpiryDate(ctx_, ctx_.EstID); });
+    if (!expiry.isValid() || expiry >= QDate::currentDate())
+        return true;
+    const auto a = ctx_.prompt->ask(
+        QStringLiteral("This estimate was valid until %1, a date already past: the proposal "
+                       "and the contract would print it.\nClick 'Yes' to open Manage and "
+                       "change the date or the validity first, 'No' to make the documents as "
+                       "they are, or 'Cancel' to make nothing.")
+            .arg(DocDates::shortDate(expiry)),
+        QStringLiteral("Validity date past"), Prompt::Buttons::YesNoCancel, Prompt::Icon::Warning,
+        Prompt::Answer::Yes);
+    if (a == Prompt::Answer::Cancel)
+        return false;
+    if (a == Prompt::Answer::Yes) {
+        // Manage works on the estimate it shows and lets go of it when closed; the estimate
+        // in work stays the one open here.
+        const std::int32_t id = ctx_.EstID;
+        const QString conn = ctx_.EstConn;
+        {
+            frmManageStatus dialog(ctx_, this);
+            dialog.editEstimate(id);
+            dialog.exec();
+        }
+        ctx_.EstID = id;
+        ctx_.EstConn = conn;
+    }
+    return true;
 }
 
 // The life of an estimate: new, start, open, save, close and manage.
@@ -592,6 +641,8 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
         EstStatus = QStringLiteral("Pending");
         setPanel(3, QStringLiteral("Status: Pending"));
     }
+    // The documents edited in the Output tab are kept with the estimate (a failure is told).
+    output->saveDocuments();
     SaveStatus(false);
     ctx_.EstChanged = false;
     // The estimate is stored now: from here on it is an opened one (closing it never throws it
@@ -728,6 +779,7 @@ void frmCorvanel::mnuEstOpen_Click() {
         guarded("PopEstiGrid", [&] { lines->PopEstiGrid(); });
         guarded("PopEstAdmin", [&] { totals->PopEstAdmin(); });
         guarded("FigureTotals", [&] { totals->FigureTotals(); });
+        output->loadDocuments();
     }
     LockOwner(true);
     clearUndo();

@@ -17,6 +17,7 @@ class LineItemsTab;
 class TotalsTab;
 class OutputTab;
 class StartPage;
+class CompanyNotice;
 struct AppContext;
 
 // The program's only main window: menus, the five estimate tabs, the status bar, and the work
@@ -59,6 +60,8 @@ public:
 
     // What shows while idle.
     StartPage* startPage;
+    // On the start page while the company is the sample one.
+    CompanyNotice* companyNotice;
 
     // The estimate tabs and what they hold.
     QTabWidget* SSTab1;
@@ -92,7 +95,7 @@ public:
     // An edit of the estimate: it now has unsaved changes.
     void markChanged();
     // The undo stack moved: an opened estimate has unsaved changes exactly when the stack is not
-    // back at its last save; a new one has them from its start.
+    // back at its last save or a document was edited since; a new one has them from its start.
     void followUndo();
     // Forgets every step (the estimate was started, saved or closed).
     void clearUndo();
@@ -125,6 +128,9 @@ public:
 
     // The document buttons cmdPrint(0) to cmdPrint(4).
     void cmdPrint_Click(int index);
+    // Before documents that print the offer's last day: when that day is past, says so and
+    // offers Manage to change the date or the validity. False when the user cancelled.
+    bool checkValidity(int index);
 
     // Back to idle from the figure and report modes (the estimate modes add their own steps).
     void leaveFigureMode();

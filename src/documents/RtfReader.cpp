@@ -116,6 +116,12 @@ void Reader::closeGroup() {
         return;
     }
     const GroupState closing = stack_.takeLast();
+    if (fieldResultDepth_ > stack_.size()) {
+        // The field's result ends; one without text still stands for its number.
+        if (!fieldResultEmitted_ && closing.s.dest == Dest::Text)
+            builder_->text(u"1", closing.s.chr, closing.s.para);
+        fieldResultDepth_ = 0;
+    }
     finishGroup(closing);
 }
 
@@ -385,6 +391,12 @@ void Reader::emitText(QStringView text) {
     State& s = state();
     if (s.dest != Dest::Text || s.chr.hidden || s.chr.deleted || text.isEmpty())
         return;
+    if (fieldResultDepth_ > 0) {
+        if (!fieldResultEmitted_)
+            builder_->text(u"1", s.chr, s.para);
+        fieldResultEmitted_ = true;
+        return;
+    }
     builder_->text(text, s.chr, s.para);
 }
 

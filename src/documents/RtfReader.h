@@ -115,6 +115,11 @@ private:
     PageReader page_;
     Picture picture_;
     QString fieldInstruction_;
+    // The depth of the group of a page field's result (\\fldrslt) being read, 0 for none. Its
+    // text stands for the number: one "1" in the format of the result's first text, which may
+    // be set inside the group after \\fldrslt (as this program's own writer puts it).
+    qsizetype fieldResultDepth_ = 0;
+    bool fieldResultEmitted_ = false;
     std::unique_ptr<QTextDocument> runningDoc_;
     std::unique_ptr<Builder> runningBuilder_;
     RunningHead running_ = RunningHead::Header;

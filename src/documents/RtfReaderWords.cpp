@@ -161,9 +161,9 @@ void Reader::applyWord(const Word& w, bool hasParam, int param) {
     case Kw::FieldResult:
         if (text && c.field != 0) {
             // A page number's result is whatever page the writer saw; the printer fills in
-            // the real one, so one character stands for it.
-            builder_->text(u"1", c, p);
-            s.dest = Dest::Skip;
+            // the real one, so one character stands for it (see emitText).
+            fieldResultDepth_ = stack_.size();
+            fieldResultEmitted_ = false;
         }
         break;
     case Kw::PageNumber:

@@ -6,6 +6,9 @@
 #include "common/Numbers.h"
 #include "common/Prompt.h"
 #include "common/Quantity.h"
+#include "documents/CompanyLogo.h"
+#include "documents/DocDates.h"
+#include "documents/Placeholders.h"
 #include "documents/Templates.h"
 #include "pricing/Admin.h"
 #include "pricing/Sections.h"
@@ -62,7 +65,7 @@ QStringList pieces(const QString& text, int width) {
 }
 
 QString shortDate(const QDate& d) {
-    return QLocale().toString(d, QLocale::ShortFormat);
+    return DocDates::shortDate(d);
 }
 
 void emptyWorkingTables(AppContext& ctx) {
@@ -119,14 +122,7 @@ void fillTemplate(AppContext& ctx, const QString& kind, QTextDocument& box) {
         throw noRecord();
     const QString fullName = o.value(0).toString();
     QString coName;
-    ReplaceTag(box, QStringLiteral("<<CoInfo>>"), GetCoInfo(ctx, &coName));
-    ReplaceTag(box, QStringLiteral("<<CustInfo>>"),
-               fullName + QLatin1Char('\n') + o.value(1).toString() + QLatin1Char('\n') +
-                   o.value(2).toString());
-    ReplaceTag(box, QStringLiteral("<<Date>>"), shortDate(QDate::currentDate()));
-    ReplaceTag(box, QStringLiteral("<<LastName>>"), fullName);
-    ReplaceTag(box, QStringLiteral("<<Summary>>"), o.value(4).toString());
-    ReplaceTag(box, QStringLiteral("<<LineTotals>>"), QString());
+    const QString coInfo = GetCoInfo(ctx, &coName);
 
     // An estimate without lines has a line sum of 0 (the SQL sum over no rows is Null).
     const Money lines = sumOf(modData::db(ctx, ctx.EstConn),
@@ -134,10 +130,30 @@ void fillTemplate(AppContext& ctx, const QString& kind, QTextDocument& box) {
     Money total = lines;
     for (int i = 5; i < 9; ++i)
         total += FigureAdminCell(o.value(i).toString(), lines).amount;
-    ReplaceTag(box, QStringLiteral("<<EstTotal>>"), total.toCurrency());
-    ReplaceTag(box, QStringLiteral("<<PayTerms>>"), o.value(3).toString());
-    ReplaceTag(box, QStringLiteral("<<ExpDate>>"), expiryText(estdate, estlength));
-    ReplaceTag(box, QStringLiteral("<<CoName>>"), coName);
+
+    using Placeholders::Value;
+    const QDate today = QDate::currentDate();
+    Placeholders::Values values;
+    values[QStringLiteral("<<CoInfo>>")] = Value::ofText(coInfo);
+    // The block starts with the company's name when it is printed: that line stands out.
+    values[QStringLiteral("<<CoInfo>>")].boldFirstLine =
+        !coName.trimmed().isEmpty() && coInfo.startsWith(coName.trimmed());
+    values[QStringLiteral("<<CoLogo>>")] = CompanyLogo::placeholder(ctx);
+    values[QStringLiteral("<<CustInfo>>")] =
+        Value::ofText(fullName + QLatin1Char('\n') + o.value(1).toString() + QLatin1Char('\n') +
+                      o.value(2).toString());
+    values[QStringLiteral("<<Date>>")] = Value::ofText(shortDate(today));
+    values[QStringLiteral("<<FullDate>>")] = Value::ofText(DocDates::fullDate(today));
+    values[QStringLiteral("<<LastName>>")] = Value::ofText(fullName);
+    values[QStringLiteral("<<Summary>>")] = Value::ofText(o.value(4).toString());
+    values[QStringLiteral("<<LineTotals>>")] = Value::ofText(QString());
+    values[QStringLiteral("<<EstTotal>>")] = Value::ofText(total.toCurrency());
+    values[QStringLiteral("<<PayTerms>>")] = Value::ofText(o.value(3).toString());
+    values[QStringLiteral("<<ExpDate>>")] = Value::ofText(expiryText(estdate, estlength));
+    values[QStringLiteral("<<CoName>>")] = Value::ofText(coName);
+    // One pass over the body, the headers and the footers: a value (an owner's name, a
+    // summary) that reads like a placeholder is printed as typed.
+    Placeholders::fill(box, values);
 }
 
 } // namespace
@@ -210,7 +226,11 @@ QString PadRow(const QList<Field>& fields) {
     QList<QStringList> cols;
     qsizetype lines = 1;
     for (const Field& f : fields) {
-        cols.append(pieces(f.text, fieldWidth(f.code)));
+        // A left-aligned value that goes on below keeps a blank before the next column on each
+        // of its lines, so that a full first line does not run into the next value.
+        const int width = fieldWidth(f.code);
+        const bool wraps = f.text.size() > width && width > 1;
+        cols.append(pieces(f.text, wraps && fieldLeftAligned(f.code) ? width - 1 : width));
         lines = std::max(lines, cols.last().size());
     }
     QString out;
@@ -259,6 +279,18 @@ AdminCell FigureAdminCell(const QString& stored, Money subTotal) {
                     cell.amount.toCurrency();
     }
     return cell;
+}
+
+QDate expiryDate(const QString& estdate, std::int32_t estlength) {
+    const QDate d = QDate::fromString(estdate.left(10), Qt::ISODate);
+    return d.isValid() ? d.addDays(estlength) : QDate();
+}
+
+QDate storedExpiryDate(AppContext& ctx, std::int32_t id) {
+    QSqlQuery q =
+        modData::exec(ctx, ctx.MastEstConn,
+                      QStringLiteral("select estdate,estlength from master where id=?"), {id});
+    return q.next() ? expiryDate(q.value(0).toString(), q.value(1).toInt()) : QDate();
 }
 
 QString expiryText(const QString& estdate, std::int32_t estlength) {
@@ -387,13 +419,14 @@ QString GetCoInfo(const AppContext& ctx, QString* coName) {
     // Anything but "0" means letterhead paper: the block is left blank.
     if (s.get(QStringLiteral("CoInfoInc"), QStringLiteral("LetHead")) != QLatin1String("0"))
         return QString(6, QLatin1Char('\n'));
-    QString block;
-    block += (inc("Name") ? name : QString()) + QLatin1Char('\n');
-    block += (inc("AddressInc") ? info("Address") : QString()) + QLatin1Char('\n');
-    block += (inc("CityInc") ? info("City") + QStringLiteral(", ") + info("ST") + QLatin1Char(' ') +
+    // The details the user chose to print, one a line, without blank lines between or after
+    // them: a letterhead is as tall as what it says.
+    QStringList lines;
+    lines << (inc("Name") ? name : QString());
+    lines << (inc("AddressInc") ? info("Address") : QString());
+    lines << (inc("CityInc") ? info("City") + QStringLiteral(", ") + info("ST") + QLatin1Char(' ') +
                                    info("Zip")
-                             : QString()) +
-             QLatin1Char('\n');
+                             : QString());
     QString phones;
     if (inc("PhoneInc"))
         phones += info("Phone");
@@ -401,10 +434,14 @@ QString GetCoInfo(const AppContext& ctx, QString* coName) {
         phones += QStringLiteral(" Fax:") + info("Fax");
     if (inc("CellInc"))
         phones += QStringLiteral(" Cell:") + info("Cell");
-    block += phones + QLatin1Char('\n');
-    block += (inc("EmailInc") ? info("Email") : QString()) + QLatin1Char('\n');
-    block += (inc("WebsiteInc") ? info("Website") : QString()) + QLatin1Char('\n');
-    return block;
+    lines << phones.trimmed();
+    lines << (inc("EmailInc") ? info("Email") : QString());
+    lines << (inc("WebsiteInc") ? info("Website") : QString());
+    QStringList printed;
+    for (const QString& line : lines)
+        if (!line.trimmed().isEmpty())
+            printed << line.trimmed();
+    return printed.join(QLatin1Char('\n'));
 }
 
 int ReplaceTag(QTextDocument& box, const QString& tag, const QString& value) {

@@ -3,6 +3,7 @@
 #include "common/Money.h"
 #include "takeoff/Takeoff.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,7 +40,8 @@ QString GetHead(AppContext& ctx, std::int32_t id);
 void GetDetails(AppContext& ctx, QString& docText, bool emptyWorkingTables = true);
 // Appends the roof listing of the working tables to `docText`.
 void GetRoof(AppContext& ctx, QString& docText, const Takeoff::RoofTotals& roofTotals);
-// The company block for "<<CoInfo>>" (six lines, each ended by "\n"); sets *coName.
+// The company block for "<<CoInfo>>": the details chosen in Setup, one a line ("\n" between
+// them, none after), or six empty lines for letterhead paper; sets *coName.
 QString GetCoInfo(const AppContext& ctx, QString* coName = nullptr);
 
 // Width of a column code (0 for an unknown code) and whether it is left-aligned.
@@ -71,6 +73,10 @@ AdminCell FigureAdminCell(const QString& stored, Money subTotal);
 // `pct` percent of `base`, to four decimals, halves to even.
 Money percentOf(Money base, Money pct);
 
+// The day the estimate's offer ends: its date plus its length in days (invalid without a date).
+QDate expiryDate(const QString& estdate, std::int32_t estlength);
+// The same for a stored estimate, from the master list (invalid when it has no date).
+QDate storedExpiryDate(AppContext& ctx, std::int32_t id);
 // "<<ExpDate>>": the estimate date plus its length in days, as short date text.
 QString expiryText(const QString& estdate, std::int32_t estlength);
 

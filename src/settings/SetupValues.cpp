@@ -63,6 +63,15 @@ Company loadCompany(const SettingsStore& s) {
     return c;
 }
 
+QString sampleCompanyName() {
+    return QStringLiteral("ABC Construction");
+}
+
+bool companyIsSample(const SettingsStore& s) {
+    const QString name = s.get(CoInfo, QStringLiteral("Name")).simplified();
+    return name.isEmpty() || name.compare(sampleCompanyName(), Qt::CaseInsensitive) == 0;
+}
+
 Defaults loadDefaults(const SettingsStore& s) {
     Defaults d;
     const QStringList keys = opKeys();

@@ -36,6 +36,12 @@ struct Defaults {
 };
 
 Company loadCompany(const SettingsStore& s);
+
+// The company name every new installation starts with.
+QString sampleCompanyName();
+// Whether the company is still the sample one (or has no name): every document would go out
+// under a name that is not the user's.
+bool companyIsSample(const SettingsStore& s);
 Defaults loadDefaults(const SettingsStore& s);
 
 // Write by key. False as soon as a value could not be written.

@@ -133,10 +133,10 @@ void tst_docs::padRowWrapsLongValues() {
                                          {"$285.00", 6}});
     const QStringList lines = row.split("\r\n");
     QCOMPARE(lines.size(), 3); // two lines and the empty rest after the last line end
-    QCOMPARE(lines[0], left("Ice and water shield membrane", 29) + left("Material", 13) +
-                           left("3", 5) + left("Roll", 9) + left("$95.00", 9) +
-                           right("$285.00", 10));
-    QCOMPARE(lines[1], QString("roll"));
+    // The name goes on below and keeps a blank before the type column.
+    QCOMPARE(lines[0], left("Ice and water shield", 29) + left("Material", 13) + left("3", 5) +
+                           left("Roll", 9) + left("$95.00", 9) + right("$285.00", 10));
+    QCOMPARE(lines[1], QString("membrane roll"));
     // A word longer than its column is cut into pieces.
     QCOMPARE(modDocs::PadRow({{"123", 20}, {"x", 21}}), QString("1    x\r\n2\r\n3\r\n"));
 }
@@ -250,11 +250,11 @@ void tst_docs::detailLongNameGoesOn() {
     QVERIFY(at > 0);
     QCOMPARE(lines[at + 1].left(29 + 8), exact29 + "Material");
     // The long name, the six-digit quantity and the wide amounts continue below their columns.
-    QCOMPARE(lines[at + 2].left(29).trimmed(), QString("Pre-bent galvanised drip edge"));
-    QCOMPARE(lines[at + 2].mid(42, 5), QString("12345"));
-    QCOMPARE(lines[at + 2].mid(56, 9), QString("$12,345.6"));
-    QCOMPARE(lines[at + 3].left(5), QString("10 ft"));
-    QCOMPARE(lines[at + 3].mid(42, 1), QString("6"));
+    QCOMPARE(lines[at + 2].left(29).trimmed(), QString("Pre-bent galvanised drip"));
+    QCOMPARE(lines[at + 2].mid(42, 5), QString("1234 "));
+    QCOMPARE(lines[at + 2].mid(56, 9), QString("$12,345. "));
+    QCOMPARE(lines[at + 3].left(10), QString("edge 10 ft"));
+    QCOMPARE(lines[at + 3].mid(42, 2), QString("56"));
     // Nothing stops: the total of the estimate is made.
     QVERIFY(lines.last().isEmpty());
     QVERIFY(lines[lines.size() - 2].trimmed().startsWith("Estimate Total:"));
@@ -323,9 +323,8 @@ void tst_docs::coInfo_data() {
     QTest::addColumn<QString>("expected");
     QTest::newRow("letterhead") << "1" << QString(6, '\n');
     QTest::newRow("missing") << "" << QString(6, '\n');
-    QTest::newRow("printed")
-        << "0"
-        << "ABC Construction\n5454 Builders Lane\nAnytown, MT 54321-1234\n\n\n\n";
+    QTest::newRow("printed") << "0"
+                             << "ABC Construction\n5454 Builders Lane\nAnytown, MT 54321-1234";
 }
 
 void tst_docs::coInfo() {
@@ -343,7 +342,7 @@ void tst_docs::coInfo() {
     s.set("CoInfoInc", "LetHead", "0");
     for (const char* k : {"PhoneInc", "FaxInc", "CellInc"})
         s.set("CoInfoInc", k, "1");
-    QCOMPARE(modDocs::GetCoInfo(tc.ctx).split('\n')[3],
+    QCOMPARE(modDocs::GetCoInfo(tc.ctx).split('\n').value(3),
              QString("406/123-4567 Fax:406/234-5678 Cell:406/345-6789"));
 }
 
@@ -367,8 +366,7 @@ void tst_docs::proposalPlaceholders() {
     QVERIFY(box.findBlockByNumber(1).begin().fragment().charFormat().fontWeight() == QFont::Bold);
     QCOMPARE(lines[2], QString("Lines:|"));
     QCOMPARE(lines[3], QString("Total $1,420.00"));
-    QCOMPARE(lines[4],
-             "Valid until " + QLocale().toString(QDate(2026, 3, 31), QLocale::ShortFormat));
+    QCOMPARE(lines[4], QString("Valid until 3/31/2026"));
     QCOMPARE(lines[5], QString("Tear off and re-roof the house"));
     QCOMPARE(lines[6], QString("Half down, half on completion"));
     QCOMPARE(lines.mid(7, 3), QStringList({"Mary O'Brien", "12 Elm St", "Anytown, MT 54321"}));
@@ -445,6 +443,8 @@ void tst_docs::createDocumentSet() {
     frmCorvanel w(tc.ctx);
     w.EstStatus = "Working";
     w.cmdPrint[0]->setEnabled(true);
+    // The fixture's offer ran out in March: made as it is.
+    tc.prompt->answerAll({Prompt::Answer::No, Prompt::Answer::No});
     QTest::mouseClick(w.cmdPrint[0], Qt::LeftButton);
     // Messages of the save (another part's) are not this test's business; none from documents.
     for (const QString& t : tc.prompt->texts())
@@ -605,7 +605,7 @@ void tst_docs::saveByExtension() {
     QCOMPARE(tc.prompt->count(), 1);
     QVERIFY(tc.prompt->lastText().contains("x.rtf"));
     // The PDF is a real PDF.
-    tab.editor->pdfFileName = [&] { return dir.path() + "/proposal.pdf"; };
+    tab.editor->pdfFileName = [&](const QString&) { return dir.path() + "/proposal.pdf"; };
     tab.editor->tbToolBar_ButtonClick("PDF");
     QFile pdf(dir.path() + "/proposal.pdf");
     QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -712,11 +712,12 @@ void tst_docs::blankFormThreePages() {
     QTemporaryDir out;
     const QString pdf = out.path() + "/lead.pdf";
     frmPrint f(tc.ctx);
-    f.printerDialog = [&](QPrinter& p) {
+    f.preview = [&](const QTextDocument& doc, const QString&) {
+        QPrinter p(QPrinter::HighResolution);
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(pdf);
         p.setPageSize(QPageSize(QPageSize::Letter));
-        return true;
+        return PrintRichText(doc, p);
     };
     QCOMPARE(f.PrintBlankForm("lead"), 3);
 

@@ -601,18 +601,34 @@ private Q_SLOTS:
         QVERIFY(doc.toPlainText().trimmed().size() > 200);
         if (name != "proposal.rtf" && name != "contract.rtf")
             return;
-        // Each placeholder lies in one run, so a plain text search finds and replaces it.
-        for (const char* p :
-             {"<<CoInfo>>", "<<CustInfo>>", "<<Date>>", "<<LastName>>", "<<Summary>>",
-              "<<LineTotals>>", "<<EstTotal>>", "<<PayTerms>>", "<<ExpDate>>", "<<CoName>>"}) {
-            QVERIFY2(data.contains(p), p);
-            bool inOneRun = false;
-            for (QTextBlock b = doc.begin(); b.isValid() && !inOneRun; b = b.next())
-                for (auto it = b.begin(); !it.atEnd() && !inOneRun; ++it)
-                    inOneRun = it.fragment().text().contains(QLatin1String(p));
-            QVERIFY2(inOneRun, p);
+        // Each placeholder lies in one run of the body or of a header or footer, so a plain
+        // text search finds and replaces it.
+        QList<QTextDocument*> parts{&doc};
+        QTextDocument heads[6];
+        int h = 0;
+        for (Rtf::RunningHead kind : {Rtf::RunningHead::Header, Rtf::RunningHead::Footer,
+                                      Rtf::RunningHead::FirstHeader, Rtf::RunningHead::FirstFooter,
+                                      Rtf::RunningHead::EvenHeader, Rtf::RunningHead::EvenFooter}) {
+            QTextDocument& head = heads[h++];
+            Rtf::read(Rtf::runningHead(doc, kind), head);
+            parts << &head;
         }
-        QVERIFY(doc.find("<<LineTotals>>").block().text().trimmed() == "<<LineTotals>>");
+        QStringList used{"<<CoLogo>>",  "<<CoInfo>>",   "<<CustInfo>>", "<<FullDate>>",
+                         "<<Summary>>", "<<EstTotal>>", "<<PayTerms>>", "<<ExpDate>>"};
+        if (name == "proposal.rtf")
+            used << "<<LastName>>"
+                 << "<<CoName>>";
+        for (const QString& p : used) {
+            QVERIFY2(data.contains(p.toLatin1()), qPrintable(p));
+            int runs = 0;
+            for (QTextDocument* part : parts)
+                for (QTextBlock b = part->begin(); b.isValid(); b = b.next())
+                    for (auto it = b.begin(); !it.atEnd(); ++it)
+                        runs += it.fragment().text().count(p);
+            QVERIFY2(runs == int(data.count(p.toLatin1())), qPrintable(p));
+        }
+        // Page numbers in the footer, in the form "Page 1 of 2".
+        QVERIFY(heads[1].toPlainText().contains("Page 1 of 1"));
     }
 
     // LibreOffice, when installed, must open what the writer produces with the same text.

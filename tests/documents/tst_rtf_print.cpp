@@ -222,9 +222,10 @@ void TestRtfPrint::blankFormsRuled() {
 
 void TestRtfPrint::matchesWriter_data() {
     QTest::addColumn<QString>("file");
-    for (const char* f : {"writer_table.rtf", "writer_landscape.rtf", "writer_letterhead.rtf",
-                          "writer_paragraphs.rtf", ":/templates/takeoff.rtf",
-                          ":/templates/estimatedetail.rtf", ":/templates/estimatemain.rtf"})
+    for (const char* f :
+         {"writer_table.rtf", "writer_landscape.rtf", "writer_letterhead.rtf",
+          "writer_paragraphs.rtf", ":/templates/takeoff.rtf", ":/templates/estimatedetail.rtf",
+          ":/templates/estimatemain.rtf", ":/templates/proposal.rtf", ":/templates/contract.rtf"})
         QTest::newRow(f) << QString(f);
 }
 // Printed by the program and by Writer, a file has the same pages, and its tables the same

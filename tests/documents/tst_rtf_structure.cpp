@@ -350,6 +350,48 @@ void TestRtfStructure::runningHeads() {
     QCOMPARE(Rtf::fieldOf(charOf(footer, "Page")), Rtf::Field::None);
 }
 
+// A page number's result stands for the number in the format its text has, wherever the
+// result sets it: Writer and this program's writer put it in a group inside \\fldrslt.
+void TestRtfStructure::pageFieldResult_data() {
+    QTest::addColumn<QByteArray>("result");
+    QTest::addColumn<qreal>("size");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("format on the result") << QByteArray("{\\fldrslt\\fs16\\b 7}") << 8.0 << true;
+    QTest::newRow("format in a group inside")
+        << QByteArray("{\\fldrslt {\\fs16\\b 12}}") << 8.0 << true;
+    QTest::newRow("several runs, one number")
+        << QByteArray("{\\fldrslt {\\fs16 1}{\\fs30 2}}") << 8.0 << false;
+    QTest::newRow("empty result") << QByteArray("{\\fldrslt\\fs16 }") << 8.0 << false;
+    // Nothing inside says otherwise: the number takes the format around the field.
+    QTest::newRow("empty inner group") << QByteArray("{\\fldrslt {\\fs16\\b }}") << 12.0 << false;
+}
+
+void TestRtfStructure::pageFieldResult() {
+    QFETCH(QByteArray, result);
+    QFETCH(qreal, size);
+    QFETCH(bool, bold);
+    QTextDocument doc;
+    QVERIFY(Rtf::read(
+        rtf("{\\footer\\pard\\fs24 p{\\field{\\*\\fldinst PAGE }" + result + "}.\\par}Body"), doc));
+    // The footer as read, and as written and read again, has one number in that format.
+    QByteArray footerRtf = Rtf::runningHead(doc, Rtf::RunningHead::Footer);
+    for (int pass = 0; pass < 2; ++pass) {
+        QTextDocument footer;
+        QVERIFY(Rtf::read(footerRtf, footer));
+        QCOMPARE(footer.toPlainText(), "p1.");
+        QTextCursor c(&footer);
+        c.setPosition(2);
+        QCOMPARE(Rtf::fieldOf(c.charFormat()), Rtf::Field::Page);
+        QCOMPARE(c.charFormat().fontPointSize(), size);
+        QCOMPARE(c.charFormat().fontWeight() >= QFont::Bold, bold);
+        // The text after the field is back in the paragraph's own format.
+        c.setPosition(3);
+        QCOMPARE(Rtf::fieldOf(c.charFormat()), Rtf::Field::None);
+        QCOMPARE(c.charFormat().fontPointSize(), 12.0);
+        footerRtf = Rtf::write(footer);
+    }
+}
+
 void TestRtfStructure::pictures_data() {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QSizeF>("size"); // pixels of 96 to the inch

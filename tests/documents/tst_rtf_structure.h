@@ -18,6 +18,8 @@ private Q_SLOTS:
     void pageSetup_data();
     void pageSetup();
     void runningHeads();
+    void pageFieldResult_data();
+    void pageFieldResult();
     void pictures_data();
     void pictures();
     void insertKeepsPictures();

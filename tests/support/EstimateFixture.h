@@ -5,6 +5,8 @@
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
 
+#include <QSqlQuery>
+
 #include <QDir>
 #include <QStringList>
 
@@ -27,6 +29,7 @@ struct EstimateFixture {
                       {name, "Re-roof", "12 Elm St", estpath, "Working", "2026-03-01", 30});
         ctx.EstID = modData::scalar(ctx, ctx.MastEstConn, "select max(id) from master").toInt();
         ctx.EstConn = ctx.estimateDbPath(estpath);
+        ctx.EstName = name;
         modData::exec(ctx, ctx.EstConn,
                       "insert into Main(ID,FName,LName,Address,CityStZip,HomePH,WorkPH,Ext,"
                       "Overhead,Profit,Contingency,Management,PaymentTerms,EstSummary) "
@@ -41,21 +44,25 @@ struct EstimateFixture {
                       {desc, order});
     }
 
-    // A line of `qty` whole units (quantities are stored as ten-thousandths).
+    // A stored line and its working copy, linked as opening the estimate links them, so a save
+    // updates the stored line instead of storing it a second time. `qty` is whole units
+    // (quantities are stored as ten-thousandths).
     void line(int order, const QString& sect, const QString& item, const QString& type, int qty,
               const QString& unit, Money cost) {
         const Money total = Money::fromRaw(cost.raw() * qty);
+        ++itemId;
+        const QSqlQuery stored = modData::exec(
+            ctx, ctx.EstConn,
+            "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal) "
+            "values(?,?,?,?,?,?,?,?,?)",
+            {itemId, order, sect, item, type, qlonglong(qty) * 10000, unit, qlonglong(cost.raw()),
+             qlonglong(total.raw())});
         modData::exec(
             ctx, ctx.TempDBConn,
-            "insert into tpLineItems(SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,LineTotal,"
-            "ItemID) values(?,?,?,?,?,?,?,?,?)",
-            {order, sect, item, type, qlonglong(qty) * 10000, unit, qlonglong(cost.raw()),
-             qlonglong(total.raw()), ++itemId});
-        modData::exec(ctx, ctx.EstConn,
-                      "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
-                      "LineTotal) values(?,?,?,?,?,?,?,?,?)",
-                      {itemId, order, sect, item, type, qlonglong(qty) * 10000, unit,
-                       qlonglong(cost.raw()), qlonglong(total.raw())});
+            "insert into tpLineItems(LineItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+            "LineTotal,ItemID) values(?,?,?,?,?,?,?,?,?,?)",
+            {stored.lastInsertId(), order, sect, item, type, qlonglong(qty) * 10000, unit,
+             qlonglong(cost.raw()), qlonglong(total.raw()), itemId});
     }
 
     void area(int shape, int pitch, int w1, int w2, int h, int total) {

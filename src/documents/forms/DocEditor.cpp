@@ -2,10 +2,13 @@
 
 #include "common/AppContext.h"
 #include "common/Prompt.h"
+#include "documents/DocumentFiles.h"
 #include "documents/FontSizes.h"
+#include "documents/MailCommand.h"
 #include "documents/PrintRichText.h"
 #include "documents/Rtf.h"
 #include "documents/forms/OutputTab.h"
+#include "settings/SettingsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,14 +23,17 @@
 #include <QMimeData>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
+#include <QProcess>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+
+#include <memory>
 
 namespace {
 
@@ -103,24 +109,33 @@ DocEditor::DocEditor(AppContext& ctx, OutputTab* tab) : QObject(tab), ctx_(ctx),
         return QFileDialog::getSaveFileName(tab_, QStringLiteral("Save As"), ctx_.estimatesDir(),
                                             fileFilter(), &selected);
     };
-    pdfFileName = [this] {
-        QString name =
-            QFileDialog::getSaveFileName(tab_, QStringLiteral("Save as PDF"), ctx_.estimatesDir(),
-                                         QStringLiteral("PDF Files (*.pdf)"));
+    pdfFileName = [this](const QString& proposed) {
+        QString name = QFileDialog::getSaveFileName(tab_, QStringLiteral("Save as PDF"), proposed,
+                                                    QStringLiteral("PDF Files (*.pdf)"));
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".pdf");
         return name;
     };
-    printDialog = [this](QPrinter& printer, bool hasSelection, bool* selectionOnly) {
-        QPrintDialog dlg(&printer, tab_);
-        dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dlg.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
-        if (hasSelection)
-            printer.setPrintRange(QPrinter::Selection);
-        if (dlg.exec() != QDialog::Accepted)
-            return false;
-        *selectionOnly = hasSelection && printer.printRange() == QPrinter::Selection;
-        return true;
+    preview = PrintPreview::dialog(tab_);
+    mailer = [this](const QStringList& args, std::function<void(int)> done) {
+        auto* p = new QProcess(this);
+        // Reported once, whichever comes: it ended, or it could not be started at all.
+        auto report = std::make_shared<std::function<void(int)>>(std::move(done));
+        connect(p, &QProcess::finished, this, [p, report](int code, QProcess::ExitStatus st) {
+            if (*report)
+                (*report)(st == QProcess::NormalExit ? code : 4);
+            *report = nullptr;
+            p->deleteLater();
+        });
+        connect(p, &QProcess::errorOccurred, this, [p, report](QProcess::ProcessError e) {
+            if (e != QProcess::FailedToStart)
+                return;
+            if (*report)
+                (*report)(-1);
+            *report = nullptr;
+            p->deleteLater();
+        });
+        p->start(MailCommand::program(), args);
     };
 
     connect(tab_, &OutputTab::buttonClicked, this, &DocEditor::tbToolBar_ButtonClick);
@@ -164,9 +179,12 @@ void DocEditor::tbToolBar_ButtonClick(const QString& key) {
             if (!name.isEmpty() && !saveFile(box, name))
                 reportWriteFailure(name);
         } else if (key == QLatin1String("PDF")) {
-            const QString name = pdfFileName ? pdfFileName() : QString();
+            const QString proposed = DocumentFiles::pdfPath(ctx_, documentTitle());
+            const QString name = pdfFileName ? pdfFileName(proposed) : QString();
             if (!name.isEmpty() && !savePdf(box, name))
                 reportWriteFailure(name);
+        } else if (key == QLatin1String("Email")) {
+            email(box);
         } else if (key == QLatin1String("Print")) {
             print(box);
         } else if (key == QLatin1String("Copy")) {
@@ -218,15 +236,52 @@ bool DocEditor::savePdf(QTextEdit* box, const QString& path) {
     {
         QPdfWriter pdf(path);
         pdf.setResolution(300);
+        // The paper of a document that gives none; a template's own page wins (PrintRichText).
         pdf.setPageSize(QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
                                       ? QPageSize::Letter
                                       : QPageSize::A4));
-        pdf.setTitle(tab_->SSTab2->tabText(tab_->SSTab2->currentIndex()));
+        pdf.setTitle(documentTitle());
         pdf.setCreator(QStringLiteral("Corvanel"));
         if (PrintRichText(*box->document(), pdf, OneInch, OneInch, OneInch, OneInch) == 0)
             return false;
     }
     return QFileInfo(path).size() > 0;
+}
+
+QString DocEditor::documentTitle() const {
+    const QString title = tab_->SSTab2->tabText(tab_->SSTab2->currentIndex()).trimmed();
+    return title.isEmpty() ? QStringLiteral("Document") : title;
+}
+
+void DocEditor::email(QTextEdit* box) {
+    if (box->document()->isEmpty()) {
+        ctx_.prompt->message(QStringLiteral("The %1 is empty: make it first, then send it.")
+                                 .arg(documentTitle().toLower()),
+                             QString(), Prompt::Icon::Warning);
+        return;
+    }
+    const QString path = DocumentFiles::pdfPath(ctx_, documentTitle());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!savePdf(box, path)) {
+        reportWriteFailure(path);
+        return;
+    }
+    const QString company =
+        ctx_.settings ? ctx_.settings->get(QStringLiteral("CoInfo"), QStringLiteral("Name"))
+                      : QString();
+    const QString subject = company.trimmed().isEmpty()
+                                ? documentTitle()
+                                : documentTitle() + QStringLiteral(" \u2013 ") + company.trimmed();
+    // The owner's record keeps no e-mail address: the user addresses the message.
+    const QStringList args = MailCommand::arguments(path, subject);
+    if (!mailer)
+        return;
+    QPointer<DocEditor> self(this);
+    mailer(args, [self, path](int code) {
+        const QString problem = MailCommand::problem(code, path);
+        if (self && !problem.isEmpty())
+            self->ctx_.prompt->message(problem, QString(), Prompt::Icon::Warning);
+    });
 }
 
 void DocEditor::reportWriteFailure(const QString& path) {
@@ -338,19 +393,31 @@ void DocEditor::align(QTextEdit* box, Qt::Alignment a) {
 }
 
 void DocEditor::print(QTextEdit* box) {
-    QPrinter printer(QPrinter::HighResolution);
-    const bool hasSelection = box->textCursor().hasSelection();
-    bool selectionOnly = false;
-    if (!printDialog || !printDialog(printer, hasSelection, &selectionOnly))
+    if (!preview)
         return;
-    if (!selectionOnly) {
-        PrintRichText(*box->document(), printer, OneInch, OneInch, OneInch, OneInch);
+    if (!box->textCursor().hasSelection()) {
+        preview(*box->document(), documentTitle());
         return;
     }
+    const auto a = ctx_.prompt->ask(
+        QStringLiteral("Print only the selected text?\nClick 'No' to print the whole document."),
+        QStringLiteral("Print"), Prompt::Buttons::YesNoCancel, Prompt::Icon::Question,
+        Prompt::Answer::No);
+    if (a == Prompt::Answer::Cancel)
+        return;
+    if (a == Prompt::Answer::No) {
+        preview(*box->document(), documentTitle());
+        return;
+    }
+    // The selection on the document's own paper, with its headers and footers.
     QTextDocument part;
     part.setDefaultFont(box->document()->defaultFont());
     QTextCursor(&part).insertFragment(box->textCursor().selection());
-    PrintRichText(part, printer, OneInch, OneInch, OneInch, OneInch);
+    Rtf::setPageSetup(part, Rtf::pageSetup(*box->document()));
+    for (int k = 0; k < Rtf::RunningHeadCount; ++k)
+        Rtf::setRunningHead(part, Rtf::RunningHead(k),
+                            Rtf::runningHead(*box->document(), Rtf::RunningHead(k)));
+    preview(part, documentTitle());
 }
 
 void DocEditor::cboFonts_Click() {

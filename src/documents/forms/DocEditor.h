@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/forms/PrintPreview.h"
 #include "documents/forms/frmFind.h"
 
 #include <QObject>
@@ -16,7 +17,7 @@ class DocEditor : public QObject {
 public:
     DocEditor(AppContext& ctx, OutputTab* tab);
 
-    // Dispatches a toolbar key ("New" … "Right", and "PDF"). A failing step is skipped.
+    // Dispatches a toolbar key ("New" … "Right", "PDF" and "Email"). A failing step is skipped.
     void tbToolBar_ButtonClick(const QString& key);
     void cboFonts_Click();
     void cboSize_Click();
@@ -28,6 +29,11 @@ public:
     bool openFile(QTextEdit* box, const QString& path);
     bool saveFile(QTextEdit* box, const QString& path);
     bool savePdf(QTextEdit* box, const QString& path);
+    // Writes the document as a PDF beside the estimate and opens a new message in the user's
+    // mail program with it attached; says so when no mail program is set up.
+    void email(QTextEdit* box);
+    // What the document in front is called in a file name and a message ("Proposal").
+    QString documentTitle() const;
     void copy(QTextEdit* box);
     void cut(QTextEdit* box);
     void paste(QTextEdit* box);
@@ -53,9 +59,13 @@ public:
     // Dialogs, replaceable by tests. An empty name means cancelled.
     std::function<QString()> openFileName;
     std::function<QString()> saveFileName;
-    std::function<QString()> pdfFileName;
-    // Shows the printer dialog; true when confirmed, *selectionOnly tells what to print.
-    std::function<bool(QPrinter&, bool hasSelection, bool* selectionOnly)> printDialog;
+    // Offered the proposed file ("<estimate> – Proposal.pdf" in the estimate's folder).
+    std::function<QString(const QString& proposed)> pdfFileName;
+    // The print preview, from which the user prints.
+    PrintPreview::Run preview;
+    // Runs xdg-email with these arguments and calls `done` with its exit code (-1 when it
+    // could not be started). Tests replace it.
+    std::function<void(const QStringList& args, std::function<void(int)> done)> mailer;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,8 +1,10 @@
 #include "documents/forms/OutputTab.h"
 
 #include "common/AppContext.h"
+#include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "documents/DocumentFiles.h"
 #include "documents/forms/DocEditor.h"
 #include "documents/modDocs.h"
 
@@ -18,6 +20,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using Widgets::indexed;
 using Widgets::named;
@@ -68,6 +71,11 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
             pdf->setData(QStringLiteral("PDF"));
             pdf->setToolTip(QStringLiteral("Save as PDF"));
             connect(pdf, &QAction::triggered, this, [this] { Q_EMIT buttonClicked("PDF"); });
+            QAction* mail = tbToolBar->addAction(QStringLiteral("Send by e-mail\u2026"));
+            mail->setObjectName(QStringLiteral("cmdEmail"));
+            mail->setData(QStringLiteral("Email"));
+            mail->setToolTip(QStringLiteral("Save as PDF and attach it to a new message"));
+            connect(mail, &QAction::triggered, this, [this] { Q_EMIT buttonClicked("Email"); });
         }
         if (k[i] == "Print" || k[i] == "Paste" || k[i] == "Find" || k[i] == "Underline")
             tbToolBar->addSeparator();
@@ -128,6 +136,21 @@ OutputTab::OutputTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     }
     outer->addWidget(SSTab2, 1);
     editor = new DocEditor(ctx_, this);
+    for (int i = 0; i < 4; ++i)
+        connect(rtfText[i]->document(), &QTextDocument::contentsChanged, this, [this, i] {
+            if (filling_ || rtfText[i]->document()->isEmpty())
+                return;
+            edited_[i] = true;
+            unsaved_[i] = true;
+            Q_EMIT changed();
+        });
+}
+
+void OutputTab::fill(const std::function<void()>& change) {
+    const bool was = filling_;
+    filling_ = true;
+    change();
+    filling_ = was;
 }
 
 QAction* OutputTab::button(const QString& key) const {
@@ -152,8 +175,76 @@ std::array<QPushButton*, 5> OutputTab::documentButtons() const {
 }
 
 void OutputTab::clearDocuments() {
-    for (QTextEdit* box : rtfText)
-        box->clear();
+    for (int i = 0; i < 4; ++i)
+        fill([&] { rtfText[i]->clear(); });
+    edited_ = {};
+    unsaved_ = {};
+}
+
+void OutputTab::loadDocuments() {
+    for (int i = 0; i < 4; ++i) {
+        bool edited = false;
+        // Into the box's own document, which keeps its default font (the fixed-pitch one of
+        // the detail and roof listings); a missing or unreadable file leaves the box empty.
+        fill([&] {
+            rtfText[i]->clear();
+            DocumentFiles::load(ctx_, i, *rtfText[i]->document(), &edited);
+        });
+        edited_[i] = edited;
+        unsaved_[i] = false;
+    }
+}
+
+bool OutputTab::hasUnsavedDocuments() const {
+    return std::any_of(unsaved_.begin(), unsaved_.end(), [](bool b) { return b; });
+}
+
+bool OutputTab::saveDocuments() {
+    for (int i = 0; i < 4; ++i) {
+        if (!unsaved_[i])
+            continue;
+        QString file;
+        if (!DocumentFiles::save(ctx_, i, *rtfText[i]->document(), edited_[i], &file)) {
+            if (DocumentFiles::folder(ctx_).isEmpty())
+                continue; // no estimate to keep it with
+            ctx_.prompt->message(
+                QStringLiteral("The %1 could not be kept with the estimate: %2 could not be "
+                               "written. Save it with the Save button to keep your changes.")
+                    .arg(DocumentFiles::titleOf(i).toLower(), file),
+                QString(), Prompt::Icon::Warning);
+            return false;
+        }
+        unsaved_[i] = false;
+    }
+    return true;
+}
+
+bool OutputTab::mayReplace(int box) {
+    if (!edited_[box] || rtfText[box]->document()->isEmpty())
+        return true;
+    const auto a = ctx_.prompt->ask(
+        QStringLiteral("The %1 was changed after it was made.\nClick 'Yes' to replace it with a "
+                       "new one made from the estimate, or 'No' to keep your changes.")
+            .arg(DocumentFiles::titleOf(box).toLower()),
+        QStringLiteral("Replace the %1?").arg(DocumentFiles::titleOf(box).toLower()),
+        Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::No);
+    return a == Prompt::Answer::Yes;
+}
+
+void OutputTab::storeMade(int box) {
+    edited_[box] = false;
+    unsaved_[box] = true;
+    QString file;
+    if (DocumentFiles::folder(ctx_).isEmpty())
+        return;
+    if (!DocumentFiles::save(ctx_, box, *rtfText[box]->document(), false, &file)) {
+        ctx_.prompt->message(QStringLiteral("The %1 could not be kept with the estimate: %2 "
+                                            "could not be written.")
+                                 .arg(DocumentFiles::titleOf(box).toLower(), file),
+                             QString(), Prompt::Icon::Warning);
+        return;
+    }
+    unsaved_[box] = false;
 }
 
 void OutputTab::createDocuments(int index, const Takeoff::RoofTotals& roof) {
@@ -166,20 +257,23 @@ void OutputTab::createDocuments(int index, const Takeoff::RoofTotals& roof) {
     // stored, and a line added afterwards would be all the screen knew of the estimate.
     in.emptyWorkingTables = false;
 
-    static const char* const kinds[] = {"detail", "proposal", "contract", "roof"};
     auto build = [&](int box) {
-        modDocs::BuildPage(ctx_, QString::fromLatin1(kinds[box]), *rtfText[box]->document(), in);
+        if (!mayReplace(box))
+            return;
+        fill([&] {
+            rtfText[box]->clear();
+            modDocs::BuildPage(ctx_, DocumentFiles::kindOf(box), *rtfText[box]->document(), in);
+        });
+        storeMade(box);
     };
     const std::array<QPushButton*, 5> buttons = documentButtons();
     if (index == 0) {
-        clearDocuments();
         for (int box : {0, 3, 1, 2})
             build(box);
         for (QPushButton* b : buttons)
             if (b)
                 b->setEnabled(false);
     } else {
-        rtfText[index - 1]->clear();
         build(index - 1);
         buttons[index]->setEnabled(false);
     }

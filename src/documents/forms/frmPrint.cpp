@@ -3,12 +3,9 @@
 #include "common/AppContext.h"
 #include "common/Prompt.h"
 #include "common/forms/Widgets.h"
-#include "documents/PrintRichText.h"
 #include "documents/Templates.h"
 
-#include <QAbstractPrintDialog>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QFileInfo>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -19,11 +16,7 @@ frmPrint::frmPrint(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx
     times.setStyleHint(QFont::Serif);
     rtfPrintOut->document()->setDefaultFont(times);
     (new QVBoxLayout(this))->addWidget(rtfPrintOut);
-    printerDialog = [this](QPrinter& printer) {
-        QPrintDialog dlg(&printer, this);
-        dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        return dlg.exec() == QDialog::Accepted;
-    };
+    preview = PrintPreview::dialog(parent ? parent : this);
 }
 
 int frmPrint::PrintBlankForm(const QString& kind) {
@@ -32,8 +25,7 @@ int frmPrint::PrintBlankForm(const QString& kind) {
         ctx_.prompt->message(problem, QString(), Prompt::Icon::Warning);
         return 0;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!printerDialog || !printerDialog(printer))
+    if (!preview)
         return 0;
-    return PrintRichText(*rtfPrintOut->document(), printer, 1440, 1440, 1440, 1440);
+    return preview(*rtfPrintOut->document(), QFileInfo(Templates::path(ctx_, kind)).baseName());
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
-#include <functional>
+#include "documents/forms/PrintPreview.h"
 
-class QPrinter;
+#include <QWidget>
+
 class QTextEdit;
 struct AppContext;
 
@@ -15,13 +15,14 @@ public:
 
     QTextEdit* rtfPrintOut;
 
-    // Asks for the printer; true when the user confirms. Tests replace it (for instance to
-    // print into a PDF file without a dialog).
-    std::function<bool(QPrinter&)> printerDialog;
+    // The print preview the form is printed from. Tests replace it (for instance to print
+    // into a PDF file without a dialog).
+    PrintPreview::Run preview;
 
-    // Prints the blank form of `kind` ("lead", "main", "detail", "roof") unchanged, with one-inch
-    // margins. A missing or unreadable template is reported by name and prints nothing.
-    // Returns the number of pages printed.
+    // Prints the blank form of `kind` ("lead", "main", "detail", "roof") unchanged, on the
+    // template's own page (one-inch margins when it gives none), after a preview. A missing or
+    // unreadable template is reported by name and prints nothing. Returns the number of pages
+    // printed.
     int PrintBlankForm(const QString& kind);
 
 private:

@@ -168,6 +168,13 @@ void frmManageStatus::List1_DblClick() {
     showEditPanel(true);
 }
 
+void frmManageStatus::editEstimate(std::int32_t id) {
+    if (id < 1)
+        return;
+    PopForm(id);
+    showEditPanel(true);
+}
+
 void frmManageStatus::PopForm(std::int32_t id) {
     ctx_.EstID = id;
     Guard::run(*ctx_.prompt, QStringLiteral("PopForm"), kForm, [&] {

@@ -45,6 +45,9 @@ public:
     void PopList(const QString& filter);
     void List1_DblClick();
     void PopForm(std::int32_t id);
+    // Opens the estimate `id` for its status, date, validity and type at once (as a
+    // double-click on it in the list does).
+    void editEstimate(std::int32_t id);
     QString EstStatusIs() const;
     void ResetEditPanel();
     void cmdUpdateStatus_Click();

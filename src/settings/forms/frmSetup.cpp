@@ -5,17 +5,20 @@
 #include "common/Prompt.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
+#include "documents/CompanyLogo.h"
 #include "pricing/Admin.h"
 #include "settings/SettingsStore.h"
 #include "settings/SetupValues.h"
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -58,10 +61,18 @@ frmSetup::frmSetup(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     connect(cmdCoCancel, &QPushButton::clicked, this, &frmSetup::cmdCoCancel_Click);
     connect(cmdCoSave, &QPushButton::clicked, this, &frmSetup::cmdCoSave_Click);
     connect(cmdSaveValues, &QPushButton::clicked, this, &frmSetup::cmdSaveValues_Click);
+    connect(cmdLogo, &QPushButton::clicked, this, &frmSetup::cmdLogo_Click);
+    connect(cmdLogoRemove, &QPushButton::clicked, this, &frmSetup::cmdLogoRemove_Click);
+    logoFileName = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Choose the company logo"),
+                                            QString(),
+                                            QStringLiteral("Pictures (*.png *.jpg *.jpeg)"));
+    };
 
     // Each tab has its own buttons; Enter in a box must not press one that a click once made
     // the default, possibly one belonging to the other tab's values.
-    for (QPushButton* b : {cmdCoEdit, cmdCoSave, cmdCoCancel, cmdSaveValues})
+    for (QPushButton* b :
+         {cmdCoEdit, cmdCoSave, cmdCoCancel, cmdSaveValues, cmdLogo, cmdLogoRemove})
         b->setAutoDefault(false);
 
     PopCompany();
@@ -91,6 +102,14 @@ QWidget* frmSetup::buildCompanyTab() {
                               "Assume stationery - if checked company info above will not be "
                               "printed on reminder and estimates.")),
                           "ckbLetterHead");
+    imgLogo = named(new QLabel, "imgLogo");
+    imgLogo->setMinimumSize(InputHelpers::twips(2400), InputHelpers::twips(720));
+    imgLogo->setAlignment(Qt::AlignCenter);
+    imgLogo->setFrameShape(QFrame::StyledPanel);
+    cmdLogo = named(new QPushButton(QStringLiteral("Choose logo...")), "cmdLogo");
+    cmdLogo->setToolTip(QStringLiteral("A PNG or JPEG picture, printed where a template has "
+                                       "<<CoLogo>>"));
+    cmdLogoRemove = named(new QPushButton(QStringLiteral("Remove logo")), "cmdLogoRemove");
     cmdCoEdit = named(new QPushButton(QStringLiteral("Edit")), "cmdCoEdit");
     cmdCoSave = named(new QPushButton(QStringLiteral("Save")), "cmdCoSave");
     cmdCoCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCoCancel");
@@ -124,8 +143,19 @@ QWidget* frmSetup::buildCompanyTab() {
     buttons->addWidget(cmdCoSave);
     buttons->addWidget(cmdCoCancel);
 
+    auto* logoRow = new QHBoxLayout;
+    logoRow->addWidget(label("Logo:"));
+    logoRow->addWidget(imgLogo);
+    auto* logoButtons = new QVBoxLayout;
+    logoButtons->addWidget(cmdLogo);
+    logoButtons->addWidget(cmdLogoRemove);
+    logoButtons->addStretch();
+    logoRow->addLayout(logoButtons);
+    logoRow->addStretch();
+
     auto* v = new QVBoxLayout(page);
     v->addLayout(g);
+    v->addLayout(logoRow);
     v->addWidget(ckbLetterHead);
     v->addStretch();
     v->addLayout(buttons);
@@ -192,6 +222,43 @@ void frmSetup::PopCompany() {
     const QList<QCheckBox*> inc = includeBoxes();
     for (int i = 0; i < inc.size(); ++i)
         inc.at(i)->setChecked(c.included.value(i));
+    pendingLogo_.clear();
+    removeLogo_ = false;
+    showLogo();
+}
+
+void frmSetup::showLogo() {
+    const QString file = removeLogo_               ? QString()
+                         : !pendingLogo_.isEmpty() ? pendingLogo_
+                                                   : CompanyLogo::path(ctx_);
+    const QPixmap picture(file);
+    if (file.isEmpty() || picture.isNull()) {
+        imgLogo->setPixmap(QPixmap());
+        imgLogo->setText(QStringLiteral("No logo"));
+        return;
+    }
+    imgLogo->setPixmap(
+        picture.scaled(imgLogo->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void frmSetup::cmdLogo_Click() {
+    const QString file = logoFileName ? logoFileName() : QString();
+    if (file.isEmpty())
+        return;
+    QString problem;
+    if (!CompanyLogo::acceptable(file, &problem)) {
+        ctx_.prompt->message(problem, QString(), Prompt::Icon::Warning);
+        return;
+    }
+    pendingLogo_ = file;
+    removeLogo_ = false;
+    showLogo();
+}
+
+void frmSetup::cmdLogoRemove_Click() {
+    pendingLogo_.clear();
+    removeLogo_ = true;
+    showLogo();
 }
 
 void frmSetup::PopDefaults() {
@@ -215,6 +282,8 @@ void frmSetup::lockCoFields(bool Lock) {
         box->setEnabled(!Lock);
     cmdCoSave->setEnabled(!Lock);
     cmdCoCancel->setEnabled(!Lock);
+    cmdLogo->setEnabled(!Lock);
+    cmdLogoRemove->setEnabled(!Lock);
     cmdCoEdit->setEnabled(Lock);
     locked_ = Lock;
 }
@@ -243,6 +312,19 @@ bool frmSetup::cmdCoSave_Click() {
         reportUnsaved();
         return false;
     }
+    if (removeLogo_) {
+        CompanyLogo::remove(ctx_);
+    } else if (!pendingLogo_.isEmpty()) {
+        QString problem;
+        if (!CompanyLogo::install(ctx_, pendingLogo_, &problem)) {
+            // The picture went away or cannot be copied: the fields stay open to choose again.
+            ctx_.prompt->message(problem, QString(), Prompt::Icon::Warning);
+            return false;
+        }
+    }
+    pendingLogo_.clear();
+    removeLogo_ = false;
+    showLogo();
     lockCoFields(true);
     cmdCoEdit->setFocus(Qt::OtherFocusReason);
     return true;

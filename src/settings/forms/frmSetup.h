@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 struct AppContext;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -33,6 +35,10 @@ public:
     QCheckBox* ckbCoEmail;
     QCheckBox* ckbCoWeb;
     QCheckBox* ckbLetterHead;
+    // The company logo: its picture, and the buttons that choose or remove it while editing.
+    QLabel* imgLogo;
+    QPushButton* cmdLogo;
+    QPushButton* cmdLogoRemove;
     QPushButton* cmdCoEdit;
     QPushButton* cmdCoSave;
     QPushButton* cmdCoCancel;
@@ -48,6 +54,11 @@ public:
     void lockCoFields(bool Lock);
     bool coFieldsLocked() const { return locked_; }
 
+    // Asks for the logo's picture file; empty when cancelled. Tests replace it.
+    std::function<QString()> logoFileName;
+
+    void cmdLogo_Click();
+    void cmdLogoRemove_Click();
     void cmdCoEdit_Click();
     void cmdCoCancel_Click();
     bool cmdCoSave_Click();
@@ -60,6 +71,11 @@ private:
     void PopCompany();
     void PopDefaults();
     void reportUnsaved();
+    // Shows the logo stored, or the one chosen and not yet saved.
+    void showLogo();
+    // A logo chosen (a picture file) or removed since Edit; stored by Save.
+    QString pendingLogo_;
+    bool removeLogo_ = false;
 
     AppContext& ctx_;
     Result result_;
