@@ -6,13 +6,17 @@
 #include "TestContext.h"
 #include "UiTest.h"
 
+#include "app/Startup.h"
 #include "estimates/modEst.h"
+#include "estimates/modOpenEst.h"
 #include "pricing/forms/LineItemsTab.h"
 #include "pricing/forms/TotalsTab.h"
 #include "storage/AppSetup.h"
 #include "storage/Connections.h"
 #include "storage/InstanceLock.h"
 
+#include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -162,6 +166,9 @@ private Q_SLOTS:
     void recoveryDeclinedDiscardsTheChanges();
     void charactersAtTheLengthLimit_data();
     void charactersAtTheLengthLimit();
+    void masterListRebuiltFromTheEstimates_data();
+    void masterListRebuiltFromTheEstimates();
+    void interruptedStartLeavesNoOrphan();
 };
 
 // The ids of the new lines cannot be written back (the working table refuses): the user hears
@@ -408,6 +415,99 @@ void tst_safekeeping::charactersAtTheLengthLimit() {
              stored);
     QCOMPARE(modData::scalar(ctx, ctx.EstConn, "select length(" + column + ") from main").toInt(),
              int(stored.toUcs4().size()));
+}
+
+void tst_safekeeping::masterListRebuiltFromTheEstimates_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("missing, rebuilt") << "missing" << Answer::Yes;
+    QTest::newRow("truncated, rebuilt") << "truncated" << Answer::Yes;
+    QTest::newRow("missing, not rebuilt") << "missing" << Answer::No;
+}
+
+// The master list gone or damaged while three estimates exist: the start says so and, with
+// Yes, lists every estimate again from its own database, so each opens as before.
+void tst_safekeeping::masterListRebuiltFromTheEstimates() {
+    QFETCH(QString, damage);
+    QFETCH(Answer, answer);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    const QStringList names = {"Adams", "OBrien", "Zoellner"};
+    for (const QString& n : names) {
+        StoredEstimate::start(ctx, n);
+        modData::exec(ctx, ctx.EstConn, "update Main set Address=? where ID=1",
+                      {n + "'s house, 1 Elm St"});
+    }
+    ctx.connections->closeAll();
+    QByteArray before;
+    if (damage == "missing") {
+        QVERIFY(QFile::remove(ctx.MastEstConn));
+    } else {
+        QFile f(ctx.MastEstConn);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        before = f.readAll().left(1000);
+        f.resize(1000);
+    }
+    tc.prompt->clear();
+    tc.prompt->answer(answer);
+    const Startup::Result r = Startup::prepareInstallation(ctx);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(tc.prompt->count(), 1);
+    QVERIFY2(tc.prompt->lastText().contains("The estimates folder holds 3 estimate(s)"),
+             qPrintable(tc.prompt->lastText()));
+    if (answer == Answer::No) {
+        QCOMPARE(count(ctx, ctx.MastEstConn, "master"), 0);
+        return;
+    }
+    QVERIFY2(r.warning.contains("rebuilt with 3 estimate(s)"), qPrintable(r.warning));
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.MastEstConn, "master"),
+             QStringList({"1|Adams||Adams's house, 1 Elm St|Adams/Adams.db|Working|" +
+                              QDate::currentDate().toString(Qt::ISODate) + "|30",
+                          "2|OBrien||OBrien's house, 1 Elm St|OBrien/OBrien.db|Working|" +
+                              QDate::currentDate().toString(Qt::ISODate) + "|30",
+                          "3|Zoellner||Zoellner's house, 1 Elm St|Zoellner/Zoellner.db|Working|" +
+                              QDate::currentDate().toString(Qt::ISODate) + "|30"}));
+    for (int id = 1; id <= 3; ++id)
+        QCOMPARE(modOpenEst::OpenOwner(ctx, id).name[2], names[id - 1] + "'s house, 1 Elm St");
+    if (damage == "truncated") {
+        const QStringList aside =
+            QDir(ctx.dataDir()).entryList({"MastEst.db.damaged-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QFile kept(ctx.dataDir() + '/' + aside[0]);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+    }
+}
+
+// A start cut short leaves a reserved row without a name, or a folder with an empty database
+// that no row lists: the next start removes both, so the name is free again. A folder that
+// holds work is never removed.
+void tst_safekeeping::interruptedStartLeavesNoOrphan() {
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    tc.createTempDB();
+    modEst::CreateEstID(ctx);
+    QVERIFY(QDir().mkpath(ctx.estimatesDir() + "/Jones"));
+    modTempDB::CreateEstDB(ctx, "Jones");
+    QVERIFY(QDir().mkpath(ctx.estimatesDir() + "/Kept"));
+    modTempDB::CreateEstDB(ctx, "Kept");
+    const QString kept = ctx.estimateDbPath(modEst::estPath("Kept"));
+    modData::exec(ctx, kept,
+                  "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+                  "LineTotal) values(1,0,'Roof','Shingles','Material',10000,'sq',10000,10000)");
+    StoredEstimate::start(ctx, "Listed");
+    ctx.connections->closeAll();
+    QVERIFY(modEst::nameInUse(ctx, "Jones", 0));
+
+    const Startup::Result r = Startup::prepareInstallation(ctx);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(modData::scalar(ctx, ctx.MastEstConn, "select group_concat(estname) from master")
+                 .toString(),
+             QStringLiteral("Listed"));
+    QVERIFY(!QFileInfo::exists(ctx.estimatesDir() + "/Jones"));
+    QVERIFY(!modEst::nameInUse(ctx, "Jones", 0));
+    QVERIFY(QFileInfo::exists(kept));
+    QVERIFY(QFileInfo::exists(ctx.estimateDbPath(modEst::estPath("Listed"))));
 }
 
 int main(int argc, char** argv) {
