@@ -21,20 +21,28 @@ namespace {
 // never silently made anew and empty while estimates exist.
 bool offerRebuild(AppContext& ctx, const QString& problem, Result& r) {
     const int n = int(MasterRepair::estimatesOnDisk(ctx).size());
-    if (n == 0)
+    // Without estimates a missing list is simply made from the seed; a damaged one is replaced
+    // (and kept beside the new one) without a question, since no estimate can be lost.
+    if (n == 0 && !QFileInfo::exists(ctx.MastEstConn))
         return false;
-    const auto a = ctx.prompt->ask(
-        QStringLiteral("%1\nThe estimates folder holds %2 estimate(s). Rebuild the list of "
-                       "estimates from them? Each is listed as \"Working\", dated today.")
-            .arg(problem)
-            .arg(n),
-        Prompt::appTitle(), Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::Answer::Yes);
+    const auto a =
+        n == 0 ? Prompt::Answer::Yes
+               : ctx.prompt->ask(
+                     QStringLiteral(
+                         "%1\nThe estimates folder holds %2 estimate(s). Rebuild the list of "
+                         "estimates from them? Each is listed as \"Working\", dated today.")
+                         .arg(problem)
+                         .arg(n),
+                     Prompt::appTitle(), Prompt::Buttons::YesNo, Prompt::Icon::Question,
+                     Prompt::Answer::Yes);
     if (a != Prompt::Answer::Yes)
         return false;
     try {
         const int listed = MasterRepair::rebuild(ctx);
-        r.warning =
-            QStringLiteral("The list of estimates was rebuilt with %1 estimate(s).").arg(listed);
+        r.warning = n == 0 ? problem + QStringLiteral("\nA new, empty list was made.")
+                           : QStringLiteral("The list of estimates was rebuilt with %1 "
+                                            "estimate(s).")
+                                 .arg(listed);
         return true;
     } catch (const ProcedureError& e) {
         r.warning =

@@ -54,6 +54,11 @@ bool readable(const QString& path) {
             QSqlQuery q(db);
             ok = q.exec(QStringLiteral("PRAGMA quick_check")) && q.next() &&
                  q.value(0).toString() == QLatin1String("ok");
+            // An emptied file reads as a database without tables.
+            ok = ok &&
+                 q.exec(QStringLiteral("select count(*) from sqlite_master where type='table' "
+                                       "and name='master'")) &&
+                 q.next() && q.value(0).toInt() == 1;
         }
         db.close();
     }

@@ -11,7 +11,8 @@ namespace MasterRepair {
 // The estimates below the estimates folder: each folder <name> holding <name>.db, by name.
 QStringList estimatesOnDisk(const AppContext& ctx);
 
-// Whether the file at `path` is a database SQLite can read through (PRAGMA quick_check).
+// Whether the file at `path` is a master list SQLite can read through (PRAGMA quick_check, and
+// its table is there: an emptied file reads as a database without tables).
 bool readable(const QString& path);
 
 // Builds a new master list from the shipped seed and lists every estimate of the estimates

@@ -168,6 +168,7 @@ private Q_SLOTS:
     void charactersAtTheLengthLimit();
     void masterListRebuiltFromTheEstimates_data();
     void masterListRebuiltFromTheEstimates();
+    void damagedListWithoutEstimatesIsReplaced();
     void interruptedStartLeavesNoOrphan();
 };
 
@@ -422,6 +423,7 @@ void tst_safekeeping::masterListRebuiltFromTheEstimates_data() {
     QTest::addColumn<Answer>("answer");
     QTest::newRow("missing, rebuilt") << "missing" << Answer::Yes;
     QTest::newRow("truncated, rebuilt") << "truncated" << Answer::Yes;
+    QTest::newRow("emptied, rebuilt") << "emptied" << Answer::Yes;
     QTest::newRow("missing, not rebuilt") << "missing" << Answer::No;
 }
 
@@ -445,8 +447,9 @@ void tst_safekeeping::masterListRebuiltFromTheEstimates() {
     } else {
         QFile f(ctx.MastEstConn);
         QVERIFY(f.open(QIODevice::ReadWrite));
-        before = f.readAll().left(1000);
-        f.resize(1000);
+        const int keep = damage == "emptied" ? 0 : 1000;
+        before = f.readAll().left(keep);
+        f.resize(keep);
     }
     tc.prompt->clear();
     tc.prompt->answer(answer);
@@ -469,7 +472,7 @@ void tst_safekeeping::masterListRebuiltFromTheEstimates() {
                               QDate::currentDate().toString(Qt::ISODate) + "|30"}));
     for (int id = 1; id <= 3; ++id)
         QCOMPARE(modOpenEst::OpenOwner(ctx, id).name[2], names[id - 1] + "'s house, 1 Elm St");
-    if (damage == "truncated") {
+    if (damage != "missing") {
         const QStringList aside =
             QDir(ctx.dataDir()).entryList({"MastEst.db.damaged-*"}, QDir::Files);
         QCOMPARE(aside.size(), 1);
@@ -477,6 +480,23 @@ void tst_safekeeping::masterListRebuiltFromTheEstimates() {
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), before);
     }
+}
+
+// A damaged list with no estimate to lose is replaced without a question, and said so.
+void tst_safekeeping::damagedListWithoutEstimatesIsReplaced() {
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    ctx.connections->closeAll();
+    QFile f(ctx.MastEstConn);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    f.resize(0);
+    f.close();
+    const Startup::Result r = Startup::prepareInstallation(ctx);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(tc.prompt->count(), 0);
+    QVERIFY2(r.warning.contains("is damaged and cannot be read"), qPrintable(r.warning));
+    QCOMPARE(count(ctx, ctx.MastEstConn, "master"), 0);
+    QVERIFY(count(ctx, ctx.MastEstConn, "sectionname") > 0);
 }
 
 // A start cut short leaves a reserved row without a name, or a folder with an empty database
