@@ -14,9 +14,11 @@ struct Result {
     QString warning; // something the user should hear about, but work can go on
 };
 
-// Makes the data folder and the shipped databases and templates where they are missing, and on
-// the first start of an installation writes the default settings. Nothing that exists is
-// overwritten, so a second start changes nothing the user edited.
+// Makes the data folder and the shipped databases and templates where they are missing, and
+// writes the default settings that are missing. Nothing that exists is overwritten, so a second
+// start changes nothing the user edited. A missing or unreadable master list while estimates
+// exist is reported (ctx.prompt) with the offer to rebuild it from the estimates folder; rows and
+// folders left by an interrupted Start are removed.
 Result prepareInstallation(AppContext& ctx);
 
 } // namespace Startup

@@ -16,6 +16,7 @@
 #include "documents/forms/OutputTab.h"
 #include "documents/forms/frmPrintForms.h"
 #include "documents/modDocs.h"
+#include "estimates/WorkState.h"
 #include "estimates/forms/OwnerTab.h"
 #include "estimates/forms/frmContactGrid.h"
 #include "estimates/forms/frmManageStatus.h"
@@ -47,6 +48,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 #include <QUrlQuery>
@@ -92,6 +94,11 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     lines->setUndoStack(undoStack);
     totals->setUndoStack(undoStack);
     connect(undoStack, &QUndoStack::indexChanged, this, &frmCorvanel::followUndo);
+    // The texts of the estimate in work are recorded for recovery once typing pauses.
+    recordTimer_ = new QTimer(this);
+    recordTimer_->setSingleShot(true);
+    recordTimer_->setInterval(300);
+    connect(recordTimer_, &QTimer::timeout, this, [this] { recordWorkState(); });
 
     buildMenus();
     startPage = new StartPage({mnuEstNew, mnuEstOpen, mnuEstFig, mnuEstManage});
@@ -282,11 +289,34 @@ void frmCorvanel::followUndo() {
     if (ctx_.WorkMode == Mode::New) {
         if (!undoStack->isClean())
             markChanged();
+    } else {
+        // Undoing back to the last save leaves nothing to save, unless a document was edited
+        // since.
+        ctx_.EstChanged = !undoStack->isClean() || output->hasUnsavedDocuments();
+        SaveStatus(ctx_.EstChanged);
+    }
+    // That there are changes to recover is recorded at once, the texts after a pause.
+    recordWorkState(ctx_.EstChanged == recordedChanged_);
+}
+
+void frmCorvanel::recordWorkState(bool soon) {
+    if (soon) {
+        recordTimer_->start();
         return;
     }
-    // Undoing back to the last save leaves nothing to save, unless a document was edited since.
-    ctx_.EstChanged = !undoStack->isClean() || output->hasUnsavedDocuments();
-    SaveStatus(ctx_.EstChanged);
+    recordTimer_->stop();
+    if (!estimateStarted())
+        return;
+    WorkState::State s;
+    s.estId = ctx_.EstID;
+    s.mode = ctx_.WorkMode;
+    s.changed = ctx_.EstChanged;
+    s.admin = totals->adminStoredTexts();
+    s.summary = totals->summary();
+    s.terms = totals->terms();
+    if (Guard::run(*ctx_.prompt, QStringLiteral("RecordWorkState"), kForm,
+                   [&] { WorkState::record(ctx_, s); }))
+        recordedChanged_ = s.changed;
 }
 
 void frmCorvanel::clearUndo() {
@@ -422,6 +452,11 @@ void frmCorvanel::closeEvent(QCloseEvent* e) {
             e->ignore();
             return;
         }
+    }
+    // Work given up on purpose is not offered back on the next start.
+    if (ctx_.WorkMode == Mode::New || ctx_.WorkMode == Mode::Open) {
+        recordTimer_->stop();
+        modTempDB::ClearTempTables(ctx_);
     }
     e->accept();
 }
@@ -583,6 +618,7 @@ void frmCorvanel::cmdStartEst_Click() {
     owner->enableStartButtons(false);
     LockOwner(true);
     SaveStatus(true);
+    recordWorkState();
 }
 
 void frmCorvanel::cmdCancel_Click() {
@@ -650,6 +686,7 @@ frmCorvanel::SaveResult frmCorvanel::saveEstimate() {
     if (ctx_.WorkMode == Mode::New)
         ctx_.WorkMode = Mode::Open;
     clearUndo();
+    recordWorkState();
     return SaveResult::Saved;
 }
 
@@ -751,12 +788,17 @@ void frmCorvanel::mnuEstOpen_Click() {
     if (!Guard::run(*ctx_.prompt, QStringLiteral("mnuEstOpen_Click"), kForm,
                     [this] { modTempDB::CreateTempDB(ctx_); }))
         return;
+    ctx_.WorkMode = Mode::Open;
+    showEstimate(id, nullptr);
+}
+
+void frmCorvanel::showEstimate(std::int32_t id, const WorkState::State* recovered) {
     ctx_.EstID = id;
+    ctx_.EstStarted = true;
     ctx_.Loading = true;
     showTabs(true);
     setAllTabsEnabled(SSTab1, true);
     SSTab1->setCurrentIndex(0);
-    ctx_.WorkMode = Mode::Open;
     ActiveMenu(QStringLiteral("nonidle"));
     owner->enableStartButtons(false);
 
@@ -771,21 +813,56 @@ void frmCorvanel::mnuEstOpen_Click() {
     setPanel(3, QStringLiteral("Status: ") + EstStatus);
 
     if (ownerOpened) {
-        Guard::run(*ctx_.prompt, QStringLiteral("OpenRoof"), module,
-                   [this] { modOpenEst::OpenRoof(ctx_); });
+        // A recovered estimate keeps its working copy as the crash left it.
+        if (!recovered)
+            Guard::run(*ctx_.prompt, QStringLiteral("OpenRoof"), module,
+                       [this] { modOpenEst::OpenRoof(ctx_); });
         roof->PopRoofArea();
-        Guard::run(*ctx_.prompt, QStringLiteral("OpenLineItems"), module,
-                   [this] { modOpenEst::OpenLineItems(ctx_); });
+        if (!recovered)
+            Guard::run(*ctx_.prompt, QStringLiteral("OpenLineItems"), module,
+                       [this] { modOpenEst::OpenLineItems(ctx_); });
         guarded("PopEstiGrid", [&] { lines->PopEstiGrid(); });
-        guarded("PopEstAdmin", [&] { totals->PopEstAdmin(); });
+        if (recovered)
+            totals->showTerms({{recovered->admin.value(0), recovered->admin.value(1),
+                                recovered->admin.value(2), recovered->admin.value(3)},
+                               recovered->terms,
+                               recovered->summary});
+        else
+            guarded("PopEstAdmin", [&] { totals->PopEstAdmin(); });
         guarded("FigureTotals", [&] { totals->FigureTotals(); });
         output->loadDocuments();
     }
     LockOwner(true);
     clearUndo();
-    ctx_.EstChanged = false;
-    SaveStatus(false);
+    if (recovered) {
+        // What was recovered differs from what is stored until it is saved, whatever is undone.
+        undoStack->resetClean();
+        markChanged();
+    } else {
+        ctx_.EstChanged = false;
+        SaveStatus(false);
+    }
     ctx_.Loading = false;
+    recordWorkState();
+}
+
+void frmCorvanel::offerRecovery() {
+    if (ctx_.WorkMode != Mode::Idle)
+        return;
+    const std::optional<WorkState::Unsaved> u = WorkState::unsaved(ctx_);
+    if (!u)
+        return;
+    const auto a = ctx_.prompt->ask(QStringLiteral("Corvanel was closed while the estimate %1 had "
+                                                   "unsaved changes. Recover them?")
+                                        .arg(u->estName),
+                                    Prompt::appTitle(), Prompt::Buttons::YesNo,
+                                    Prompt::Icon::Question, Prompt::Answer::Yes);
+    if (a != Prompt::Answer::Yes) {
+        guarded("CreateTempDB", [this] { modTempDB::CreateTempDB(ctx_); });
+        return;
+    }
+    ctx_.WorkMode = u->state.mode;
+    showEstimate(u->state.estId, &u->state);
 }
 
 void frmCorvanel::mnuEstManage_Click() {

@@ -19,6 +19,10 @@ class OutputTab;
 class StartPage;
 class CompanyNotice;
 struct AppContext;
+class QTimer;
+namespace WorkState {
+struct State;
+}
 
 // The program's only main window: menus, the five estimate tabs, the status bar, and the work
 // modes ("" idle, "new", "open", "figure", "report").
@@ -122,6 +126,10 @@ public:
     void CleanForm();
     // Whether the estimate in work exists in storage (a new one after Start, or an opened one).
     bool estimateStarted() const;
+    // At start: when the working copy holds unsaved changes of an estimate (the program was
+    // killed or crashed), asks whether to recover them; Yes reopens the estimate in its mode as
+    // it was, No discards the changes.
+    void offerRecovery();
     // Estimate → Manage and the contact import of a new estimate.
     void mnuEstManage_Click();
     void cmdImport_Click();
@@ -154,6 +162,12 @@ private:
     SaveResult saveEstimate();
     // Removes the master row and the folder of a new estimate that is thrown away.
     void discardNewEstimate();
+    // Shows estimate `id` in the mode set: copied from storage into the working tables, or, for
+    // a recovered one, from the working tables as they are with the recorded texts.
+    void showEstimate(std::int32_t id, const WorkState::State* recovered);
+    // Records in the working database what it belongs to and whether it holds unsaved changes
+    // (WorkState); `soon` waits for a pause in typing.
+    void recordWorkState(bool soon = false);
 
     void buildMenus();
     // The title tells what is open and whether it has unsaved changes (WindowTitle).
@@ -166,4 +180,6 @@ private:
     AppContext& ctx_;
     QStackedWidget* stack_;
     std::array<QLabel*, 3> panels_{};
+    QTimer* recordTimer_;
+    bool recordedChanged_ = false;
 };

@@ -9,10 +9,12 @@
 #include "settings/SettingsStore.h"
 #include "storage/AppSetup.h"
 #include "storage/Connections.h"
+#include "storage/InstanceLock.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -30,6 +32,22 @@ int main(int argc, char** argv) {
     AppContext ctx;
     ctx.prompt = std::make_shared<MessageBoxPrompt>();
     AppSetup::initContext(ctx, AppSetup::defaultDataRoot(), AppSetup::defaultConfigRoot());
+
+    // One program per data folder; the lock is held until the program ends.
+    InstanceLock instance(ctx.AppPath);
+    QString lockError;
+    switch (instance.acquire(&lockError)) {
+    case InstanceLock::Result::Acquired:
+        break;
+    case InstanceLock::Result::AlreadyRunning:
+        std::fprintf(stderr, "Corvanel is already running.\n");
+        ctx.prompt->message(QStringLiteral("Corvanel is already running."));
+        return 1;
+    case InstanceLock::Result::Failed:
+        ctx.prompt->message(
+            QStringLiteral("Corvanel cannot prepare its data folder:\n%1").arg(lockError));
+        return 1;
+    }
 
     const Startup::Result start = Startup::prepareInstallation(ctx);
     if (!start.ok) {
@@ -57,6 +75,7 @@ int main(int argc, char** argv) {
         frmCorvanel main(ctx);
         geometry.setMainWindow(&main);
         main.show();
+        main.offerRecovery();
         rc = QApplication::exec();
     }
     ctx.connections->closeAll();

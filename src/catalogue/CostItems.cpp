@@ -141,17 +141,13 @@ std::int32_t Save(AppContext& ctx, const CostItem& c) {
     const QVariantList values{
         c.costtype, c.cat,  c.manufacturer, c.sku,
         c.costname, c.unit, c.descrip,      QVariant::fromValue<qlonglong>(c.amount.raw())};
-    if (c.ID == 0) {
-        if (!modData::ActionQuery(ctx,
+    if (c.ID == 0)
+        return std::int32_t(
+            modData::ActionInsert(ctx,
                                   QStringLiteral("insert into costitem(costtype,cat,manufacturer,"
                                                  "sku,costname,unit,descrip,amount)values(?,?,?,?,"
                                                  "?,?,?,?)"),
-                                  values, ctx.CostConn))
-            return 0;
-        return std::int32_t(
-            modData::scalar(ctx, ctx.CostConn, QStringLiteral("select max(id) from costitem"))
-                .toLongLong());
-    }
+                                  values, ctx.CostConn));
     QVariantList p = values;
     p << c.ID;
     return modData::ActionQuery(ctx,

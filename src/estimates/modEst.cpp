@@ -46,11 +46,13 @@ QString estPath(const QString& name) {
 }
 
 std::int32_t CreateEstID(AppContext& ctx) {
-    modData::exec(ctx, ctx.MastEstConn,
-                  QStringLiteral("insert into master(eststatus,estlength,estdate) values(?,?,?)"),
-                  {QStringLiteral("Working"), 30, QDate::currentDate().toString(Qt::ISODate)});
-    return modData::scalar(ctx, ctx.MastEstConn, QStringLiteral("select max(id) from master"))
-        .toInt();
+    // The id comes from the insert itself: another program reserving a row at the same moment
+    // can never hand this one its id.
+    const QSqlQuery q = modData::exec(
+        ctx, ctx.MastEstConn,
+        QStringLiteral("insert into master(eststatus,estlength,estdate) values(?,?,?)"),
+        {QStringLiteral("Working"), 30, QDate::currentDate().toString(Qt::ISODate)});
+    return std::int32_t(modData::insertedId(q));
 }
 
 QStringList estimateTypes(AppContext& ctx) {

@@ -1,30 +1,33 @@
 #include "estimates/modSaveEst.h"
 
 #include "common/AppContext.h"
-#include "common/Money.h"
-#include "pricing/modGrid.h"
+#include "storage/Attached.h"
+#include "storage/Connections.h"
 #include "storage/PendingDeletes.h"
 #include "storage/modData.h"
 
 #include <QDate>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <vector>
 
+// The save runs on the working database's connection with the estimate and the master list
+// attached, in one transaction over the three files. SQLite commits such a transaction
+// atomically (a super-journal names the journals of all three), so the stored estimate, its
+// status in the master list and the stored ids written back into the working rows either all
+// change or none does: a failure can never leave an estimate saved while the working rows still
+// look unsaved, which would store them a second time on the next save.
 namespace modSaveEst {
 namespace {
 
-// A working row stored for the first time, remembered so its new id can be written back.
-struct NewId {
-    qlonglong workingId;
-    qlonglong storedId;
-};
+const QString kEst = QStringLiteral("est");
+const QString kMaster = QStringLiteral("mast");
 
 class Writer {
 public:
-    Writer(AppContext& ctx, const SaveInput& in)
-        : ctx_(ctx), in_(in), db_(modData::db(ctx, ctx.EstConn)) {}
+    Writer(QSqlDatabase db, const SaveInput& in) : db_(std::move(db)), in_(in) {}
 
-    QSqlQuery run(const QString& sql, const QVariantList& params) {
+    QSqlQuery run(const QString& sql, const QVariantList& params = {}) {
         step();
         return modData::exec(db_, sql, params);
     }
@@ -33,107 +36,135 @@ public:
             in_.beforeStatement(statement_);
         ++statement_;
     }
-    qlonglong lastId(const QString& table) {
-        return modData::scalar(db_, QStringLiteral("select max(ID) from ") + table).toLongLong();
+    QSqlQuery prepare(const QString& sql) {
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            throw modData::SqlError::from(q.lastError());
+        return q;
     }
     QSqlDatabase db() const { return db_; }
 
 private:
-    AppContext& ctx_;
-    const SaveInput& in_;
     QSqlDatabase db_;
+    const SaveInput& in_;
     int statement_ = 0;
 };
 
-std::vector<NewId> SaveAreas(AppContext& ctx, Writer& w) {
-    std::vector<NewId> added;
-    QSqlQuery q = modData::exec(
-        ctx, ctx.TempDBConn,
-        QStringLiteral("select ID,AreaID,Shape,Pitch,Width1,Width2,Height,Total from TempAreas "
-                       "order by ID"));
-    while (q.next()) {
-        const QVariantList v = {q.value(2), q.value(3), q.value(4),
-                                q.value(5), q.value(6), q.value(7)};
-        const qlonglong areaId = q.value(1).toLongLong();
-        if (areaId == 0) {
-            QSqlQuery ins = w.run(QStringLiteral("insert into Areas(Shape,Pitch,Width1,Width2,"
-                                                 "Height,Total) values(?,?,?,?,?,?)"),
-                                  v);
-            added.push_back({q.value(0).toLongLong(), ins.lastInsertId().toLongLong()});
-        } else {
-            w.run(QStringLiteral("update Areas set Shape=?,Pitch=?,Width1=?,Width2=?,Height=?,"
-                                 "Total=? where ID=?"),
-                  v + QVariantList{areaId});
-        }
-    }
-    return added;
+void execPrepared(QSqlQuery& q, const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec())
+        throw modData::SqlError::from(q.lastError());
 }
 
-std::vector<NewId> SaveLineals(AppContext& ctx, Writer& w) {
-    std::vector<NewId> added;
-    QSqlQuery q = modData::exec(
-        ctx, ctx.TempDBConn,
-        QStringLiteral("select ID,LinealID,Type,Name,Length,Total from TempLineal order by ID"));
+// Working rows not stored yet: their working key and the values to store, read completely
+// before the first insert so that no read is open on a table being written.
+struct NewRow {
+    qlonglong workingKey;
+    QVariantList values;
+};
+
+std::vector<NewRow> newRows(Writer& w, const QString& select, int valueCount) {
+    std::vector<NewRow> rows;
+    QSqlQuery q = w.run(select);
     while (q.next()) {
-        const QVariantList v = {q.value(2), q.value(3), q.value(4), q.value(5)};
-        const qlonglong linealId = q.value(1).toLongLong();
-        if (linealId == 0) {
-            QSqlQuery ins = w.run(
-                QStringLiteral("insert into Lineal(Type,Name,Length,Total) values(?,?,?,?)"), v);
-            added.push_back({q.value(0).toLongLong(), ins.lastInsertId().toLongLong()});
-        } else {
-            w.run(QStringLiteral("update Lineal set Type=?,Name=?,Length=?,Total=? where ID=?"),
-                  v + QVariantList{linealId});
-        }
+        NewRow r{q.value(0).toLongLong(), {}};
+        for (int i = 1; i <= valueCount; ++i)
+            r.values.append(q.value(i));
+        rows.push_back(std::move(r));
     }
-    return added;
+    return rows;
 }
 
-std::vector<NewId> SaveLineItems(AppContext& ctx, Writer& w) {
-    std::vector<NewId> added;
-    // A line is stored under its section's name and position as the section has them now.
-    QSqlQuery q = modData::exec(
-        ctx, ctx.TempDBConn,
-        QStringLiteral("select l.autoID,l.LineItemID,l.ItemID,coalesce(s.SecOrder,l.SecOrder),"
-                       "coalesce(s.SecDesc,l.Sect),l.Name,l.ItemTable,l.Qty,l.Unit,l.Cost,"
-                       "l.LineTotal from tpLineItems l left join TempSect s on s.autoID = "
-                       "l.SectID order by l.autoID asc"));
-    while (q.next()) {
-        const std::int32_t lineId = q.value(1).toInt();
-        w.step();
-        modGrid::SaveLineItem(
-            ctx, lineId == 0 ? QStringLiteral("insert") : QStringLiteral("update"), lineId,
-            q.value(2).toInt(), q.value(4).toString(), q.value(3).toInt(), q.value(5).toString(),
-            q.value(6).toString(), Quantity::fromRaw(q.value(7).toLongLong()),
-            q.value(8).toString(), Money::fromRaw(q.value(9).toLongLong()),
-            Money::fromRaw(q.value(10).toLongLong()));
-        if (lineId == 0)
-            added.push_back({q.value(0).toLongLong(), w.lastId(QStringLiteral("LineItems"))});
+// Inserts each new row into the estimate and writes the id the insert gave it back into its
+// working row (within the save's transaction).
+void storeNewRows(Writer& w, const std::vector<NewRow>& rows, const QString& insert,
+                  const QString& writeBack) {
+    if (rows.empty())
+        return;
+    w.step();
+    QSqlQuery ins = w.prepare(insert);
+    QSqlQuery back = w.prepare(writeBack);
+    for (const NewRow& r : rows) {
+        execPrepared(ins, r.values);
+        const QVariant id = ins.lastInsertId();
+        if (!id.isValid() || id.toLongLong() <= 0)
+            throw modData::SqlError::message(QStringLiteral("A new row got no id"));
+        execPrepared(back, {id, r.workingKey});
     }
-    return added;
+    w.step();
 }
 
-void SaveEstimateTotals(Writer& w, const SaveInput& in) {
+void saveAreas(Writer& w) {
+    w.run(QStringLiteral("update est.Areas set Shape=t.Shape, Pitch=t.Pitch, Width1=t.Width1, "
+                         "Width2=t.Width2, Height=t.Height, Total=t.Total from main.TempAreas t "
+                         "where t.AreaID > 0 and Areas.ID = t.AreaID"));
+    storeNewRows(w,
+                 newRows(w,
+                         QStringLiteral("select ID,Shape,Pitch,Width1,Width2,Height,Total from "
+                                        "main.TempAreas where AreaID = 0 order by ID"),
+                         6),
+                 QStringLiteral("insert into est.Areas(Shape,Pitch,Width1,Width2,Height,Total) "
+                                "values(?,?,?,?,?,?)"),
+                 QStringLiteral("update main.TempAreas set AreaID=? where ID=?"));
+}
+
+void saveLineals(Writer& w) {
+    w.run(QStringLiteral("update est.Lineal set Type=t.Type, Name=t.Name, Length=t.Length, "
+                         "Total=t.Total from main.TempLineal t where t.LinealID > 0 and "
+                         "Lineal.ID = t.LinealID"));
+    storeNewRows(w,
+                 newRows(w,
+                         QStringLiteral("select ID,Type,Name,Length,Total from main.TempLineal "
+                                        "where LinealID = 0 order by ID"),
+                         4),
+                 QStringLiteral("insert into est.Lineal(Type,Name,Length,Total) values(?,?,?,?)"),
+                 QStringLiteral("update main.TempLineal set LinealID=? where ID=?"));
+}
+
+// A line is stored under its section's name and position as the section has them now.
+const char* const kLineSource =
+    "select l.autoID as autoID, l.LineItemID as LineItemID, l.ItemTable as ItemTable, "
+    "l.ItemID as ItemID, coalesce(s.SecDesc,l.Sect) as Sect, coalesce(s.SecOrder,l.SecOrder) as "
+    "SecOrder, l.Qty as Qty, l.Unit as Unit, l.Name as Name, l.Cost as Cost, l.LineTotal as "
+    "LineTotal from main.tpLineItems l left join main.TempSect s on s.autoID = l.SectID";
+
+void saveLineItems(Writer& w) {
+    const QString source = QString::fromLatin1(kLineSource);
+    w.run(QStringLiteral("update est.LineItems set ItemTable=t.ItemTable, ItemID=t.ItemID, "
+                         "Sect=t.Sect, SecOrder=t.SecOrder, Qty=t.Qty, Unit=t.Unit, Name=t.Name, "
+                         "Cost=t.Cost, LineTotal=t.LineTotal from (%1 where l.LineItemID > 0) t "
+                         "where LineItems.ID = t.LineItemID")
+              .arg(source));
+    const std::vector<NewRow> rows =
+        newRows(w,
+                QStringLiteral("select autoID,ItemTable,ItemID,Sect,SecOrder,Qty,Unit,Name,Cost,"
+                               "LineTotal from (%1 where l.LineItemID = 0) order by autoID")
+                    .arg(source),
+                9);
+    storeNewRows(w, rows,
+                 QStringLiteral("insert into est.LineItems(ItemTable,ItemID,Sect,SecOrder,Qty,Unit,"
+                                "Name,Cost,LineTotal) values(?,?,?,?,?,?,?,?,?)"),
+                 QStringLiteral("update main.tpLineItems set LineItemID=? where autoID=?"));
+    if (!rows.empty())
+        w.run(QStringLiteral("update main.EstiGrid set LineItemID=(select LineItemID from "
+                             "main.tpLineItems where autoID=EstiGrid.tpLineItemID) where "
+                             "tpLineItemID > 0"));
+}
+
+void saveEstimateTotals(Writer& w, const SaveInput& in) {
     QVariantList v;
     for (int i = 0; i < 4; ++i)
         v.append(in.admin.value(i));
     v.append(storedSummary(in.summary));
     v.append(storedTerms(in.terms));
-    QSqlQuery q = w.run(QStringLiteral("UPDATE main set overhead=?, Profit=?, contingency=?, "
+    QSqlQuery q = w.run(QStringLiteral("UPDATE est.Main set overhead=?, Profit=?, contingency=?, "
                                        "management=?, EstSummary=?, PaymentTerms=? where ID=1"),
                         v);
     if (q.numRowsAffected() != 1)
         throw modData::SqlError::message(
             QStringLiteral("The owner row of this estimate is missing"));
-}
-
-void writeBack(AppContext& ctx, const QString& table, const QString& idColumn,
-               const QString& keyColumn, const std::vector<NewId>& ids) {
-    QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
-    const QString sql =
-        QStringLiteral("update %1 set %2=? where %3=?").arg(table, idColumn, keyColumn);
-    for (const NewId& n : ids)
-        modData::exec(db, sql, {n.storedId, n.workingId});
 }
 
 } // namespace
@@ -146,41 +177,31 @@ QString storedTerms(const QString& text) {
 }
 
 void saveEstimate(AppContext& ctx, const SaveInput& in) {
-    Writer w(ctx, in);
-    std::vector<NewId> areas, lineals, lines;
+    // Opened through their own connections first, so that an older file is brought up to date
+    // (or a newer one refused) before it is written. The estimate's own connection is closed
+    // then: a read left open on it would hold the file against the save's commit.
+    modData::db(ctx, ctx.EstConn);
+    ctx.connections->close(ctx.EstConn);
+    modData::db(ctx, ctx.MastEstConn);
     QSqlDatabase working = modData::db(ctx, ctx.TempDBConn);
-    {
-        modData::Transaction t(w.db());
-        // What the user deleted goes now, with the rest of the save or not at all.
-        w.step();
-        PendingDeletes::applyTo(working, w.db());
-        areas = SaveAreas(ctx, w);
-        lineals = SaveLineals(ctx, w);
-        lines = SaveLineItems(ctx, w);
-        SaveEstimateTotals(w, in);
-        t.commit();
-    }
-    // The stored ids go back into the working rows in one transaction of their own.
-    {
-        modData::Transaction t(modData::db(ctx, ctx.TempDBConn));
-        writeBack(ctx, QStringLiteral("TempAreas"), QStringLiteral("AreaID"), QStringLiteral("ID"),
-                  areas);
-        writeBack(ctx, QStringLiteral("TempLineal"), QStringLiteral("LinealID"),
-                  QStringLiteral("ID"), lineals);
-        writeBack(ctx, QStringLiteral("tpLineItems"), QStringLiteral("LineItemID"),
-                  QStringLiteral("autoID"), lines);
-        PendingDeletes::clear(working);
-        if (!lines.empty())
-            modData::exec(working,
-                          QStringLiteral("update EstiGrid set LineItemID=(select LineItemID from "
-                                         "tpLineItems where autoID=EstiGrid.tpLineItemID) where "
-                                         "tpLineItemID > 0"));
-        t.commit();
-    }
+    Attached estimate(working, ctx.EstConn, kEst);
+    Attached master(working, ctx.MastEstConn, kMaster);
+    Writer w(working, in);
+    modData::Transaction t(working);
+    // What the user deleted goes now, with the rest of the save or not at all.
+    w.step();
+    PendingDeletes::applyTo(working, kEst);
+    saveAreas(w);
+    saveLineals(w);
+    saveLineItems(w);
+    saveEstimateTotals(w, in);
+    w.step();
+    PendingDeletes::clear(working);
     if (in.complete)
-        modData::exec(ctx, ctx.MastEstConn,
-                      QStringLiteral("UPDATE master set estdate=?, eststatus='Pending' where ID=?"),
-                      {QDate::currentDate().toString(Qt::ISODate), ctx.EstID});
+        w.run(QStringLiteral("UPDATE mast.master set estdate=?, eststatus='Pending' where ID=?"),
+              {QDate::currentDate().toString(Qt::ISODate), ctx.EstID});
+    w.step();
+    t.commit();
 }
 
 } // namespace modSaveEst

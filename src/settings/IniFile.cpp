@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {
     reload();
@@ -114,6 +115,58 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
         return false;
     }
     return true;
+}
+
+int IniFile::addMissing(const QList<Entry>& ordered) {
+    reload();
+    const QList<Section> before = sections_;
+    auto findSection = [this](const QString& name) -> qsizetype {
+        for (qsizetype i = 0; i < sections_.size(); ++i)
+            if (sections_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    auto findKey = [](const Section& s, const QString& key) -> qsizetype {
+        for (qsizetype i = 0; i < s.values.size(); ++i)
+            if (s.values[i].first.compare(key, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    int added = 0;
+    for (qsizetype e = 0; e < ordered.size(); ++e) {
+        const Entry& entry = ordered[e];
+        qsizetype si = findSection(entry.section);
+        if (si < 0) {
+            // After the last of the sections that come before it in the list, else first.
+            qsizetype at = 0;
+            for (qsizetype p = 0; p < e; ++p)
+                at = std::max(at, findSection(ordered[p].section) + 1);
+            sections_.insert(at, {entry.section, {}});
+            si = at;
+        }
+        Section& target = sections_[si];
+        if (findKey(target, entry.key) >= 0)
+            continue;
+        qsizetype at = 0;
+        for (qsizetype p = e - 1; p >= 0; --p) {
+            if (ordered[p].section.compare(entry.section, Qt::CaseInsensitive) != 0)
+                continue;
+            const qsizetype prev = findKey(target, ordered[p].key);
+            if (prev >= 0) {
+                at = prev + 1;
+                break;
+            }
+        }
+        target.values.insert(at, {entry.key, entry.value});
+        ++added;
+    }
+    if (added == 0)
+        return 0;
+    if (!save()) {
+        sections_ = before;
+        return -1;
+    }
+    return added;
 }
 
 QString IniFile::quoteValue(const QString& value) {

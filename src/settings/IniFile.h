@@ -27,6 +27,18 @@ public:
     // place. Returns false when the file could not be written (the value is then not kept).
     bool setValue(const QString& section, const QString& key, const QString& value);
 
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+    // Adds every entry of `ordered` that the file lacks, in its place: after the nearest entry
+    // before it in `ordered` that the file has (a missing section after the nearest section
+    // before it), so the file keeps the order readers rely on. A value that is there is never
+    // changed, whatever it holds. Returns how many were added, or -1 when the file could not be
+    // written (nothing is then kept).
+    int addMissing(const QList<Entry>& ordered);
+
     // The text form of the file, as written.
     QString serialise() const;
     static QString quoteValue(const QString& value);

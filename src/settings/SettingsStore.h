@@ -25,6 +25,11 @@ public:
     bool setValue(const QString& app, const QString& section, const QString& key,
                   const QString& value);
 
+    // Adds the entries the file of `app` lacks, each in its place (IniFile::addMissing).
+    int addMissing(const QString& app, const QList<IniFile::Entry>& ordered) {
+        return file(app).addMissing(ordered);
+    }
+
     // Shorthands for this program's own settings.
     QString get(const QString& section, const QString& key) const {
         return value(QString::fromLatin1(App), section, key);

@@ -44,8 +44,10 @@ QSqlDatabase Connections::openConnection(const QString& path, bool readOnly, boo
     {
         QSqlQuery q(db);
         if (scratch_.contains(path)) {
-            q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-            q.exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+            // The working copy is what a crash leaves to recover, and the save commits it
+            // together with the estimate: its journal must be on disk for both.
+            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+            q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
         } else if (!readOnly) {
             q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
         }

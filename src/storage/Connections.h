@@ -29,7 +29,7 @@ public:
     using OpenCheck = std::function<bool(QSqlDatabase db, const QString& path, QString* error)>;
     void setOpenCheck(OpenCheck check) { openCheck_ = std::move(check); }
 
-    // Scratch databases trade durability for speed: they are recreated on every use.
+    // Working databases: recreated on every use, synced less often than the stored ones.
     void markScratch(const QString& path) { scratch_.insert(path); }
 
     void close(const QString& path);

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
+#include "storage/Schema.h"
 #include "storage/modData.h"
 
 #include <QDir>
@@ -112,11 +113,19 @@ void workingQuantitiesSectionsAndDeletions(QSqlDatabase db) {
                                          "StoredID INTEGER\n) STRICT"));
 }
 
+// Version 3 of a working database: it records which estimate it belongs to and whether it holds
+// unsaved changes (WorkState), so that a start after a crash can offer them back.
+void workingStateForRecovery(QSqlDatabase db) {
+    if (hasTable(db, "TempSect") && !hasTable(db, "WorkState"))
+        Schema::createTable(db, QStringLiteral("WorkState"));
+}
+
 const std::vector<Step>& steps(Kind kind) {
     static const std::vector<Step> catalogue = {firstVersion};
     static const std::vector<Step> masterList = {firstVersion};
     static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts};
-    static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions};
+    static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions,
+                                              workingStateForRecovery};
     switch (kind) {
     case Kind::Catalogue:
         return catalogue;

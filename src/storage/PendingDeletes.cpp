@@ -45,13 +45,13 @@ QList<Entry> all(QSqlDatabase working) {
     return out;
 }
 
-void applyTo(QSqlDatabase working, QSqlDatabase estimate) {
-    for (const Entry& e : all(working)) {
-        if (!known(e.table))
-            throw modData::SqlError::message(QStringLiteral("Unknown table %1").arg(e.table));
-        modData::exec(estimate, QStringLiteral("delete from %1 where ID=?").arg(e.table),
-                      {e.storedId});
-    }
+void applyTo(QSqlDatabase working, const QString& estimateSchema) {
+    for (const char* table : {"Areas", "Lineal", "LineItems"})
+        modData::exec(working,
+                      QStringLiteral("delete from %1.%2 where ID in (select StoredID from "
+                                     "main.PendingDeletes where TableName = ?)")
+                          .arg(estimateSchema, QLatin1String(table)),
+                      {QLatin1String(table)});
 }
 
 void clear(QSqlDatabase working) {

@@ -22,9 +22,9 @@ void mark(QSqlDatabase working, const QString& table, qint64 storedId);
 void unmark(QSqlDatabase working, const QString& table, qint64 storedId);
 // Every recorded deletion, in the order made.
 QList<Entry> all(QSqlDatabase working);
-// Deletes the recorded rows from the estimate database `estimate` (inside the save's
-// transaction).
-void applyTo(QSqlDatabase working, QSqlDatabase estimate);
+// Deletes the recorded rows from the estimate database attached to the working connection as
+// `estimateSchema` (inside the save's transaction).
+void applyTo(QSqlDatabase working, const QString& estimateSchema);
 // Forgets every record once the save has been committed.
 void clear(QSqlDatabase working);
 

@@ -75,6 +75,14 @@ const QHash<QString, QString>& all() {
         // own database only when it is saved (TableName is Areas, Lineal or LineItems).
         h[QStringLiteral("pendingdeletes")] =
             table("PendingDeletes", {key("autoID"), txt("TableName", 50), lng("StoredID")});
+        // Which estimate the working copy belongs to, in which mode, and whether it holds changes
+        // not saved yet (with the totals tab's texts, which live nowhere else until the save):
+        // what a start after a crash offers to recover. At most one row.
+        h[QStringLiteral("workstate")] =
+            table("WorkState", {key("autoID"), lng0("EstID"), txtE("Mode", 10), lng0("Changed"),
+                                txtE("Overhead", 20), txtE("Profit", 20), txtE("Contingency", 20),
+                                txtE("Management", 20), QStringLiteral("Summary TEXT"),
+                                QStringLiteral("Terms TEXT")});
         h[QStringLiteral("tempareas")] =
             table("TempAreas", {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"),
                                 lng0("Width1"), lng0("Width2"), lng0("Height"), lng0("Total")});
@@ -121,7 +129,8 @@ void createTable(QSqlDatabase db, const QString& name) {
 QStringList tempTables() {
     return {QStringLiteral("TempSect"),    QStringLiteral("EstiGrid"),
             QStringLiteral("tpLineItems"), QStringLiteral("TempAreas"),
-            QStringLiteral("TempLineal"),  QStringLiteral("PendingDeletes")};
+            QStringLiteral("TempLineal"),  QStringLiteral("PendingDeletes"),
+            QStringLiteral("WorkState")};
 }
 
 QStringList estimateTables() {

@@ -57,22 +57,57 @@ QVariant scalar(QSqlDatabase d, const QString& sql, const QVariantList& params) 
     return q.value(0);
 }
 
+qint64 insertedId(const QSqlQuery& q) {
+    const QVariant id = q.lastInsertId();
+    if (!id.isValid() || id.toLongLong() <= 0)
+        throw SqlError::message(QStringLiteral("The new row got no id"));
+    return id.toLongLong();
+}
+
+namespace {
+// Runs a statement for ActionQuery and ActionInsert: the query when it ran, the error otherwise.
+bool runAction(AppContext& ctx, const QString& sql, const QVariantList& params, const QString& conn,
+               QSqlQuery* out, QSqlError* error) {
+    QSqlDatabase d = ctx.connections->database(conn);
+    if (!d.isOpen()) {
+        *error = QSqlError(ctx.connections->lastError(), QString(), QSqlError::ConnectionError);
+        return false;
+    }
+    QSqlQuery q(d);
+    if (q.prepare(sql)) {
+        for (const QVariant& v : params)
+            q.addBindValue(v);
+        if (q.exec()) {
+            *out = std::move(q);
+            return true;
+        }
+    }
+    *error = q.lastError();
+    return false;
+}
+} // namespace
+
+qint64 ActionInsert(AppContext& ctx, const QString& sql, const QVariantList& params,
+                    const QString& conn) {
+    QSqlQuery q;
+    QSqlError error;
+    if (runAction(ctx, sql, params, conn, &q, &error)) {
+        const QVariant id = q.lastInsertId();
+        if (id.isValid() && id.toLongLong() > 0)
+            return id.toLongLong();
+        error = QSqlError(QStringLiteral("The new row got no id"), QString(),
+                          QSqlError::StatementError);
+    }
+    ctx.prompt->message(ActionQueryMessage(error));
+    return 0;
+}
+
 bool ActionQuery(AppContext& ctx, const QString& sql, const QVariantList& params,
                  const QString& conn) {
-    QSqlDatabase d = ctx.connections->database(conn);
+    QSqlQuery q;
     QSqlError error;
-    if (!d.isOpen()) {
-        error = QSqlError(ctx.connections->lastError(), QString(), QSqlError::ConnectionError);
-    } else {
-        QSqlQuery q(d);
-        if (q.prepare(sql)) {
-            for (const QVariant& v : params)
-                q.addBindValue(v);
-            if (q.exec())
-                return true;
-        }
-        error = q.lastError();
-    }
+    if (runAction(ctx, sql, params, conn, &q, &error))
+        return true;
     ctx.prompt->message(ActionQueryMessage(error));
     return false;
 }

@@ -25,6 +25,12 @@ inline bool ActionQuery(AppContext& ctx, const QString& sql, const QString& conn
     return ActionQuery(ctx, sql, {}, conn);
 }
 QString ActionQueryMessage(const QSqlError& error);
+// Runs one insert as ActionQuery does (a failure is shown and swallowed) and returns the id the
+// insert gave its row, read from the statement itself; 0 when it failed.
+qint64 ActionInsert(AppContext& ctx, const QString& sql, const QVariantList& params,
+                    const QString& conn);
+// The id the insert just run by `q` gave its row; throws SqlError when it gave none.
+qint64 insertedId(const QSqlQuery& q);
 
 // True when a row of `table` has `field` equal to `value`. Errors are thrown (SqlError).
 bool RecordExists(AppContext& ctx, std::int32_t value, const QString& field, const QString& table,

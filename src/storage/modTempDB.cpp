@@ -65,7 +65,8 @@ void DropTempTable(AppContext& ctx, const QString& name) {
 void ClearTempTables(AppContext& ctx) {
     for (const char* sql :
          {"delete from TempSect", "delete from Estigrid", "delete from TpLineItems",
-          "delete from TempAreas", "delete from TempLineal", "delete from PendingDeletes"})
+          "delete from TempAreas", "delete from TempLineal", "delete from PendingDeletes",
+          "delete from WorkState"})
         modData::ActionQuery(ctx, QString::fromLatin1(sql), ctx.TempDBConn);
 }
 

@@ -8,8 +8,8 @@ struct AppContext;
 // thrown (modData::SqlError) to the calling handler, which reports them.
 namespace modTempDB {
 
-// Recreates data/tempdb.db with TempSect, EstiGrid, tpLineItems, TempAreas, TempLineal and
-// PendingDeletes.
+// Recreates data/tempdb.db with TempSect, EstiGrid, tpLineItems, TempAreas, TempLineal,
+// PendingDeletes and WorkState.
 void CreateTempDB(AppContext& ctx);
 // Adds the scratch table SectSort to the working database.
 void CreateSectSort(AppContext& ctx);

@@ -105,7 +105,11 @@ void tst_estimate_life::newEstimateState() {
     QCOMPARE(w.owner->cmbEstType->itemText(1), QStringLiteral("Reroof"));
     QVERIFY(w.owner->cmdImport->isEnabled());
     QVERIFY(!w.mnuEstNew->isEnabled());
-    QCOMPARE(w.owner->cmbEstType->lineEdit()->maxLength(), 25);
+    // At most 25 characters, an emoji counting one.
+    w.owner->cmbEstType->lineEdit()->setText(QString(24, 'x') +
+                                             QString::fromUtf8("\xF0\x9F\x8F\xA0") + "yz");
+    QCOMPARE(w.owner->cmbEstType->lineEdit()->text(),
+             QString(24, 'x') + QString::fromUtf8("\xF0\x9F\x8F\xA0"));
 }
 
 void tst_estimate_life::startChecksInOrder_data() {

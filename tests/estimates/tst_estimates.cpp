@@ -6,6 +6,7 @@
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
 #include "storage/Connections.h"
+#include "storage/PendingDeletes.h"
 #include "storage/modTempDB.h"
 #include "takeoff/Takeoff.h"
 
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void saveInsertsThenUpdatesInPlace();
     void completeSaveMarksPendingToday();
     void failureMidwayLeavesStoredEstimateUnchanged();
+    void failedWriteBackStoresNothingTwice_data();
+    void failedWriteBackStoresNothingTwice();
     void openCopiesEverythingBack();
     void singleTotalAreaIsRecognised();
     void openOfMissingDatabaseCreatesNothing();
@@ -200,13 +203,15 @@ void tst_estimates::saveInsertsThenUpdatesInPlace() {
     QCOMPARE(count(ctx, ctx.EstConn, "LineItems"), 1);
     QCOMPARE(modData::scalar(ctx, ctx.EstConn, "select Name from LineItems").toString(),
              QStringLiteral("O'Brien's shingles"));
-    QSqlQuery m = modData::exec(ctx, ctx.EstConn,
-                                "select Overhead,Profit,Contingency,Management,EstSummary,"
-                                "PaymentTerms from Main where ID=1");
-    QVERIFY(m.next());
     QStringList stored;
-    for (int i = 0; i < 6; ++i)
-        stored << m.value(i).toString();
+    {
+        QSqlQuery m = modData::exec(ctx, ctx.EstConn,
+                                    "select Overhead,Profit,Contingency,Management,EstSummary,"
+                                    "PaymentTerms from Main where ID=1");
+        QVERIFY(m.next());
+        for (int i = 0; i < 6; ++i)
+            stored << m.value(i).toString();
+    }
     QCOMPARE(stored,
              QStringList({"%-15", "%-15", "Fixed-100", "%-2", "It's a re-roof", "No terms"}));
 
@@ -283,6 +288,86 @@ void tst_estimates::failureMidwayLeavesStoredEstimateUnchanged() {
     QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
     QCOMPARE(count(ctx, ctx.EstConn, "Lineal"), 2);
     QCOMPARE(count(ctx, ctx.EstConn, "LineItems"), 2);
+}
+
+void tst_estimates::failedWriteBackStoresNothingTwice_data() {
+    // Where the fault is injected: a trigger refusing one write of the save, in the working
+    // database (the ids written back, the deletions forgotten) or in the master list.
+    QTest::addColumn<bool>("inMaster");
+    QTest::addColumn<QString>("trigger");
+    QTest::newRow("area ids") << false
+                              << "before update of AreaID on TempAreas begin select "
+                                 "raise(abort,'disk full'); end";
+    QTest::newRow("lineal ids") << false
+                                << "before update of LinealID on TempLineal begin select "
+                                   "raise(abort,'disk full'); end";
+    QTest::newRow("line ids") << false
+                              << "before update of LineItemID on tpLineItems begin select "
+                                 "raise(abort,'disk full'); end";
+    QTest::newRow("deletions forgotten") << false
+                                         << "before delete on PendingDeletes begin select "
+                                            "raise(abort,'disk full'); end";
+    QTest::newRow("status in master") << true
+                                      << "before update of eststatus on master begin select "
+                                         "raise(abort,'disk full'); end";
+}
+
+void tst_estimates::failedWriteBackStoresNothingTwice() {
+    QFETCH(bool, inMaster);
+    QFETCH(QString, trigger);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    start(ctx, "Smith");
+    area(ctx, 0, 6, 30, 0, 20, 849);
+    lineal(ctx, 2, "Eaves", 100, 42);
+    line(ctx, 4, "Shingles", 0, "Shingles", 3, "45.50");
+    line(ctx, 5, "Shingles", 0, "Felt", 2, "20");
+    modSaveEst::saveEstimate(ctx, input());
+    // One stored line deleted, one of each kind added.
+    PendingDeletes::mark(modData::db(ctx, ctx.TempDBConn), "LineItems", 2);
+    modData::exec(ctx, ctx.TempDBConn, "delete from tpLineItems where LineItemID=2");
+    area(ctx, 2, 0, 10, 20, 7, 105);
+    lineal(ctx, 4, "Valley", 12, 12);
+    line(ctx, 9, "Flashing", 1, "Drip edge", 10, "7.25");
+    const QStringList tables = {"Main", "Areas", "Lineal", "LineItems"};
+    QList<QStringList> stored;
+    for (const QString& t : tables)
+        stored << dump(ctx, ctx.EstConn, t);
+    QStringList working;
+    for (const char* t : {"TempAreas", "TempLineal", "tpLineItems", "PendingDeletes"})
+        working << dump(ctx, ctx.TempDBConn, QString::fromLatin1(t));
+
+    const QString conn = inMaster ? ctx.MastEstConn : ctx.TempDBConn;
+    modData::exec(ctx, conn, "create trigger fault " + trigger);
+    QVERIFY_THROWS_EXCEPTION(modData::SqlError, modSaveEst::saveEstimate(ctx, input(true)));
+    // Nothing of the save is kept anywhere: the stored estimate, its status and the working
+    // rows are as they were, so the failure message ("not saved") is the truth.
+    for (int i = 0; i < tables.size(); ++i)
+        QCOMPARE(dump(ctx, ctx.EstConn, tables[i]), stored[i]);
+    QStringList after;
+    for (const char* t : {"TempAreas", "TempLineal", "tpLineItems", "PendingDeletes"})
+        after << dump(ctx, ctx.TempDBConn, QString::fromLatin1(t));
+    QCOMPARE(after, working);
+    QCOMPARE(modData::scalar(ctx, ctx.MastEstConn, "select eststatus from master where id=?",
+                             {ctx.EstID})
+                 .toString(),
+             QStringLiteral("Working"));
+
+    // Once the fault is gone, the next save stores every row exactly once, and a third changes
+    // nothing.
+    modData::exec(ctx, conn, "drop trigger fault");
+    modSaveEst::saveEstimate(ctx, input(true));
+    modSaveEst::saveEstimate(ctx, input(true));
+    QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
+    QCOMPARE(count(ctx, ctx.EstConn, "Lineal"), 2);
+    QCOMPARE(dump(ctx, ctx.EstConn, "LineItems"),
+             QStringList({"1|4|0|Shingles|Shingles|Material|30000|sq|455000|1365000",
+                          "3|9|1|Flashing|Drip edge|Material|100000|sq|72500|725000"}));
+    QCOMPARE(count(ctx, ctx.TempDBConn, "PendingDeletes"), 0);
+    QCOMPARE(modData::scalar(ctx, ctx.MastEstConn, "select eststatus from master where id=?",
+                             {ctx.EstID})
+                 .toString(),
+             QStringLiteral("Pending"));
 }
 
 void tst_estimates::openCopiesEverythingBack() {

@@ -2,6 +2,7 @@
 #include "StoredEstimate.h"
 #include "TestContext.h"
 
+#include "estimates/WorkState.h"
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
 #include "storage/Connections.h"
@@ -156,6 +157,19 @@ void tst_upgrade::workingFileOfTheFirstVersion() {
                  .toString(),
              QStringLiteral("-@-,80000@1,-@-,-@-,-@-,90000@2,-@-,-@-"));
     QCOMPARE(StoredEstimate::count(ctx, ctx.TempDBConn, "PendingDeletes"), 0);
+    // The working copy of an earlier program records nothing to recover: none is offered.
+    QCOMPARE(StoredEstimate::count(ctx, ctx.TempDBConn, "WorkState"), 0);
+    QVERIFY(!WorkState::unsaved(ctx));
+    // The layout just before the recovery record: the record's table is added.
+    modTempDB::CreateTempDB(ctx);
+    QVERIFY(QSqlQuery(ctx.connections->database(ctx.TempDBConn)).exec("drop table WorkState"));
+    QVERIFY(QSqlQuery(ctx.connections->database(ctx.TempDBConn))
+                .exec(QStringLiteral("PRAGMA user_version = %1")
+                          .arg(Migrations::currentVersion(Migrations::Kind::Working) - 1)));
+    ctx.connections->close(ctx.TempDBConn);
+    QVERIFY(ctx.connections->database(ctx.TempDBConn).isOpen());
+    QCOMPARE(StoredEstimate::count(ctx, ctx.TempDBConn, "WorkState"), 0);
+    QCOMPARE(rawVersion(ctx.TempDBConn), Migrations::currentVersion(Migrations::Kind::Working));
     // The units database of the same kind has none of those tables and only takes the version.
     modTempDB::CreateUnitDB(ctx);
     QSqlDatabase units = ctx.connections->database(ctx.UnitDBConn);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void storeKeepsOneFilePerApplication();
     void defaultsInTheirOrder();
     void defaultsTwiceKeepOneOfEach();
+    void missingDefaultsRepairedInOrder_data();
+    void missingDefaultsRepairedInOrder();
     void showGreeting_data();
     void showGreeting();
 };
@@ -211,6 +214,73 @@ void TestSettings::defaultsTwiceKeepOneOfEach() {
     const QString once = readAll(s.filePath("Corvanel"));
     modMain::WriteDefaultSettings(s);
     QCOMPARE(readAll(s.filePath("Corvanel")), once);
+}
+
+namespace {
+// The settings text with the values named "Section/Key" in `drop` left out and those in `set`
+// given other values, as a first start cut short or a hand edit leaves it.
+QString edited(const QString& text, const QStringList& drop, const QMap<QString, QString>& set) {
+    QStringList out;
+    QString section;
+    for (const QString& line : text.split('\n')) {
+        if (line.startsWith('[')) {
+            section = line.mid(1, line.indexOf(']') - 1);
+            if (drop.contains(section + "/*"))
+                continue;
+        } else if (line.contains('=')) {
+            const QString name = section + '/' + line.left(line.indexOf('='));
+            if (drop.contains(name) || drop.contains(section + "/*"))
+                continue;
+            if (set.contains(name)) {
+                out << line.left(line.indexOf('=') + 1) + set[name];
+                continue;
+            }
+        }
+        out << line;
+    }
+    return out.join('\n');
+}
+} // namespace
+
+void TestSettings::missingDefaultsRepairedInOrder_data() {
+    QTest::addColumn<QStringList>("drop");
+    QTest::addColumn<int>("added");
+    QTest::newRow("nothing missing") << QStringList{} << 0;
+    QTest::newRow("first start cut short after the company")
+        << QStringList{"CoInfoInc/LetHead", "Op/*"} << 10;
+    QTest::newRow("values missing here and there")
+        << QStringList{"CoInfo/Phone", "Op/Overhead", "Op/Fringe", "CoInfoInc/Name"} << 4;
+    QTest::newRow("first section missing") << QStringList{"CoInfoInc/*"} << 9;
+    QTest::newRow("everything missing") << QStringList{"CoInfoInc/*", "CoInfo/*", "Op/*"} << 28;
+}
+
+// What is missing comes back with its default value in its place; what the user has is kept
+// exactly as it is, even where it differs from the default.
+void TestSettings::missingDefaultsRepairedInOrder() {
+    QFETCH(QStringList, drop);
+    QFETCH(int, added);
+    QTemporaryDir dir;
+    SettingsStore s(dir.path());
+    modMain::WriteDefaultSettings(s);
+    const QString path = s.filePath("Corvanel");
+    const QString complete = readAll(path);
+    const QMap<QString, QString> users = {{"CoInfo/Name", "O'Hara Roofing & Söhne"},
+                                          {"Op/Profit", "%-20"},
+                                          {"CoInfoInc/CellInc", "1"}};
+    const auto write = [&](const QString& text) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+    };
+    write(edited(complete, drop, users));
+    QCOMPARE(modMain::RepairDefaultSettings(s), added);
+    QMap<QString, QString> kept;
+    for (auto it = users.begin(); it != users.end(); ++it)
+        if (!drop.contains(it.key()) && !drop.contains(it.key().section('/', 0, 0) + "/*"))
+            kept.insert(it.key(), it.value());
+    QCOMPARE(readAll(path), edited(complete, {}, kept));
+    // A second start finds nothing to add.
+    QCOMPARE(modMain::RepairDefaultSettings(s), 0);
 }
 
 void TestSettings::showGreeting_data() {

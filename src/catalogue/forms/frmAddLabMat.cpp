@@ -41,11 +41,11 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItem
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Cost per unit"));
     txtItem = named(new QLineEdit, "txtItem");
-    txtItem->setMaxLength(50);
+    InputHelpers::characterLimit(txtItem, 50);
     cmbCategory = editableCombo("cmbCategory");
     cmbUnit = editableCombo("cmbUnit");
     txtDesc = named(new QLineEdit, "txtDesc");
-    txtDesc->setMaxLength(255);
+    InputHelpers::characterLimit(txtDesc, 255);
     auto* head = new QGridLayout;
     const char* captions[] = {"Item", "Category", "Unit", "Description"};
     QWidget* boxes[] = {txtItem, cmbCategory, cmbUnit, txtDesc};

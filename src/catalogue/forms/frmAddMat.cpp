@@ -42,9 +42,9 @@ frmAddMat::frmAddMat(AppContext& ctx, const CostEdit& edit, const QString& curre
     for (int i = 0; i < 5; ++i)
         txtFields[i] = named(new QLineEdit, Widgets::indexed("txtFields", i));
     txtFields[0]->setReadOnly(true);
-    txtFields[1]->setMaxLength(50);
-    txtFields[2]->setMaxLength(255);
-    txtFields[4]->setMaxLength(50);
+    InputHelpers::characterLimit(txtFields[1], 50);
+    InputHelpers::characterLimit(txtFields[2], 255);
+    InputHelpers::characterLimit(txtFields[4], 50);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Type:"), cmbType);

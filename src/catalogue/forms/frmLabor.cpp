@@ -36,7 +36,7 @@ frmLabor::frmLabor(AppContext& ctx, const CostEdit& edit, QWidget* parent)
     setWindowTitle(QStringLiteral("Manage Labor Rates"));
     fraJobTitle = named(new QGroupBox(QStringLiteral("Enter Job Title")), "fraJobTitle");
     txtJobTitle = named(new QLineEdit, "txtJobTitle");
-    txtJobTitle->setMaxLength(50);
+    InputHelpers::characterLimit(txtJobTitle, 50);
     cmdOkay = named(new QPushButton(QStringLiteral("Okay")), "cmdOkay");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
     auto* jt = new QHBoxLayout(fraJobTitle);
@@ -59,7 +59,7 @@ frmLabor::frmLabor(AppContext& ctx, const CostEdit& edit, QWidget* parent)
         if (i < 5)
             txtLabor[i]->installEventFilter(this);
         if (i == 5) {
-            txtLabor[i]->setMaxLength(255);
+            InputHelpers::characterLimit(txtLabor[i], 255);
             InputHelpers::focusColour(txtLabor[i]);
         } else if (i < 5) {
             InputHelpers::numberBox(txtLabor[i], ctx);

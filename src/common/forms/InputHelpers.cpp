@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
+#include "common/Text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <QValidator>
 #include <cmath>
 
 namespace InputHelpers {
@@ -126,7 +128,7 @@ public:
         if (e->type() == QEvent::FocusOut && !busy_ &&
             static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason &&
             static_cast<QFocusEvent*>(e)->reason() != Qt::ActiveWindowFocusReason &&
-            box_->isVisible() && textOf(box_).size() > limit_) {
+            box_->isVisible() && Text::characters(textOf(box_)) > limit_) {
             busy_ = true;
             ctx_.prompt->message(message_);
             clear(box_);
@@ -189,12 +191,37 @@ bool requireBoundedNumber(QLineEdit* box, AppContext& ctx) {
     return false;
 }
 
+namespace {
+// Cuts what the box would hold to the limit in characters; the line edit takes the cut text.
+class CharacterValidator : public QValidator {
+public:
+    CharacterValidator(QObject* parent, int limit) : QValidator(parent), limit_(limit) {}
+    State validate(QString& input, int& pos) const override {
+        if (Text::characters(input) > limit_) {
+            input = Text::cutToCharacters(input, limit_);
+            pos = std::min(pos, int(input.size()));
+        }
+        return Acceptable;
+    }
+
+private:
+    int limit_;
+};
+} // namespace
+
+void characterLimit(QLineEdit* box, int limit) {
+    // The box's own limit counts UTF-16 units and would cut an emoji in two; twice the limit
+    // bounds it without ever reaching that, and the validator cuts by characters.
+    box->setMaxLength(2 * limit);
+    box->setValidator(new CharacterValidator(box, limit));
+}
+
 void lengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message) {
     box->installEventFilter(new LimitFilter(box, ctx, limit, message));
 }
 
 bool withinLimit(QWidget* box, AppContext& ctx, int limit, const QString& message) {
-    if (textOf(box).size() <= limit)
+    if (Text::characters(textOf(box)) <= limit)
         return true;
     ctx.prompt->message(message);
     clear(box);

@@ -30,6 +30,10 @@ bool requireNumber(QLineEdit* box, AppContext& ctx);
 // overflow; a larger one shows TooLarge, resets the box to "0" and puts the focus there.
 bool requireBoundedNumber(QLineEdit* box, AppContext& ctx);
 
+// A text box holding at most `limit` characters (code points, as the schema counts them): what
+// is typed, pasted or set beyond them is cut off, never inside a character such as an emoji.
+void characterLimit(QLineEdit* box, int limit);
+
 // A combo box or line edit whose text may not exceed `limit` characters: leaving it with a
 // longer text shows `message`, empties the box and keeps the focus there.
 void lengthLimit(QWidget* box, AppContext& ctx, int limit, const QString& message);

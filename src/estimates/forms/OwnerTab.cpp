@@ -59,7 +59,7 @@ OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent)
     const auto& lengths = ownerLengths();
     for (int i = 0; i < 7; ++i) {
         txtName[i] = named(new QLineEdit, indexed("txtName", i));
-        txtName[i]->setMaxLength(lengths[i]);
+        InputHelpers::characterLimit(txtName[i], lengths[i]);
         InputHelpers::focusColour(txtName[i]);
         auto* label = new QLabel(QString::fromLatin1(captions[i]));
         label->setBuddy(txtName[i]);
@@ -84,7 +84,7 @@ OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent)
     cmbEstType = named(new QComboBox, "cmbEstType");
     cmbEstType->setEditable(true);
     cmbEstType->setInsertPolicy(QComboBox::NoInsert);
-    cmbEstType->lineEdit()->setMaxLength(Schema::Len::EstType);
+    InputHelpers::characterLimit(cmbEstType->lineEdit(), Schema::Len::EstType);
     cmbEstType->setMinimumWidth(220);
     InputHelpers::focusColour(cmbEstType);
     auto* typeLabel = new QLabel(QStringLiteral("Est Type:"));
@@ -100,7 +100,7 @@ OwnerTab::OwnerTab(AppContext& ctx, QWidget* parent)
     Label6->setWordWrap(true);
     grid->addWidget(Label6, 9, 0, 1, 4);
     txtEstName = named(new QLineEdit, "txtEstName");
-    txtEstName->setMaxLength(Schema::Len::EstName);
+    InputHelpers::characterLimit(txtEstName, Schema::Len::EstName);
     InputHelpers::focusColour(txtEstName);
     auto* nameLabel = new QLabel(QStringLiteral("Estimate Name:"));
     nameLabel->setBuddy(txtEstName);

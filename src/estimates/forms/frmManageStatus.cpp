@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Guard.h"
 #include "common/Prompt.h"
+#include "common/Text.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "estimates/forms/frmOwnerDetail.h"
@@ -213,7 +214,7 @@ void frmManageStatus::ResetEditPanel() {
 }
 
 bool frmManageStatus::Combo1_Validate() {
-    if (Combo1->currentText().size() <= Schema::Len::EstType)
+    if (Text::characters(Combo1->currentText()) <= Schema::Len::EstType)
         return true;
     ctx_.prompt->message(QStringLiteral("This field cannot be longer than 25 characters."));
     Combo1->setEditText(QString());

@@ -31,7 +31,7 @@ frmOwnerDetail::frmOwnerDetail(AppContext& ctx, std::int32_t estID, QWidget* par
     const auto& lengths = OwnerTab::ownerLengths();
     for (int i = 0; i < 7; ++i) {
         txtName[i] = named(new QLineEdit, indexed("txtName", i));
-        txtName[i]->setMaxLength(lengths[i]);
+        InputHelpers::characterLimit(txtName[i], lengths[i]);
         txtName[i]->setMinimumWidth(i < 4 ? 320 : 140);
         InputHelpers::focusColour(txtName[i]);
         form->addRow(QString::fromLatin1(captions[i]), txtName[i]);

@@ -224,17 +224,19 @@ void TotalsTab::PopAdmin() {
 }
 
 void TotalsTab::PopEstAdmin() {
-    Guard::run(*ctx_.prompt, QStringLiteral("PopEstAdmin"), kFrmEstiGrid, [this] {
-        const Totals::StoredTerms stored = Totals::storedTerms(ctx_);
-        for (int i = 0; i < 4; ++i) {
-            totals_.admin[i] = Totals::loadedAdmin(stored.admin[i], totals_.admin[i]);
-            showAdmin(i);
-        }
-        if (stored.terms)
-            txtTerms->setPlainText(*stored.terms);
-        if (stored.summary)
-            txtSumm->setPlainText(*stored.summary);
-    });
+    Guard::run(*ctx_.prompt, QStringLiteral("PopEstAdmin"), kFrmEstiGrid,
+               [this] { showTerms(Totals::storedTerms(ctx_)); });
+}
+
+void TotalsTab::showTerms(const Totals::StoredTerms& stored) {
+    for (int i = 0; i < 4; ++i) {
+        totals_.admin[i] = Totals::loadedAdmin(stored.admin[i], totals_.admin[i]);
+        showAdmin(i);
+    }
+    if (stored.terms)
+        txtTerms->setPlainText(*stored.terms);
+    if (stored.summary)
+        txtSumm->setPlainText(*stored.summary);
 }
 
 QStringList TotalsTab::adminStoredTexts() const {

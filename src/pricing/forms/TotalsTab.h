@@ -55,6 +55,8 @@ public:
     void PopAdmin();
     // The four stored administrative texts, terms and summary of the open estimate (ctx.EstConn).
     void PopEstAdmin();
+    // Shows administrative texts, terms and summary as given (stored, or recovered after a crash).
+    void showTerms(const Totals::StoredTerms& terms);
     // The four administrative amounts in their stored form ("Fixed-…" or "%-…"), 0 to 3.
     QStringList adminStoredTexts() const;
     // The estimate summary and payment terms as typed.

@@ -32,7 +32,7 @@ frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWid
     txtLineal[0]->setReadOnly(true);
     txtLineal[0]->setFocusPolicy(Qt::NoFocus);
     txtLineal[0]->setMaximumWidth(60);
-    txtLineal[1]->setMaxLength(Schema::Len::Name);
+    InputHelpers::characterLimit(txtLineal[1], Schema::Len::Name);
     txtLineal[1]->setMinimumWidth(220);
     txtLineal[2]->setMaxLength(10);
     txtLineal[2]->setAlignment(Qt::AlignRight);
