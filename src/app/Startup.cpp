@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "common/AppContext.h"
+#include "common/ErrorMessage.h"
 #include "documents/Templates.h"
+#include "estimates/EstFacts.h"
 #include "settings/Defaults.h"
 #include "storage/AppSetup.h"
 #include "storage/Connections.h"
@@ -23,9 +25,19 @@ Result prepareInstallation(AppContext& ctx) {
             return r;
         }
     }
+    // Estimates stored before the master list kept owners and totals get them now; one whose
+    // database cannot be read is tried again on the next start.
+    try {
+        EstFacts::fillMissing(ctx);
+    } catch (const ProcedureError& e) {
+        r.warning = QStringLiteral("The owners and totals of the stored estimates could not be "
+                                   "listed (%1). The estimates themselves are unchanged.")
+                        .arg(e.description);
+    }
     QString templateError;
     if (!Templates::install(ctx, &templateError))
-        r.warning = templateError;
+        r.warning =
+            r.warning.isEmpty() ? templateError : r.warning + QLatin1Char('\n') + templateError;
     r.firstStart = AppSetup::isFirstStart(ctx);
     if (r.firstStart)
         modMain::WriteDefaultSettings(*ctx.settings);

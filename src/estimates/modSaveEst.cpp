@@ -2,6 +2,8 @@
 
 #include "common/AppContext.h"
 #include "common/Money.h"
+#include "estimates/EstFacts.h"
+#include "pricing/Totals.h"
 #include "pricing/modGrid.h"
 #include "storage/modData.h"
 
@@ -143,13 +145,19 @@ QString storedTerms(const QString& text) {
 void saveEstimate(AppContext& ctx, const SaveInput& in) {
     Writer w(ctx, in);
     std::vector<NewId> areas, lineals, lines;
+    const Money total = Totals::estimateTotal(Totals::sumByType(ctx), in.admin);
     {
+        // The master list's total is written with the estimate: its transaction commits only
+        // after the estimate's did, and a failure before that leaves both as they were.
+        modData::Transaction master(modData::db(ctx, ctx.MastEstConn));
         modData::Transaction t(w.db());
         areas = SaveAreas(ctx, w);
         lineals = SaveLineals(ctx, w);
         lines = SaveLineItems(ctx, w);
         SaveEstimateTotals(w, in);
+        EstFacts::recordSave(ctx, ctx.EstID, total);
         t.commit();
+        master.commit();
     }
     // The stored ids go back into the working rows in one transaction of their own.
     {

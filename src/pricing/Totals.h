@@ -4,6 +4,7 @@
 #include "pricing/Admin.h"
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -80,9 +81,17 @@ struct Figured {
 // against it, the admin total (the amounts as they show) and the estimate total.
 Figured figure(const TypeTotals& types, const AdminAmounts& admin);
 
+// The estimate total of lines totalling `types` under the administrative amounts as an estimate
+// stores them ("Fixed-…", "%-…"; a missing one is a fixed nothing), figured as the totals tab
+// figures them, so the lists show the total the estimate prints.
+Money estimateTotal(const TypeTotals& types, const QStringList& storedAdmin);
+
 // The working lines' totals summed by cost type; a type without lines is 0. Throws
 // modData::SqlError.
 TypeTotals sumByType(AppContext& ctx);
+// The same for the stored lines (LineItems) of an estimate's own database. Throws
+// modData::SqlError.
+TypeTotals sumStoredByType(QSqlDatabase estimate);
 
 // The administrative amounts a new estimate starts with, from the settings (the values of
 // section "Op" after its first); a missing one is a fixed 0.
