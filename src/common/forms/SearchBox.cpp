@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace SearchBox {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 class Keys : public QObject {
 public:
     Keys(QLineEdit* box, QAbstractItemView* view) : QObject(box), view_(view) {}
+    void setView(QAbstractItemView* view) { view_ = view; }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -33,7 +35,7 @@ protected:
     }
 
 private:
-    QAbstractItemView* view_;
+    QPointer<QAbstractItemView> view_;
 };
 
 } // namespace
@@ -49,6 +51,11 @@ QLineEdit* make(const char* name, const QString& hint) {
 }
 
 void attach(QLineEdit* box, QAbstractItemView* view) {
+    if (auto* keys =
+            box->findChild<Keys*>(QStringLiteral("SearchBoxKeys"), Qt::FindDirectChildrenOnly)) {
+        keys->setView(view);
+        return;
+    }
     box->installEventFilter(new Keys(box, view));
 }
 

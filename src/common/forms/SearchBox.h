@@ -12,7 +12,7 @@ namespace SearchBox {
 
 // A search box named `name` with a hint of what it searches and a clear button.
 QLineEdit* make(const char* name, const QString& hint);
-// Ties the keys of `box` to `view`.
+// Ties the keys of `box` to `view` (again: to another view, as a window changes its tab).
 void attach(QLineEdit* box, QAbstractItemView* view);
 
 } // namespace SearchBox

@@ -4,9 +4,11 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 struct AppContext;
+class CatalogueGrids;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -21,6 +23,7 @@ class frmPickItem : public QDialog {
     Q_OBJECT
 public:
     frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent = nullptr);
+    ~frmPickItem() override;
 
     // True unless Okay was pressed (Cancel and the close box both cancel).
     bool PickCancel() const { return pickCancel_; }
@@ -31,6 +34,7 @@ public:
 
     QTabWidget* SSTab1;
     QTableView* PickGrid[6];
+    QLineEdit* txtSearch; // name, description, manufacturer and SKU; every word must match
     QComboBox* cmbCategory;
     QPushButton* cmdAddItem;
     QPushButton* cmdCancel;
@@ -65,6 +69,7 @@ private:
     void selectSection(const QString& name);
 
     AppContext& ctx_;
+    std::unique_ptr<CatalogueGrids> grids_;
     CurItemRecord item_;
     bool pickCancel_ = true;
     bool filling_ = false;
