@@ -1,10 +1,12 @@
 #include "catalogue/forms/frmUnitItem.h"
 
 #include "catalogue/CostItems.h"
+#include "catalogue/PriceList.h"
 #include "catalogue/forms/CatalogueGrids.h"
 #include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmAddLabMat.h"
 #include "catalogue/forms/frmAddMat.h"
+#include "catalogue/forms/frmImportPrices.h"
 #include "catalogue/forms/frmLabor.h"
 #include "common/AppContext.h"
 #include "common/Guard.h"
@@ -14,6 +16,8 @@
 #include "common/forms/Widgets.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,9 +62,17 @@ frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     cmdItem = named(new QPushButton(QStringLiteral("Add")), "cmdItem");
     cmdEdit = named(new QPushButton(QStringLiteral("Edit")), "cmdEdit");
     cmdDeleteItem = named(new QPushButton(QStringLiteral("Delete")), "cmdDeleteItem");
+    cmdImport =
+        named(new QPushButton(QStringLiteral("Import price list") + QChar(0x2026)), "cmdImport");
+    cmdImport->setToolTip(QStringLiteral("Read a supplier's price list (CSV): new items and "
+                                         "new prices, shown before anything is changed"));
+    cmdExport =
+        named(new QPushButton(QStringLiteral("Export price list") + QChar(0x2026)), "cmdExport");
+    cmdExport->setToolTip(QStringLiteral("Write the whole catalogue to a CSV file that a "
+                                         "spreadsheet opens"));
     cmdClose = named(new QPushButton(QStringLiteral("Close")), "cmdClose");
     // Enter in the search or a grid must not press a button of the window.
-    for (QPushButton* b : {cmdItem, cmdEdit, cmdDeleteItem, cmdClose})
+    for (QPushButton* b : {cmdItem, cmdEdit, cmdDeleteItem, cmdImport, cmdExport, cmdClose})
         b->setAutoDefault(false);
     auto* h = new QHBoxLayout(frControls);
     h->addWidget(new QLabel(QStringLiteral("View Category:")));
@@ -68,6 +80,9 @@ frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     h->addStretch();
     for (QPushButton* b : {cmdItem, cmdEdit, cmdDeleteItem})
         h->addWidget(b);
+    h->addSpacing(12);
+    h->addWidget(cmdImport);
+    h->addWidget(cmdExport);
     h->addSpacing(12);
     h->addWidget(cmdClose);
     auto* v = new QVBoxLayout(this);
@@ -87,7 +102,22 @@ frmUnitItem::frmUnitItem(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     connect(SSTab1, &QTabWidget::currentChanged, this,
             [this] { SearchBox::attach(txtSearch, dgCost[SSTab1->currentIndex()]); });
     SearchBox::attach(txtSearch, dgCost[0]);
+    connect(cmdImport, &QPushButton::clicked, this, &frmUnitItem::cmdImport_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmUnitItem::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    openFileName = [this] {
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("Import Price List"), QString(),
+            QStringLiteral("Price lists (*.csv *.txt);;All files (*)"));
+    };
+    saveFileName = [this] {
+        QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export Price List"),
+                                                    QStringLiteral("price-list.csv"),
+                                                    QStringLiteral("CSV files (*.csv)"));
+        if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+            name += QStringLiteral(".csv");
+        return name;
+    };
     Guard::run(*ctx.prompt, QStringLiteral("Form_Load"), kOwner, [this] { RefreshGrid(); });
     txtSearch->setFocus();
 }
@@ -203,5 +233,38 @@ void frmUnitItem::cmdDeleteItem_Click() {
         else
             CostItems::Delete(ctx_, id);
         RefreshGrid();
+    });
+}
+
+void frmUnitItem::cmdImport_Click() {
+    const QString path = openFileName ? openFileName() : QString();
+    if (path.isEmpty())
+        return;
+    PriceList::Source source = PriceList::Open(path, ctx_.settings.get());
+    if (source.header.isEmpty()) {
+        ctx_.prompt->message(source.error, QString(), Prompt::Icon::Warning);
+        return;
+    }
+    frmImportPrices f(ctx_, std::move(source), this);
+    f.setWindowTitle(QStringLiteral("Import Price List - ") + QFileInfo(path).fileName());
+    f.exec();
+    const std::optional<PriceList::Preview>& done = f.imported();
+    if (!done)
+        return;
+    Guard::run(*ctx_.prompt, QStringLiteral("RefreshGrid"), kOwner, [this] { RefreshGrid(); });
+    ctx_.prompt->message(QStringLiteral("The price list was imported: %1 new items, %2 new prices.")
+                             .arg(done->added.size())
+                             .arg(done->changed.size()),
+                         QString(), Prompt::Icon::Information);
+}
+
+void frmUnitItem::cmdExport_Click() {
+    const QString path = saveFileName ? saveFileName() : QString();
+    if (path.isEmpty())
+        return;
+    Guard::run(*ctx_.prompt, QStringLiteral("cmdExport_Click"), kOwner, [&] {
+        const QString failed = PriceList::ExportFile(ctx_, path);
+        if (!failed.isEmpty())
+            ctx_.prompt->message(failed, QString(), Prompt::Icon::Warning);
     });
 }

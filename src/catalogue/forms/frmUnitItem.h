@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,7 +16,7 @@ class QTabWidget;
 class QTableView;
 
 // The catalogue browser: cost items by type, unit items, their categories, a search over name,
-// description, manufacturer and SKU, add, edit, delete.
+// description, manufacturer and SKU, add, edit, delete, and the price list in and out.
 class frmUnitItem : public QDialog {
     Q_OBJECT
 public:
@@ -32,7 +33,13 @@ public:
     QPushButton* cmdItem;
     QPushButton* cmdEdit;
     QPushButton* cmdDeleteItem;
+    QPushButton* cmdImport; // "Import price list…"
+    QPushButton* cmdExport; // "Export price list…"
     QPushButton* cmdClose;
+
+    // Ask for the file to import and the file to export to (tests answer them); empty: cancel.
+    std::function<QString()> openFileName;
+    std::function<QString()> saveFileName;
 
     void RefreshGrid();
     void PopGrid(int index);
@@ -44,6 +51,8 @@ public:
     void cmdItem_Click();
     void cmdEdit_Click();
     void cmdDeleteItem_Click();
+    void cmdImport_Click();
+    void cmdExport_Click();
 
     // Shows the saved item `id` of tab `tab` (a cost item's own tab when `tab` is not the unit
     // items') selected, clearing the category and the search when they hide it.
