@@ -3,6 +3,7 @@
 // the median of several runs in milliseconds.
 #include "TestContext.h"
 
+#include "catalogue/CatalogueList.h"
 #include "catalogue/forms/frmUnitItem.h"
 #include "estimates/forms/frmOpenEst.h"
 #include "pricing/forms/frmPickItem.h"
@@ -135,6 +136,22 @@ int main(int argc, char** argv) {
     fillEstimates(tc.ctx, 5000);
     std::printf("catalogue: %d cost items, 2000 unit items; 5000 estimates\n", items);
 
+    // A write to the catalogue makes the windows read it again.
+    auto touch = [&] {
+        modData::exec(tc.ctx, tc.ctx.CostConn, "update costitem set amount=amount where ID=1");
+    };
+    std::printf("catalogue read into memory:   %8.2f ms\n", median([&] {
+                    touch();
+                    CatalogueList::load(tc.ctx);
+                }));
+    std::printf("browser open after a change:  %8.2f ms\n", median([&] {
+                    touch();
+                    frmUnitItem b(tc.ctx);
+                }));
+    std::printf("picker open after a change:   %8.2f ms\n", median([&] {
+                    touch();
+                    frmPickItem p(tc.ctx, false, 0);
+                }));
     std::printf("browser open:                 %8.2f ms\n", median([&] { frmUnitItem b(tc.ctx); }));
     std::printf("browser open and shown:       %8.2f ms\n", median([&] {
                     frmUnitItem b(tc.ctx);

@@ -33,7 +33,15 @@ struct Catalogue {
     QString longestName(const QString& type) const;
 };
 
-// Reads the catalogue. Throws modData::SqlError.
+// The catalogue read last and the state of its file then.
+struct Cache {
+    QString file;
+    QString signature;
+    std::shared_ptr<const Catalogue> catalogue;
+};
+
+// The catalogue: read again only when its file changed since the last read (kept in
+// ctx.catalogueCache). Throws modData::SqlError.
 std::shared_ptr<const Catalogue> load(AppContext& ctx);
 
 // The positions in `c.items` of the items of `type` in `category` (empty or "All": every

@@ -1,6 +1,7 @@
 #include "TestContext.h"
 #include "UiTest.h"
 
+#include "catalogue/CatalogueList.h"
 #include "catalogue/CostItems.h"
 #include "catalogue/CsvText.h"
 #include "catalogue/PriceList.h"
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTest>
@@ -88,6 +91,7 @@ private Q_SLOTS:
     void importIsOneTransaction();
     void layoutIsRemembered();
     void importThroughTheWindows();
+    void catalogueIsReadAgainAfterAChange();
 };
 
 void tst_price_list::readsQuotedFields_data() {
@@ -428,6 +432,30 @@ void tst_price_list::importThroughTheWindows() {
         f->reject();
     });
     b.cmdImport->click();
+}
+
+void tst_price_list::catalogueIsReadAgainAfterAChange() {
+    TestContext tc;
+    auto name = [&](const std::shared_ptr<const CatalogueList::Catalogue>& c) {
+        const int at = CatalogueList::find(*c, "Material", 1);
+        return at < 0 ? QString() : c->items[std::size_t(at)].name;
+    };
+    const auto first = CatalogueList::load(tc.ctx);
+    QCOMPARE(CatalogueList::load(tc.ctx), first); // unchanged: not read again
+    modData::exec(tc.ctx, tc.ctx.CostConn, "update costitem set costname='Changed' where ID=1");
+    const auto second = CatalogueList::load(tc.ctx);
+    QCOMPARE(name(second), QStringLiteral("Changed"));
+    {
+        // A write through another connection to the same file.
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(tc.ctx.CostConn);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("update costitem set costname='Elsewhere' where ID=1"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    QCOMPARE(name(CatalogueList::load(tc.ctx)), QStringLiteral("Elsewhere"));
 }
 
 QTEST_MAIN(tst_price_list)

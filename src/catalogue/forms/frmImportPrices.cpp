@@ -141,6 +141,11 @@ frmImportPrices::frmImportPrices(AppContext& ctx, Source source, QWidget* parent
     for (QComboBox* c : cmbColumn)
         connect(c, &QComboBox::activated, this,
                 [this] { cmbDefaultType->setEnabled(cmbColumn[CostType]->currentIndex() <= 0); });
+    // Another price column may write its numbers with the other decimal mark.
+    connect(cmbColumn[Price], &QComboBox::activated, this, [this] {
+        const QChar mark = DetectDecimal(source_.rows, cmbColumn[Price]->currentData().toInt());
+        cmbDecimal->setCurrentIndex(cmbDecimal->findData(QString(mark)));
+    });
     connect(cmdPreview, &QPushButton::clicked, this, &frmImportPrices::cmdPreview_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmImportPrices::cmdBack_Click);
     connect(cmdImport, &QPushButton::clicked, this, &frmImportPrices::cmdImport_Click);
