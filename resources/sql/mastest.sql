@@ -8,7 +8,12 @@ CREATE TABLE master (
   estpath TEXT COLLATE NOCASE CHECK(length(estpath) <= 255),
   eststatus TEXT COLLATE NOCASE CHECK(length(eststatus) <= 20),
   estdate TEXT CHECK(estdate IS NULL OR date(estdate) = estdate),
-  estlength INTEGER
+  estlength INTEGER,
+  -- The owner (first and last name), the estimate total in ten-thousandths (NULL until known)
+  -- and the order of last use (the highest was opened or saved last): kept for the lists.
+  estowner TEXT COLLATE NOCASE CHECK(length(estowner) <= 126),
+  esttotal INTEGER,
+  estused INTEGER
 ) STRICT;
 
 CREATE TABLE sectionname (

@@ -4,6 +4,7 @@
 #include "common/ErrorMessage.h"
 #include "common/Prompt.h"
 #include "documents/Templates.h"
+#include "estimates/EstFacts.h"
 #include "estimates/MasterRepair.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsStore.h"
@@ -82,6 +83,17 @@ Result prepareInstallation(AppContext& ctx) {
         MasterRepair::removeOrphans(ctx);
     } catch (const ProcedureError&) {
         // Not worth stopping the start: the leftovers only take their names.
+    }
+    // Estimates stored before the master list kept owners and totals get them now; one whose
+    // database cannot be read is tried again on the next start.
+    try {
+        EstFacts::fillMissing(ctx);
+    } catch (const ProcedureError& e) {
+        if (!r.warning.isEmpty())
+            r.warning += QLatin1Char('\n');
+        r.warning += QStringLiteral("The owners and totals of the stored estimates could not be "
+                                    "listed (%1). The estimates themselves are unchanged.")
+                         .arg(e.description);
     }
     QString templateError;
     if (!Templates::install(ctx, &templateError)) {

@@ -101,7 +101,8 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
     connect(recordTimer_, &QTimer::timeout, this, [this] { recordWorkState(); });
 
     buildMenus();
-    startPage = new StartPage({mnuEstNew, mnuEstOpen, mnuEstFig, mnuEstManage});
+    startPage = new StartPage(ctx, {mnuEstNew, mnuEstOpen, mnuEstFig, mnuEstManage});
+    connect(startPage, &StartPage::openRequested, this, &frmCorvanel::openEstimate);
     companyNotice = new CompanyNotice(mnuSetupMaint);
     startPage->addNotice(companyNotice);
     companyNotice->refresh(*ctx_.settings);
@@ -783,7 +784,11 @@ void frmCorvanel::mnuEstOpen_Click() {
         dialog.exec();
         id = dialog.chosenID();
     }
-    if (id < 1)
+    openEstimate(id);
+}
+
+void frmCorvanel::openEstimate(std::int32_t id) {
+    if (ctx_.WorkMode != Mode::Idle || id < 1)
         return;
     if (!Guard::run(*ctx_.prompt, QStringLiteral("mnuEstOpen_Click"), kForm,
                     [this] { modTempDB::CreateTempDB(ctx_); }))

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -115,6 +116,8 @@ public:
     // The estimate modes: new, open, save and close.
     void mnuEstNew_Click();
     void mnuEstOpen_Click();
+    // Opens stored estimate `id` (chosen in the Open window or on the start page) while idle.
+    void openEstimate(std::int32_t id);
     void cmdStartEst_Click();
     void cmdCancel_Click();
     void cmdSave_Click();

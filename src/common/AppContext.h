@@ -10,6 +10,9 @@
 class Prompt;
 class SettingsStore;
 class Connections;
+namespace CatalogueList {
+struct Cache;
+}
 
 // Program-wide state: made once by start-up (tests make their own on a temporary folder) and
 // passed by reference to every window and module. There are no other globals.
@@ -29,6 +32,9 @@ struct AppContext {
     std::shared_ptr<Prompt> prompt;
     std::shared_ptr<SettingsStore> settings;
     std::shared_ptr<Connections> connections;
+    // The catalogue as its windows list it, kept while the catalogue is unchanged so that a
+    // large one is not read again each time the picker opens (CatalogueList::load).
+    std::shared_ptr<CatalogueList::Cache> catalogueCache;
 
     // The estimate in work.
     Mode WorkMode = Mode::Idle;

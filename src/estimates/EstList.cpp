@@ -1,6 +1,7 @@
 #include "estimates/EstList.h"
 
 #include "common/AppContext.h"
+#include "common/TextSearch.h"
 #include "storage/modData.h"
 
 #include <QLocale>
@@ -87,6 +88,84 @@ QList<Line> PopEstList(AppContext& ctx, int index, const QDate& today) {
     if (lines.isEmpty())
         lines.append({QStringLiteral("None"), 0});
     return lines;
+}
+
+namespace {
+
+const QString kRowColumns = QStringLiteral(
+    "select id, coalesce(estname,''), coalesce(estowner,''), coalesce(estaddress,''), "
+    "coalesce(esttype,''), coalesce(eststatus,''), estdate, coalesce(estlength,0), esttotal "
+    "from master");
+
+QList<Row> readRows(QSqlQuery q) {
+    QList<Row> out;
+    while (q.next()) {
+        Row r;
+        r.id = q.value(0).toInt();
+        r.name = q.value(1).toString();
+        r.owner = q.value(2).toString();
+        r.address = q.value(3).toString();
+        r.type = q.value(4).toString();
+        r.status = q.value(5).toString();
+        r.date = QDate::fromString(q.value(6).toString(), Qt::ISODate);
+        r.length = q.value(7).toInt();
+        if (!q.value(8).isNull())
+            r.total = Money::fromRaw(q.value(8).toLongLong());
+        // A separator no search word holds, so that words never match across two fields.
+        r.folded = TextSearch::fold(r.name + QChar(0x1F) + r.owner + QChar(0x1F) + r.address);
+        out.append(std::move(r));
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<qint64> Row::daysLeft(const QDate& today) const {
+    if (status.compare(QLatin1String("Pending"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    // An undated pending estimate has expired, as its list line says.
+    if (!date.isValid())
+        return 0;
+    return today.daysTo(date.addDays(length));
+}
+
+QString Row::daysLeftText(const QDate& today) const {
+    const std::optional<qint64> left = daysLeft(today);
+    if (!left)
+        return QString();
+    if (*left < 1)
+        return QStringLiteral("Expired");
+    return *left == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(*left);
+}
+
+bool Row::matches(const QStringList& words) const {
+    return TextSearch::matchesAll(folded, words);
+}
+
+QList<Row> rows(AppContext& ctx) {
+    return readRows(
+        modData::exec(ctx, ctx.MastEstConn, kRowColumns + QStringLiteral(" order by id")));
+}
+
+QList<Row> recent(AppContext& ctx, int count) {
+    return readRows(modData::exec(
+        ctx, ctx.MastEstConn,
+        kRowColumns + QStringLiteral(" where estused is not null and estpath is not null and "
+                                     "estpath <> '' order by estused desc limit ?"),
+        {count}));
+}
+
+int expiringWithin(AppContext& ctx, const QDate& today, int days) {
+    int n = 0;
+    const QList<Row> pending = readRows(
+        modData::exec(ctx, ctx.MastEstConn, kRowColumns + QStringLiteral(" where eststatus=?"),
+                      {QStringLiteral("Pending")}));
+    for (const Row& r : pending) {
+        const std::optional<qint64> left = r.daysLeft(today);
+        if (left && *left >= 1 && *left <= days)
+            ++n;
+    }
+    return n;
 }
 
 } // namespace EstList

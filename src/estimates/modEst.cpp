@@ -1,6 +1,7 @@
 #include "estimates/modEst.h"
 
 #include "common/AppContext.h"
+#include "estimates/EstFacts.h"
 #include "storage/Connections.h"
 #include "storage/Schema.h"
 #include "storage/modData.h"
@@ -101,8 +102,10 @@ void startEstimate(AppContext& ctx, const QString& name, const OwnerFields& owne
                       row);
         modData::exec(ctx, ctx.MastEstConn,
                       QStringLiteral("update master set estname=?,estaddress=?,estpath=?,"
-                                     "esttype=? where id=?"),
-                      {name, owner.name[2], path, owner.estType, ctx.EstID});
+                                     "esttype=?,estowner=? where id=?"),
+                      {name, owner.name[2], path, owner.estType,
+                       EstFacts::ownerName(owner.name[0], owner.name[1]), ctx.EstID});
+        EstFacts::markUsed(ctx, ctx.EstID);
         ctx.EstName = name;
         ctx.EstPath = path;
         ctx.EstConn = conn;

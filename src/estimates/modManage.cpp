@@ -1,6 +1,8 @@
 #include "estimates/modManage.h"
 
 #include "common/AppContext.h"
+#include "common/TextSearch.h"
+#include "estimates/EstFacts.h"
 #include "estimates/modEst.h"
 #include "storage/modData.h"
 
@@ -67,18 +69,23 @@ QDate parseDate(const QString& text) {
     return d;
 }
 
-QList<EstList::Line> PopList(AppContext& ctx, const QString& filter) {
+QList<EstList::Line> PopList(AppContext& ctx, const QString& filter, const QStringList& words) {
     QList<EstList::Line> lines;
     const bool all = filter == QLatin1String("All");
-    QSqlQuery q =
-        all ? modData::exec(ctx, ctx.MastEstConn,
-                            QStringLiteral("select coalesce(estname,''),estdate,"
-                                           "coalesce(eststatus,''),id from master order by id"))
-            : modData::exec(ctx, ctx.MastEstConn,
-                            QStringLiteral("select coalesce(estname,''),estdate,'',id "
-                                           "from master where eststatus=? order by id"),
-                            {filter});
+    QSqlQuery q = modData::exec(
+        ctx, ctx.MastEstConn,
+        QStringLiteral("select coalesce(estname,''),estdate,coalesce(eststatus,''),id,"
+                       "coalesce(estowner,''),coalesce(estaddress,'') from master") +
+            (all ? QStringLiteral(" order by id")
+                 : QStringLiteral(" where eststatus=? order by id")),
+        all ? QVariantList{} : QVariantList{filter});
     while (q.next()) {
+        if (!words.isEmpty() &&
+            !TextSearch::matchesAll(TextSearch::fold(q.value(0).toString() + QChar(0x1F) +
+                                                     q.value(4).toString() + QChar(0x1F) +
+                                                     q.value(5).toString()),
+                                    words))
+            continue;
         const QString date = showDate(QDate::fromString(q.value(1).toString(), Qt::ISODate));
         const QString text = all ? BuildListItem(QStringLiteral("All"),
                                                  q.value(0).toString() + QLatin1Char('#') + date +
@@ -171,8 +178,9 @@ void updateOwner(AppContext& ctx, std::int32_t id, const std::array<QString, 7>&
                   QStringLiteral("update main set fname=?,lname=?,address=?,citystzip=?,homeph=?,"
                                  "workph=?,ext=? where id=1"),
                   v);
-    modData::exec(ctx, ctx.MastEstConn, QStringLiteral("update master set estaddress=? where id=?"),
-                  {name[2], id});
+    modData::exec(ctx, ctx.MastEstConn,
+                  QStringLiteral("update master set estaddress=?, estowner=? where id=?"),
+                  {name[2], EstFacts::ownerName(name[0], name[1]), id});
 }
 
 } // namespace modManage

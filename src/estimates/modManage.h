@@ -21,7 +21,9 @@ QStringList filterWords();
 // date 10 ("*" between them).
 QString BuildListItem(const QString& mode, const QString& joined);
 // The lines of List1 for a filter word, in stored order; "None" (id 0) when there are none.
-QList<EstList::Line> PopList(AppContext& ctx, const QString& filter);
+// With search words (TextSearch::words) only the estimates whose name, owner or address holds
+// every word are listed.
+QList<EstList::Line> PopList(AppContext& ctx, const QString& filter, const QStringList& words = {});
 
 struct Record {
     QString name, address, type, status;

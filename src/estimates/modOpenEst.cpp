@@ -1,6 +1,7 @@
 #include "estimates/modOpenEst.h"
 
 #include "common/AppContext.h"
+#include "estimates/EstFacts.h"
 #include "pricing/Sections.h"
 #include "pricing/modGrid.h"
 #include "storage/modData.h"
@@ -38,6 +39,7 @@ OwnerRecord OpenOwner(AppContext& ctx, std::int32_t id) {
             QStringLiteral("The owner row of this estimate is missing"));
     for (int k = 0; k < 7; ++k)
         r.name[k] = o.value(k).toString();
+    EstFacts::markUsed(ctx, id);
     return r;
 }
 

@@ -1,6 +1,9 @@
 #include "estimates/modSaveEst.h"
 
 #include "common/AppContext.h"
+#include "common/Money.h"
+#include "estimates/EstFacts.h"
+#include "pricing/Totals.h"
 #include "storage/Attached.h"
 #include "storage/Connections.h"
 #include "storage/PendingDeletes.h"
@@ -177,6 +180,8 @@ QString storedTerms(const QString& text) {
 }
 
 void saveEstimate(AppContext& ctx, const SaveInput& in) {
+    // The total the lists show, figured from the working rows before they are written.
+    const Money total = Totals::estimateTotal(Totals::sumByType(ctx), in.admin);
     // Opened through their own connections first, so that an older file is brought up to date
     // (or a newer one refused) before it is written. The estimate's own connection is closed
     // then: a read left open on it would hold the file against the save's commit.
@@ -195,6 +200,9 @@ void saveEstimate(AppContext& ctx, const SaveInput& in) {
     saveLineals(w);
     saveLineItems(w);
     saveEstimateTotals(w, in);
+    // The master list's total and order of use change with the estimate or not at all.
+    w.step();
+    EstFacts::recordSave(working, kMaster, ctx.EstID, total);
     w.step();
     PendingDeletes::clear(working);
     if (in.complete)

@@ -111,11 +111,16 @@ Figured figure(const TypeTotals& types, const AdminAmounts& admin) {
     return f;
 }
 
-TypeTotals sumByType(AppContext& ctx) {
+Money estimateTotal(const TypeTotals& types, const QStringList& storedAdmin) {
+    AdminAmounts admin{};
+    for (int i = 0; i < int(admin.size()); ++i)
+        admin[i] = loadedAdmin(storedAdmin.value(i), AdminAmount{});
+    return figure(types, admin).totals.estTotal;
+}
+
+namespace {
+TypeTotals sumsOf(QSqlQuery q) {
     TypeTotals sums{};
-    QSqlQuery q = modData::exec(
-        ctx, ctx.TempDBConn,
-        QStringLiteral("select ItemTable, sum(LineTotal) from tpLineItems group by ItemTable"));
     while (q.next()) {
         const QString name = q.value(0).toString();
         for (int k = 0; k < TypeCount; ++k)
@@ -123,6 +128,19 @@ TypeTotals sumByType(AppContext& ctx) {
                 sums[k] += Money::fromRaw(q.value(1).toLongLong());
     }
     return sums;
+}
+} // namespace
+
+TypeTotals sumByType(AppContext& ctx) {
+    return sumsOf(modData::exec(
+        ctx, ctx.TempDBConn,
+        QStringLiteral("select ItemTable, sum(LineTotal) from tpLineItems group by ItemTable")));
+}
+
+TypeTotals sumStoredByType(QSqlDatabase estimate) {
+    return sumsOf(modData::exec(
+        estimate,
+        QStringLiteral("select ItemTable, sum(LineTotal) from LineItems group by ItemTable")));
 }
 
 std::optional<TypeTotals> withLine(AppContext& ctx, qint64 lineID, const QString& type,

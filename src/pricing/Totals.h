@@ -4,6 +4,7 @@
 #include "pricing/Admin.h"
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -87,9 +88,17 @@ struct Figured {
 // against it, the admin total (the amounts as they show) and the estimate total.
 Figured figure(const TypeTotals& types, const AdminAmounts& admin);
 
+// The estimate total of lines totalling `types` under the administrative amounts as an estimate
+// stores them ("Fixed-…", "%-…"; a missing one is a fixed nothing), figured as the totals tab
+// figures them, so the lists show the total the estimate prints.
+Money estimateTotal(const TypeTotals& types, const QStringList& storedAdmin);
+
 // The working lines' totals summed by cost type; a type without lines is 0. Throws
 // modData::SqlError.
 TypeTotals sumByType(AppContext& ctx);
+// The same for the stored lines (LineItems) of an estimate's own database. Throws
+// modData::SqlError.
+TypeTotals sumStoredByType(QSqlDatabase estimate);
 
 // The type totals of the working lines once line `lineID` (0: a new line) has type `type` and
 // total `total`; nothing when a sum does not fit. Throws modData::SqlError.

@@ -120,9 +120,20 @@ void workingStateForRecovery(QSqlDatabase db) {
         Schema::createTable(db, QStringLiteral("WorkState"));
 }
 
+// The master list keeps what its lists show and search without opening every estimate: the
+// owner's name, the estimate total (ten-thousandths; NULL until it is known) and the order in
+// which estimates were last opened or saved. Start-up fills owner and total of the estimates
+// already stored from their own databases (EstFacts::fillMissing).
+void masterListFacts(QSqlDatabase db) {
+    modData::exec(db, QStringLiteral("ALTER TABLE master ADD COLUMN estowner TEXT COLLATE NOCASE "
+                                     "CHECK(length(estowner) <= 126)"));
+    modData::exec(db, QStringLiteral("ALTER TABLE master ADD COLUMN esttotal INTEGER"));
+    modData::exec(db, QStringLiteral("ALTER TABLE master ADD COLUMN estused INTEGER"));
+}
+
 const std::vector<Step>& steps(Kind kind) {
     static const std::vector<Step> catalogue = {firstVersion};
-    static const std::vector<Step> masterList = {firstVersion};
+    static const std::vector<Step> masterList = {firstVersion, masterListFacts};
     static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts};
     static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions,
                                               workingStateForRecovery};

@@ -104,6 +104,11 @@ private Q_SLOTS:
     void pickerEditsALine();
     void pickerAddsNewItems();
     void sortSections();
+    void searchFindsItems_data();
+    void searchFindsItems();
+    void namesShowWhole();
+    void savedItemIsSelected();
+    void pickerOpensOverTheMainWindow();
 };
 
 void tst_catalogue_forms::browserOpensFromTheMenu() {
@@ -702,6 +707,140 @@ void tst_catalogue_forms::sortSections() {
     QCOMPARE(orders(), (QStringList{"C", "B", "A"}));
     QCOMPARE(count(tc.ctx, tc.ctx.TempDBConn, "select secorder from tplineitems where sect='C'"),
              0);
+}
+
+void tst_catalogue_forms::searchFindsItems_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("part of a name") << "archit" << QStringList{"Architectural shingles, 30-year"};
+    QTest::newRow("SKU") << "rl-ar30" << QStringList{"Architectural shingles, 30-year"};
+    QTest::newRow("manufacturer") << "northfork"
+                                  << QStringList{"#15 felt paper", "Ice and water shield",
+                                                 "Synthetic underlayment"};
+    QTest::newRow("description") << "polyurethane" << QStringList{"Roofing sealant"};
+    QTest::newRow("two words, anywhere in the item")
+        << "  VENT  ridge " << QStringList{"Ridge vent, 4 ft"};
+    QTest::newRow("two words in two fields")
+        << "shingles weathered" << QStringList{"Architectural shingles, 30-year"};
+    QTest::newRow("accented name typed without accents")
+        << "cedre zoe" << QStringList{"Zoë's cèdre shakes"};
+    QTest::newRow("accents typed, none stored") << "ÁRCHÎT"
+                                                << QStringList{"Architectural shingles, "
+                                                               "30-year"};
+    QTest::newRow("one word missing") << "ridge zzz" << QStringList{};
+    QTest::newRow("nothing typed lists all") << "" << QStringList{};
+}
+
+void tst_catalogue_forms::searchFindsItems() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, names);
+    TestContext tc;
+    tc.createTempDB();
+    CostItems::CostItem cedar;
+    cedar.costtype = "Material";
+    cedar.cat = "Shakes";
+    cedar.costname = QString::fromUtf8("Zoë's cèdre shakes");
+    cedar.unit = "sq";
+    cedar.amount = Money::fromCents(52000);
+    QVERIFY(CostItems::Save(tc.ctx, cedar) > 0);
+    const int all =
+        count(tc.ctx, tc.ctx.CostConn, "select count(*) from costitem where costtype='Material'");
+
+    // The browser and the picker search alike, on every keystroke.
+    frmUnitItem b(tc.ctx);
+    frmPickItem p(tc.ctx, false, 0);
+    for (auto [box, grid] :
+         {std::pair{b.txtSearch, b.dgCost[0]}, std::pair{p.txtSearch, p.PickGrid[0]}}) {
+        box->clear();
+        QTest::keyClicks(box, typed);
+        if (typed.isEmpty())
+            QCOMPARE(GridBinding::rowCount(grid), all);
+        else
+            QCOMPARE(column(grid, 2), names);
+        // The search narrows the chosen category further; clearing it shows the whole tab.
+        box->clear();
+        QCOMPARE(GridBinding::rowCount(grid), all);
+    }
+    b.cmbCategory->setCurrentText("Underlayment");
+    b.FilterGrid();
+    b.txtSearch->setText("ice");
+    QCOMPARE(column(b.dgCost[0], 2), QStringList{"Ice and water shield"});
+    b.txtSearch->setText("architectural");
+    QCOMPARE(GridBinding::rowCount(b.dgCost[0]), 0);
+}
+
+void tst_catalogue_forms::namesShowWhole() {
+    TestContext tc;
+    CostItems::CostItem long_;
+    long_.costtype = "Material";
+    long_.cat = "Shingles";
+    long_.costname = "Architectural designer shingles, lifetime, heather";
+    long_.unit = "sq";
+    long_.descrip = QString(200, QLatin1Char('x'));
+    QVERIFY(CostItems::Save(tc.ctx, long_) > 0);
+    frmUnitItem b(tc.ctx);
+    b.show();
+    QTableView* g = b.dgCost[0];
+    QVERIFY(g->columnWidth(2) >= g->fontMetrics().horizontalAdvance(long_.costname));
+    // What does not fit shows whole in the tooltip.
+    for (int r = 0; r < GridBinding::rowCount(g); ++r) {
+        const QModelIndex desc = g->model()->index(r, 6);
+        QCOMPARE(desc.data(Qt::ToolTipRole), desc.data(Qt::DisplayRole));
+    }
+}
+
+void tst_catalogue_forms::savedItemIsSelected() {
+    TestContext tc;
+    frmUnitItem b(tc.ctx);
+    b.txtSearch->setText("shingles");
+    // A new fee is added from the Material tab while a search hides it: the browser turns to
+    // the item's tab, clears the search and selects the new row.
+    UiTest::whenModal([&](QWidget* d) {
+        auto* f = qobject_cast<frmAddMat*>(d);
+        f->cmbType->setCurrentText("Fee");
+        f->cmbCat->setEditText("Permits");
+        f->txtFields[1]->setText("Dumpster permit");
+        f->cmbUnit->setEditText("ea");
+        f->txtFields[3]->setText("75");
+        f->cmdSave_Click();
+    });
+    b.cmdItem_Click();
+    QCOMPARE(b.SSTab1->currentIndex(), 4);
+    QCOMPARE(b.txtSearch->text(), QString());
+    QModelIndexList sel = b.dgCost[4]->selectionModel()->selectedRows();
+    QCOMPARE(sel.size(), 1);
+    QCOMPARE(GridBinding::cell(b.dgCost[4], sel[0].row(), 2).toString(),
+             QStringLiteral("Dumpster permit"));
+
+    // An edited row stays selected under the search that shows it.
+    b.SSTab1->setCurrentIndex(0);
+    b.txtSearch->setText("drip");
+    QVERIFY(selectID(b.dgCost[0], 6));
+    UiTest::whenModal([&](QWidget* d) {
+        auto* f = qobject_cast<frmAddMat*>(d);
+        f->txtFields[3]->setText("9.25");
+        f->cmdSave_Click();
+    });
+    b.cmdEdit_Click();
+    QCOMPARE(b.txtSearch->text(), QStringLiteral("drip"));
+    sel = b.dgCost[0]->selectionModel()->selectedRows();
+    QCOMPARE(sel.size(), 1);
+    QCOMPARE(GridBinding::cell(b.dgCost[0], sel[0].row(), 0).toInt(), 6);
+    QCOMPARE(GridBinding::cell(b.dgCost[0], sel[0].row(), 7).toLongLong(), 92500LL);
+}
+
+void tst_catalogue_forms::pickerOpensOverTheMainWindow() {
+    TestContext tc;
+    tc.createTempDB();
+    QWidget main;
+    main.setGeometry(300, 200, 1000, 700);
+    main.show();
+    frmPickItem p(tc.ctx, false, 0, &main);
+    p.show();
+    // A dialog never placed by its code is centred by Qt over the window that opened it (the
+    // offscreen screen is too small to measure where it lands).
+    QVERIFY(!p.testAttribute(Qt::WA_Moved));
+    QVERIFY(p.pos() != QPoint(0, 0));
 }
 
 QTEST_MAIN(tst_catalogue_forms)

@@ -2,6 +2,8 @@
 #include "StoredEstimate.h"
 #include "TestContext.h"
 
+#include "app/Startup.h"
+#include "estimates/EstList.h"
 #include "estimates/WorkState.h"
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
@@ -83,6 +85,8 @@ private Q_SLOTS:
     void workingFileOfTheFirstVersion();
     void storedAmountsBecomePlain_data();
     void storedAmountsBecomePlain();
+    void startFillsOwnersAndTotals_data();
+    void startFillsOwnersAndTotals();
     void newerFilesAreRefusedUntouched_data();
     void newerFilesAreRefusedUntouched();
 };
@@ -249,6 +253,62 @@ void tst_upgrade::storedAmountsBecomePlain() {
     QCOMPARE(
         modData::scalar(ctx, ctx.EstConn, "select group_concat(Qty) from LineItems").toString(),
         QStringLiteral("80000,90000"));
+}
+
+void tst_upgrade::startFillsOwnersAndTotals_data() {
+    QTest::addColumn<int>("version");
+    QTest::newRow("version 0") << 0;
+    // Version 1 has the layout of version 0.
+    QTest::newRow("version 1") << 1;
+}
+
+// The master list of an earlier version gains owners and totals on the first start: each read
+// from the estimate's own database, the total as the estimate figures it.
+void tst_upgrade::startFillsOwnersAndTotals() {
+    QFETCH(int, version);
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    setRawVersion(ctx.MastEstConn, version);
+    const QString est = ctx.estimatesDir() + QStringLiteral("/OBrienReroof/OBrienReroof.db");
+    const QByteArray estimateBefore = digest(est);
+    {
+        // An estimate whose database is gone, listed by the earlier version.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw-insert");
+        db.setDatabaseName(ctx.MastEstConn);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("insert into master(estname,estpath,eststatus) values('Gone',"
+                       "'Gone/Gone.db','Working')"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("raw-insert");
+
+    const Startup::Result r = Startup::prepareInstallation(ctx);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QVERIFY2(r.warning.isEmpty(), qPrintable(r.warning));
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.MastEstConn,
+                                  "(select id,estname,estowner,esttotal,estused from master)"),
+             (QStringList{"1|OBrienReroof|Zoë O'Brien|20216500|", "2|Gone|||"}));
+    // Read, never written: the estimate is upgraded only when it is opened.
+    QCOMPARE(digest(est), estimateBefore);
+    QVERIFY(!ctx.connections->isOpen(est));
+
+    // The table of the Open window shows them.
+    const QList<EstList::Row> rows = EstList::rows(ctx);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].owner, QStringLiteral("Zoë O'Brien"));
+    // 1,395.00 of lines (8 x 45.00 and 9 x 115.00), 15 % and 10 % of it, 250.00 and 2 %.
+    QCOMPARE(rows[0].total, Money::parse(QStringLiteral("2021.65")));
+    QVERIFY(rows[1].matches({}));
+    QVERIFY(!rows[1].total);
+
+    // What is known is never figured again; the gap is tried again on the next start.
+    modData::exec(ctx, ctx.MastEstConn, "update master set esttotal=5 where id=1");
+    QVERIFY(Startup::prepareInstallation(ctx).ok);
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.MastEstConn, "(select id,esttotal from master)"),
+             (QStringList{"1|5", "2|"}));
+    QVERIFY(tc.prompt->texts().isEmpty());
 }
 
 void tst_upgrade::newerFilesAreRefusedUntouched_data() {

@@ -115,7 +115,7 @@ void TestStorage::firstStartMakesTheDataFolder() {
              (QStringList{QStringLiteral("master"), QStringLiteral("sectionname")}));
     QCOMPARE(names(columns(mast, QStringLiteral("master"))),
              (QStringList{"id", "estname", "esttype", "estaddress", "estpath", "eststatus",
-                          "estdate", "estlength"}));
+                          "estdate", "estlength", "estowner", "esttotal", "estused"}));
     QCOMPARE(names(columns(cost, QStringLiteral("costitem"))),
              (QStringList{"ID", "costtype", "cat", "costname", "manufacturer", "sku", "unit",
                           "descrip", "amount"}));

@@ -70,7 +70,9 @@ QVariant cell(QTableView* view, int row, int column) {
         return QVariant();
     if (QueryModel* m = modelOf(view))
         return m->value(row, column);
-    return view->model()->index(row, column).data();
+    const QModelIndex index = view->model()->index(row, column);
+    const QVariant stored = index.data(StoredRole);
+    return stored.isValid() ? stored : index.data();
 }
 
 } // namespace GridBinding

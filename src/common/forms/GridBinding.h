@@ -10,6 +10,10 @@ class QueryModel;
 // How the program's grids show the query models that the subsystems fill.
 namespace GridBinding {
 
+// A model of its own (not a QueryModel) hands the stored value of a cell (money as
+// ten-thousandths) under this role, as cell() reads it.
+inline constexpr int StoredRole = Qt::UserRole + 1;
+
 // The view's query model, made on first use; the owning subsystem fills it.
 QueryModel& model(QTableView* view, AppContext& ctx);
 // Column widths in twips, in column order; a column is never narrower than its caption.

@@ -4,7 +4,9 @@
 #include "common/Guard.h"
 #include "common/Prompt.h"
 #include "common/Text.h"
+#include "common/TextSearch.h"
 #include "common/forms/InputHelpers.h"
+#include "common/forms/SearchBox.h"
 #include "common/forms/Widgets.h"
 #include "estimates/forms/frmOwnerDetail.h"
 #include "estimates/modEst.h"
@@ -45,14 +47,23 @@ frmManageStatus::frmManageStatus(AppContext& ctx, QWidget* parent) : QDialog(par
     filterLabel->setBuddy(cmbFilter);
     List1 = named(new QListWidget, "List1");
     List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtSearch = SearchBox::make("txtSearch", QStringLiteral("Name, owner or address"));
+    SearchBox::attach(txtSearch, List1);
+    auto* searchLabel = named(new QLabel(QStringLiteral("&Find:")), "lblSearch");
+    searchLabel->setBuddy(txtSearch);
     auto* top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(cmbFilter);
-    top->addStretch();
+    top->addSpacing(12);
+    top->addWidget(searchLabel);
+    top->addWidget(txtSearch, 1);
     auto* lv = new QVBoxLayout(frEstList);
     lv->addLayout(top);
     lv->addWidget(List1, 1);
     connect(cmbFilter, &QComboBox::activated, this, [this] { PopList(cmbFilter->currentText()); });
+    connect(txtSearch, &QLineEdit::textChanged, this,
+            [this] { PopList(cmbFilter->currentText()); });
+
     connect(List1, &QListWidget::itemActivated, this, &frmManageStatus::List1_DblClick);
 
     // The edit panel.
@@ -146,14 +157,16 @@ void frmManageStatus::showEditPanel(bool edit) {
 void frmManageStatus::PopFilter() {
     cmbFilter->clear();
     cmbFilter->addItems(modManage::filterWords());
-    cmbFilter->setCurrentIndex(0);
+    // Every estimate at first, so that a saved one is found whatever its status.
+    cmbFilter->setCurrentIndex(cmbFilter->findText(QStringLiteral("All")));
     PopList(cmbFilter->currentText());
 }
 
 void frmManageStatus::PopList(const QString& filter) {
     List1->clear();
     Guard::run(*ctx_.prompt, QStringLiteral("PopList"), kForm, [&] {
-        for (const EstList::Line& line : modManage::PopList(ctx_, filter)) {
+        const QStringList words = TextSearch::words(txtSearch->text());
+        for (const EstList::Line& line : modManage::PopList(ctx_, filter, words)) {
             auto* item = new QListWidgetItem(line.text, List1);
             item->setData(Qt::UserRole, line.id);
         }

@@ -14,8 +14,9 @@ class QRadioButton;
 class QStackedWidget;
 struct AppContext;
 
-// "Manage Estimate/Status": lists the estimates by status; a double-click opens one for its
-// status, date, validity and type, for deleting it with its folder, or for its owner.
+// "Manage Estimate/Status": lists the estimates by status (every estimate at first), narrowed
+// by a search as it is typed; a double-click opens one for its status, date, validity and type,
+// for deleting it with its folder, or for its owner.
 class frmManageStatus : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +25,7 @@ public:
 
     QGroupBox* frEstList;
     QComboBox* cmbFilter;
+    QLineEdit* txtSearch; // narrows the list to estimates whose name, owner or address match
     QListWidget* List1;
     QGroupBox* Frame2;
     std::array<QRadioButton*, 4> optEstStatus{};

@@ -1,6 +1,7 @@
 #include "pricing/forms/frmPickItem.h"
 
 #include "catalogue/CostItems.h"
+#include "catalogue/forms/CatalogueGrids.h"
 #include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmAddLabMat.h"
 #include "catalogue/forms/frmAddMat.h"
@@ -10,6 +11,7 @@
 #include "common/Prompt.h"
 #include "common/Quantity.h"
 #include "common/forms/InputHelpers.h"
+#include "common/forms/SearchBox.h"
 #include "common/forms/Widgets.h"
 #include "pricing/Sections.h"
 #include "pricing/forms/frmAddSection.h"
@@ -46,16 +48,29 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
         PickGrid[i] = named(new QTableView, Widgets::indexed("PickGrid", i));
         GridBinding::setupView(PickGrid[i]);
         SSTab1->addTab(PickGrid[i], QLatin1String(TabCaptions[i]));
-        connect(PickGrid[i], &QTableView::doubleClicked, this, [this, i] { PickGrid_DblClick(i); });
+        connect(PickGrid[i], &QTableView::activated, this, [this, i] { PickGrid_DblClick(i); });
     }
+    grids_ = std::make_unique<CatalogueGrids>(
+        ctx, std::array<QTableView*, 6>{PickGrid[0], PickGrid[1], PickGrid[2], PickGrid[3],
+                                        PickGrid[4], PickGrid[5]});
+    txtSearch =
+        SearchBox::make("txtSearch", QStringLiteral("Search name, description, manufacturer, SKU"));
+    SearchBox::attach(txtSearch, PickGrid[0]);
+    auto* searchLabel = named(new QLabel(QStringLiteral("&Find:")), "lblSearch");
+    searchLabel->setBuddy(txtSearch);
     cmbCategory = named(new QComboBox, "cmbCategory");
     cmbCategory->setMinimumWidth(InputHelpers::twips(2500));
     cmdAddItem = named(new QPushButton(QStringLiteral("Add New Cost Item")), "cmdAddItem");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    cmdAddItem->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
     auto* top = new QHBoxLayout;
+    top->addWidget(searchLabel);
+    top->addWidget(txtSearch, 1);
+    top->addSpacing(12);
     top->addWidget(named(new QLabel(QStringLiteral("View Category:")), "Label1"));
     top->addWidget(cmbCategory);
-    top->addStretch();
+    top->addSpacing(12);
     top->addWidget(cmdAddItem);
     top->addWidget(cmdCancel);
 
@@ -98,8 +113,8 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     v->addLayout(top);
     v->addWidget(SSTab1, 1);
     v->addWidget(frSelect);
+    // Shown over the middle of the window that opened it.
     resize(InputHelpers::twips(14500), InputHelpers::twips(8500));
-    move(0, 0);
 
     InputHelpers::numberBox(txtItemQuan, ctx);
     InputHelpers::numberBox(txtItemPrice, ctx);
@@ -108,9 +123,11 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     connect(txtItemQuan, &QLineEdit::textChanged, this, &frmPickItem::FigureLineTotal);
     connect(txtItemPrice, &QLineEdit::textChanged, this, &frmPickItem::FigureLineTotal);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
+        SearchBox::attach(txtSearch, PickGrid[SSTab1->currentIndex()]);
         Guard::run(*ctx_.prompt, QStringLiteral("SSTab1_Click"), Guard::form(Form),
                    [this] { PopCat(); });
     });
+    connect(txtSearch, &QLineEdit::textChanged, this, &frmPickItem::FilterGrid);
     connect(cmbCategory, &QComboBox::activated, this, &frmPickItem::FilterGrid);
     connect(cmbSection, &QComboBox::activated, this, &frmPickItem::cmbSection_Click);
     connect(cmdAddItem, &QPushButton::clicked, this, &frmPickItem::cmdAddItem_Click);
@@ -123,6 +140,7 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
             RefreshGrid();
             PopSectionCombo();
             frSelect->hide();
+            txtSearch->setFocus();
         } else {
             PopSectionCombo();
             frSelect->show();
@@ -132,17 +150,16 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     });
 }
 
+frmPickItem::~frmPickItem() = default;
+
 void frmPickItem::RefreshGrid() {
-    for (int i = 0; i < 6; ++i)
-        PopGrid(i);
+    grids_->reload(txtSearch->text());
     PopCat();
 }
 
 void frmPickItem::PopGrid(int tab) {
-    if (tab == UnitTab)
-        CostGrids::ShowUnits(PickGrid[tab], ctx_);
-    else
-        CostGrids::ShowItems(PickGrid[tab], ctx_, QLatin1String(TabTypes[tab]));
+    grids_->show(tab, tab == SSTab1->currentIndex() ? cmbCategory->currentText() : QString(),
+                 txtSearch->text());
 }
 
 void frmPickItem::PopCat() {
@@ -156,11 +173,8 @@ void frmPickItem::PopCat() {
 void frmPickItem::FilterGrid() {
     Guard::run(*ctx_.prompt, QStringLiteral("FilterGrid"), Guard::form(Form), [this] {
         const int tab = SSTab1->currentIndex();
-        if (tab == UnitTab)
-            PopGrid(tab);
-        else
-            CostGrids::ShowItems(PickGrid[tab], ctx_, QLatin1String(TabTypes[tab]),
-                                 cmbCategory->currentText());
+        grids_->show(tab, tab == UnitTab ? QString() : cmbCategory->currentText(),
+                     txtSearch->text());
     });
 }
 
@@ -310,15 +324,22 @@ void frmPickItem::cmdSelect_Click() {
 
 void frmPickItem::cmdAddItem_Click() {
     const int tab = SSTab1->currentIndex();
+    std::optional<std::int32_t> saved;
     if (tab == UnitTab) {
         frmAddLabMat f(ctx_, CostEdit::add(), {}, this);
         f.exec();
+        saved = f.saved();
     } else {
         frmAddMat f(ctx_, CostEdit::add(), QLatin1String(TabTypes[tab]), this);
         f.exec();
+        saved = f.saved();
     }
     Guard::run(*ctx_.prompt, QStringLiteral("cmdAddItem_Click"), Guard::form(Form),
                [this] { RefreshGrid(); });
+    if (!saved)
+        return;
+    // The new item is shown chosen, on its own tab and whatever the search said.
+    grids_->reveal(tab, *saved, SSTab1, cmbCategory, txtSearch, [this] { FilterGrid(); });
 }
 
 void frmPickItem::cmdCancelSelect_Click() {

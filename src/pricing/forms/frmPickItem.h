@@ -5,9 +5,11 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 struct AppContext;
+class CatalogueGrids;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -25,6 +27,7 @@ class frmPickItem : public QDialog {
 public:
     frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID, QWidget* parent = nullptr,
                 const Totals::AdminAmounts& admin = {});
+    ~frmPickItem() override;
 
     // True unless Okay was pressed (Cancel and the close box both cancel).
     bool PickCancel() const { return pickCancel_; }
@@ -35,6 +38,7 @@ public:
 
     QTabWidget* SSTab1;
     QTableView* PickGrid[6];
+    QLineEdit* txtSearch; // name, description, manufacturer and SKU; every word must match
     QComboBox* cmbCategory;
     QPushButton* cmdAddItem;
     QPushButton* cmdCancel;
@@ -75,6 +79,7 @@ private:
     Totals::AdminAmounts admin_;
     // The line being edited as it was loaded.
     std::optional<modGrid::LineToEdit> loaded_;
+    std::unique_ptr<CatalogueGrids> grids_;
     CurItemRecord item_;
     bool pickCancel_ = true;
     bool filling_ = false;
