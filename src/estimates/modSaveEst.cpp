@@ -5,6 +5,7 @@
 #include "pricing/modGrid.h"
 #include "storage/PendingDeletes.h"
 #include "storage/modData.h"
+#include "takeoff/Takeoff.h"
 
 #include <QDate>
 #include <QSqlQuery>
@@ -49,20 +50,21 @@ std::vector<NewId> SaveAreas(AppContext& ctx, Writer& w) {
     std::vector<NewId> added;
     QSqlQuery q = modData::exec(
         ctx, ctx.TempDBConn,
-        QStringLiteral("select ID,AreaID,Shape,Pitch,Width1,Width2,Height,Total from TempAreas "
-                       "order by ID"));
+        QStringLiteral("select ID,AreaID,Shape,Pitch,Width1,Width2,Height,Total,OnSlope,Quick "
+                       "from TempAreas order by ID"));
     while (q.next()) {
-        const QVariantList v = {q.value(2), q.value(3), q.value(4),
-                                q.value(5), q.value(6), q.value(7)};
+        const QVariantList v = {q.value(2), q.value(3), q.value(4), q.value(5),
+                                q.value(6), q.value(7), q.value(8), q.value(9)};
         const qlonglong areaId = q.value(1).toLongLong();
         if (areaId == 0) {
             QSqlQuery ins = w.run(QStringLiteral("insert into Areas(Shape,Pitch,Width1,Width2,"
-                                                 "Height,Total) values(?,?,?,?,?,?)"),
+                                                 "Height,Total,OnSlope,Quick) "
+                                                 "values(?,?,?,?,?,?,?,?)"),
                                   v);
             added.push_back({q.value(0).toLongLong(), ins.lastInsertId().toLongLong()});
         } else {
             w.run(QStringLiteral("update Areas set Shape=?,Pitch=?,Width1=?,Width2=?,Height=?,"
-                                 "Total=? where ID=?"),
+                                 "Total=?,OnSlope=?,Quick=? where ID=?"),
                   v + QVariantList{areaId});
         }
     }
@@ -113,14 +115,16 @@ std::vector<NewId> SaveLineItems(AppContext& ctx, Writer& w) {
     return added;
 }
 
-void SaveEstimateTotals(Writer& w, const SaveInput& in) {
+void SaveEstimateTotals(AppContext& ctx, Writer& w, const SaveInput& in) {
     QVariantList v;
     for (int i = 0; i < 4; ++i)
         v.append(in.admin.value(i));
     v.append(storedSummary(in.summary));
     v.append(storedTerms(in.terms));
+    v.append(qlonglong(Takeoff::waste(ctx)));
     QSqlQuery q = w.run(QStringLiteral("UPDATE main set overhead=?, Profit=?, contingency=?, "
-                                       "management=?, EstSummary=?, PaymentTerms=? where ID=1"),
+                                       "management=?, EstSummary=?, PaymentTerms=?, Waste=? "
+                                       "where ID=1"),
                         v);
     if (q.numRowsAffected() != 1)
         throw modData::SqlError::message(
@@ -157,7 +161,7 @@ void saveEstimate(AppContext& ctx, const SaveInput& in) {
         areas = SaveAreas(ctx, w);
         lineals = SaveLineals(ctx, w);
         lines = SaveLineItems(ctx, w);
-        SaveEstimateTotals(w, in);
+        SaveEstimateTotals(ctx, w, in);
         t.commit();
     }
     // The stored ids go back into the working rows in one transaction of their own.

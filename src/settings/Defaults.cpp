@@ -39,6 +39,7 @@ void WriteDefaultSettings(SettingsStore& s) {
         {"Op", "EmpTaxes", "7.65"},
         {"Op", "OtherCosts", "0"},
         {"Op", "Fringe", "2"},
+        {"Op", "Waste", "10"},
     };
     for (const Entry& e : defaults)
         s.set(QString::fromLatin1(e.section), QString::fromLatin1(e.key),

@@ -112,11 +112,49 @@ void workingQuantitiesSectionsAndDeletions(QSqlDatabase db) {
                                          "StoredID INTEGER\n) STRICT"));
 }
 
+// Measurements in ten-thousandths of a foot (they were whole feet), and the quick figure marked
+// by Quick instead of by a pitch other than 0, so that a plane can have a pitch of its own.
+// Earlier planes had no pitch: their totals stay as they were.
+void measurementsAndPlanePitch(QSqlDatabase db, const char* areas, const char* lineal) {
+    if (hasTable(db, areas)) {
+        const QString t = QLatin1String(areas);
+        for (const char* column : {"OnSlope", "Quick"})
+            if (!hasColumn(db, areas, column))
+                modData::exec(db, QStringLiteral("alter table %1 add column %2 INTEGER DEFAULT 0")
+                                      .arg(t, QLatin1String(column)));
+        modData::exec(db, QStringLiteral("update %1 set Width1 = Width1 * 10000, Width2 = "
+                                         "Width2 * 10000, Height = Height * 10000, OnSlope = 0, "
+                                         "Quick = (coalesce(Pitch, 0) <> 0)")
+                              .arg(t));
+    }
+    if (hasTable(db, lineal))
+        modData::exec(
+            db, QStringLiteral("update %1 set Length = Length * 10000").arg(QLatin1String(lineal)));
+}
+
+// Version 3 of an estimate: exact measurements, a pitch per plane, and the waste percentage
+// of the estimate (empty: the Setup default).
+void measurementsPitchAndWaste(QSqlDatabase db) {
+    measurementsAndPlanePitch(db, "Areas", "Lineal");
+    if (hasTable(db, "Main") && !hasColumn(db, "Main", "Waste"))
+        modData::exec(db, QStringLiteral("alter table Main add column Waste INTEGER"));
+}
+
+// Version 3 of a working database: as the estimate's, with the waste in TempRoof.
+void workingMeasurementsPitchAndWaste(QSqlDatabase db) {
+    measurementsAndPlanePitch(db, "TempAreas", "TempLineal");
+    if (hasTable(db, "TempSect") && !hasTable(db, "TempRoof"))
+        modData::exec(db, QStringLiteral("CREATE TABLE TempRoof (\n  ID INTEGER PRIMARY KEY "
+                                         "AUTOINCREMENT,\n  Waste INTEGER\n) STRICT"));
+}
+
 const std::vector<Step>& steps(Kind kind) {
     static const std::vector<Step> catalogue = {firstVersion};
     static const std::vector<Step> masterList = {firstVersion};
-    static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts};
-    static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions};
+    static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts,
+                                               measurementsPitchAndWaste};
+    static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions,
+                                              workingMeasurementsPitchAndWaste};
     switch (kind) {
     case Kind::Catalogue:
         return catalogue;

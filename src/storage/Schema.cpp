@@ -75,29 +75,37 @@ const QHash<QString, QString>& all() {
         // own database only when it is saved (TableName is Areas, Lineal or LineItems).
         h[QStringLiteral("pendingdeletes")] =
             table("PendingDeletes", {key("autoID"), txt("TableName", 50), lng("StoredID")});
+        // Measurements (Width1, Width2, Height, Length) are ten-thousandths of a foot; totals
+        // whole square or lineal feet. Pitch is the plane's pitch (n in 12, 0 for none); Quick
+        // marks the quick figure's one row; OnSlope a plane measured on the slope.
         h[QStringLiteral("tempareas")] =
-            table("TempAreas", {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"),
-                                lng0("Width1"), lng0("Width2"), lng0("Height"), lng0("Total")});
+            table("TempAreas",
+                  {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"), lng0("Width1"),
+                   lng0("Width2"), lng0("Height"), lng0("Total"), lng0("OnSlope"), lng0("Quick")});
         h[QStringLiteral("templineal")] =
             table("TempLineal", {key("ID"), lng0("LinealID"), lng0("Type"), txt("Name", 50),
                                  lng0("Length"), lng0("Total")});
+        // The roof of the estimate in work beyond its planes: the waste percentage
+        // (ten-thousandths of a percent); no row means the Setup default.
+        h[QStringLiteral("temproof")] = table("TempRoof", {key("ID"), lng("Waste")});
         h[QStringLiteral("sectsort")] =
             table("SectSort", {key("autoID"), lng("EstID"), txt("SectName", 50), lng("SecOrder")});
         h[QStringLiteral("tempunit")] =
             table("tempunit", {key("ID"), lng("mainID"), lng("unitID"), lng("ItemID"), sgl("Qty"),
                                txt("Unit", 50), txt("Name", 50), cur("Cost"), cur("LineTotal")});
-        h[QStringLiteral("main")] = table(
-            "Main", {key("ID"), txt("FName", 25), txt("LName", 100), txt("Address", 100),
-                     txt("CityStZip", 100), txtE("HomePH", 12), txtE("WorkPH", 12), txtE("Ext", 8),
-                     txt("Overhead", 20), txt("Profit", 20), txt("Contingency", 20),
-                     txt("Management", 20), memo("PaymentTerms"), memo("EstSummary")});
+        h[QStringLiteral("main")] =
+            table("Main",
+                  {key("ID"), txt("FName", 25), txt("LName", 100), txt("Address", 100),
+                   txt("CityStZip", 100), txtE("HomePH", 12), txtE("WorkPH", 12), txtE("Ext", 8),
+                   txt("Overhead", 20), txt("Profit", 20), txt("Contingency", 20),
+                   txt("Management", 20), memo("PaymentTerms"), memo("EstSummary"), lng("Waste")});
         h[QStringLiteral("lineitems")] =
             table("LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
                                 txt("Name", 50), txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50),
                                 cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("areas")] =
             table("Areas", {key("ID"), lng("Shape"), lng("Pitch"), lng("Width1"), lng("Width2"),
-                            lng("Height"), lng("Total")});
+                            lng("Height"), lng("Total"), lng0("OnSlope"), lng0("Quick")});
         h[QStringLiteral("lineal")] =
             table("Lineal", {key("ID"), lng("Type"), txt("Name", 50), lng("Length"), lng("Total")});
         return h;
@@ -121,7 +129,8 @@ void createTable(QSqlDatabase db, const QString& name) {
 QStringList tempTables() {
     return {QStringLiteral("TempSect"),    QStringLiteral("EstiGrid"),
             QStringLiteral("tpLineItems"), QStringLiteral("TempAreas"),
-            QStringLiteral("TempLineal"),  QStringLiteral("PendingDeletes")};
+            QStringLiteral("TempLineal"),  QStringLiteral("PendingDeletes"),
+            QStringLiteral("TempRoof")};
 }
 
 QStringList estimateTables() {

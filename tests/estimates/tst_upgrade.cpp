@@ -8,6 +8,7 @@
 #include "storage/Migrations.h"
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
+#include "takeoff/Takeoff.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -82,6 +83,8 @@ private Q_SLOTS:
     void workingFileOfTheFirstVersion();
     void storedAmountsBecomePlain_data();
     void storedAmountsBecomePlain();
+    void roofFiguresTheSame_data();
+    void roofFiguresTheSame();
     void newerFilesAreRefusedUntouched_data();
     void newerFilesAreRefusedUntouched();
 };
@@ -126,6 +129,10 @@ void tst_upgrade::earlierInstallationOpensAndSaves() {
     QStringList after;
     for (const QString& t : tables)
         after << StoredEstimate::dump(ctx, ctx.EstConn, t);
+    // The one addition: the waste the estimate was figured with (the Setup default of 10 %) is
+    // now stored with it.
+    QVERIFY(before[0].endsWith('|'));
+    before[0] += QStringLiteral("100000");
     QCOMPARE(after, before);
 
     ctx.connections->closeAll();
@@ -235,6 +242,64 @@ void tst_upgrade::storedAmountsBecomePlain() {
     QCOMPARE(
         modData::scalar(ctx, ctx.EstConn, "select group_concat(Qty) from LineItems").toString(),
         QStringLiteral("80000,90000"));
+}
+
+void tst_upgrade::roofFiguresTheSame_data() {
+    QTest::addColumn<int>("version"); // the file's version before the upgrade
+    QTest::addColumn<bool>("quick");  // a roof measured as one total area
+    QTest::addColumn<QStringList>("areas");
+    QTest::addColumn<qlonglong>("roofArea");
+    for (int version : {0, 2}) {
+        const QString v = QStringLiteral("version %1, ").arg(version);
+        // Planes of earlier versions had no pitch; their totals stay as they were.
+        QTest::newRow(qPrintable(v + "planes"))
+            << version << false
+            << QStringList{"1|0|0|300000|0|200000|600|0|0", "2|1|0|150000|0|200000|150|0|0"}
+            << 750LL;
+        // A quick figure was marked by its pitch; now by Quick, and it stays the quick figure.
+        QTest::newRow(qPrintable(v + "quick figure"))
+            << version << true << QStringList{"1|0|6|260000|0|400000|1140|0|1"} << 1140LL;
+    }
+}
+
+// An estimate of an earlier version shows the same roof after the upgrade: the same Roof Area,
+// the same view, its measurements in ten-thousandths of a foot.
+void tst_upgrade::roofFiguresTheSame() {
+    QFETCH(int, version);
+    QFETCH(bool, quick);
+    QFETCH(QStringList, areas);
+    QFETCH(qlonglong, roofArea);
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    const QString est = ctx.estimatesDir() + QStringLiteral("/OBrienReroof/OBrienReroof.db");
+    if (quick) {
+        const QString name = QStringLiteral("raw-quick");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(est);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("delete from Areas"));
+            QVERIFY(q.exec("insert into Areas(ID,Shape,Pitch,Width1,Width2,Height,Total) "
+                           "values(1,0,6,26,0,40,1140)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    setRawVersion(est, version);
+    modTempDB::CreateTempDB(ctx);
+    modOpenEst::OpenOwner(ctx, 1);
+    modOpenEst::OpenRoof(ctx);
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.EstConn, "Areas"), areas);
+    QCOMPARE(Takeoff::totals(ctx).area, roofArea);
+    QCOMPARE(Takeoff::singleTotalArea(ctx).has_value(), quick);
+    // Lineal lengths too: 40 ft of ridge cap and a "%" item of 10.
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.EstConn, "Lineal"),
+             QStringList({"1|1|Ridge cap|400000|40", "2|3|Waste|100000|75"}));
+    QCOMPARE(Takeoff::totals(ctx).other, 115LL);
+    // No waste was stored: the estimate shows the Setup default.
+    QCOMPARE(Takeoff::waste(ctx), Takeoff::defaultWaste(ctx));
 }
 
 void tst_upgrade::newerFilesAreRefusedUntouched_data() {

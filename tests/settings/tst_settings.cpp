@@ -183,12 +183,12 @@ void TestSettings::defaultsInTheirOrder() {
                           "Website"}));
     const auto op = s.section("Corvanel", "Op");
     QCOMPARE(keys(op), (QStringList{"Greet", "Overhead", "Profit", "Contingency", "Management",
-                                    "WorkComp", "EmpTaxes", "OtherCosts", "Fringe"}));
+                                    "WorkComp", "EmpTaxes", "OtherCosts", "Fringe", "Waste"}));
     QStringList opValues;
     for (const auto& p : op)
         opValues << p.second;
     QCOMPARE(opValues,
-             (QStringList{"1", "%-15", "%-15", "Fixed-100", "%-2", "45", "7.65", "0", "2"}));
+             (QStringList{"1", "%-15", "%-15", "Fixed-100", "%-2", "45", "7.65", "0", "2", "10"}));
     QCOMPARE(s.get("CoInfo", "Name"), QStringLiteral("ABC Construction"));
     QCOMPARE(s.get("CoInfo", "Zip"), QStringLiteral("54321-1234"));
     QCOMPARE(s.get("CoInfoInc", "CellInc"), QStringLiteral("0"));
@@ -201,7 +201,7 @@ void TestSettings::defaultsInTheirOrder() {
     int values = 0;
     for (const QString& line : text.split('\n'))
         values += line.contains('=') ? 1 : 0;
-    QCOMPARE(values, 28);
+    QCOMPARE(values, 29);
 }
 
 void TestSettings::defaultsTwiceKeepOneOfEach() {

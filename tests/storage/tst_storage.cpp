@@ -225,8 +225,11 @@ void TestStorage::schemaColumns_data() {
     QTest::newRow("PendingDeletes") << "PendingDeletes"
                                     << "autoID" << QStringList{"autoID", "TableName", "StoredID"};
     QTest::newRow("TempAreas") << "TempAreas"
-                               << "ID" << QStringList{"ID",     "AreaID", "Shape",  "Pitch",
-                                                      "Width1", "Width2", "Height", "Total"};
+                               << "ID"
+                               << QStringList{"ID",     "AreaID", "Shape", "Pitch",   "Width1",
+                                              "Width2", "Height", "Total", "OnSlope", "Quick"};
+    QTest::newRow("TempRoof") << "TempRoof"
+                              << "ID" << QStringList{"ID", "Waste"};
     QTest::newRow("TempLineal") << "TempLineal"
                                 << "ID"
                                 << QStringList{"ID", "LinealID", "Type", "Name", "Length", "Total"};
@@ -237,17 +240,17 @@ void TestStorage::schemaColumns_data() {
                                                      "Unit", "Name",   "Cost",   "LineTotal"};
     QTest::newRow("Main") << "Main"
                           << "ID"
-                          << QStringList{"ID",           "FName",     "LName",       "Address",
-                                         "CityStZip",    "HomePH",    "WorkPH",      "Ext",
-                                         "Overhead",     "Profit",    "Contingency", "Management",
-                                         "PaymentTerms", "EstSummary"};
+                          << QStringList{"ID",           "FName",      "LName",       "Address",
+                                         "CityStZip",    "HomePH",     "WorkPH",      "Ext",
+                                         "Overhead",     "Profit",     "Contingency", "Management",
+                                         "PaymentTerms", "EstSummary", "Waste"};
     QTest::newRow("LineItems") << "LineItems"
                                << "ID" << QStringList{"ID",   "ItemID",    "SecOrder", "Sect",
                                                       "Name", "ItemTable", "Qty",      "Unit",
                                                       "Cost", "LineTotal"};
     QTest::newRow("Areas") << "Areas"
-                           << "ID" << QStringList{"ID",     "Shape",  "Pitch", "Width1",
-                                                  "Width2", "Height", "Total"};
+                           << "ID" << QStringList{"ID",     "Shape", "Pitch",   "Width1", "Width2",
+                                                  "Height", "Total", "OnSlope", "Quick"};
     QTest::newRow("Lineal") << "Lineal"
                             << "ID" << QStringList{"ID", "Type", "Name", "Length", "Total"};
 }
