@@ -3,9 +3,11 @@
 #include "common/AppContext.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
+#include "storage/AppSetup.h"
 #include "storage/modData.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -148,8 +150,19 @@ void workingMeasurementsPitchAndWaste(QSqlDatabase db) {
                                          "AUTOINCREMENT,\n  Waste INTEGER\n) STRICT"));
 }
 
+// Version 2 of the catalogue: take-off rules, with those of the shipped items that are still
+// as shipped (found by name and unit).
+void takeoffRules(QSqlDatabase db) {
+    QFile f(QStringLiteral(":/sql/takeoffrules.sql"));
+    if (!f.open(QIODevice::ReadOnly))
+        throw modData::SqlError::message(
+            QStringLiteral("The program's resource :/sql/takeoffrules.sql is missing"));
+    for (const QString& statement : AppSetup::splitStatements(QString::fromUtf8(f.readAll())))
+        modData::exec(db, statement);
+}
+
 const std::vector<Step>& steps(Kind kind) {
-    static const std::vector<Step> catalogue = {firstVersion};
+    static const std::vector<Step> catalogue = {firstVersion, takeoffRules};
     static const std::vector<Step> masterList = {firstVersion};
     static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts,
                                                measurementsPitchAndWaste};

@@ -2,6 +2,7 @@
 #include "StoredEstimate.h"
 #include "TestContext.h"
 
+#include "catalogue/TakeoffRules.h"
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
 #include "storage/Connections.h"
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void storedAmountsBecomePlain();
     void roofFiguresTheSame_data();
     void roofFiguresTheSame();
+    void catalogueGetsTakeoffRules();
     void newerFilesAreRefusedUntouched_data();
     void newerFilesAreRefusedUntouched();
 };
@@ -300,6 +302,29 @@ void tst_upgrade::roofFiguresTheSame() {
     QCOMPARE(Takeoff::totals(ctx).other, 115LL);
     // No waste was stored: the estimate shows the Setup default.
     QCOMPARE(Takeoff::waste(ctx), Takeoff::defaultWaste(ctx));
+}
+
+// A catalogue of an earlier version gets the rules of the shipped items it still has as shipped;
+// its prices and units stay its own (its shingles are sold by the square: 1 per square).
+void tst_upgrade::catalogueGetsTakeoffRules() {
+    using TakeoffRule::Measure;
+    using TakeoffRule::Rule;
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    QCOMPARE(rawVersion(ctx.CostConn), 0);
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 1),
+             std::optional<Rule>({Measure::SquaresToOrder, 0, 10000, true}));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 8),
+             std::optional<Rule>({Measure::Lineal, 1 << 5 | 1 << 6, 330000, false}));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 17),
+             std::optional<Rule>({Measure::RoofArea, 0, 1000000, false}));
+    QVERIFY(!TakeoffRules::ruleOf(ctx, false, 9)); // ridge vent: none shipped
+    QCOMPARE(modData::scalar(ctx, ctx.CostConn, "select unit || amount from costitem where ID=1")
+                 .toString(),
+             QStringLiteral("sq1150000"));
+    ctx.connections->closeAll();
+    QCOMPARE(rawVersion(ctx.CostConn), Migrations::currentVersion(Migrations::Kind::Catalogue));
 }
 
 void tst_upgrade::newerFilesAreRefusedUntouched_data() {

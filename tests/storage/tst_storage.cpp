@@ -107,9 +107,10 @@ void TestStorage::firstStartMakesTheDataFolder() {
 
     QSqlDatabase cost = t.ctx.connections->database(t.ctx.CostConn);
     QVERIFY(cost.isOpen());
-    QCOMPARE(tablesOf(cost), (QStringList{QStringLiteral("UnitQry"), QStringLiteral("costitem"),
-                                          QStringLiteral("costunit"), QStringLiteral("laborcost"),
-                                          QStringLiteral("unititems")}));
+    QCOMPARE(tablesOf(cost),
+             (QStringList{QStringLiteral("UnitQry"), QStringLiteral("costitem"),
+                          QStringLiteral("costunit"), QStringLiteral("laborcost"),
+                          QStringLiteral("takeoffrule"), QStringLiteral("unititems")}));
     QSqlDatabase mast = t.ctx.connections->database(t.ctx.MastEstConn);
     QCOMPARE(tablesOf(mast),
              (QStringList{QStringLiteral("master"), QStringLiteral("sectionname")}));

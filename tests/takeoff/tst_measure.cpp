@@ -5,6 +5,7 @@
 #include "takeoff/Measure.h"
 #include "takeoff/RoofMath.h"
 #include "takeoff/Takeoff.h"
+#include "takeoff/TakeoffRule.h"
 
 #include <QLocale>
 #include <QTest>
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void linealKinds();
     void areaInWords_data();
     void areaInWords();
+    void rules_data();
+    void rules();
 };
 
 void tst_measure::reads_data() {
@@ -255,6 +258,82 @@ void tst_measure::areaInWords() {
     const Takeoff::Area a{shape, w1, w2, h, total, pitch, false};
     QCOMPARE(Takeoff::describeArea(a, quick), words);
     QCOMPARE(Takeoff::planTotal(a, quick), plan);
+}
+
+void tst_measure::rules_data() {
+    using TakeoffRule::Measure;
+    QTest::addColumn<int>("measure");
+    QTest::addColumn<int>("kinds");
+    QTest::addColumn<qlonglong>("amount");
+    QTest::addColumn<bool>("perMeasure");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("qty"); // empty: nothing proposed
+    QTest::addColumn<QString>("from");
+    const int ridgeHip = 1 << Ridge | 1 << Hip;
+    const int eaveRake = 1 << Eave | 1 << Rake;
+    // The roof: 1082 sq ft with 10 % waste (12 squares to order), two planes, 40 ft of ridge,
+    // 30 ft of hips, 120.5 ft of eaves, 80 ft of rakes.
+    QTest::newRow("squares to order × 3 bundles")
+        << int(Measure::SquaresToOrder) << 0 << 30000LL << true << "bdl"
+        << "36"
+        << "from 12 squares to order × 3 bdl";
+    QTest::newRow("10 squares per roll")
+        << int(Measure::SquaresToOrder) << 0 << 100000LL << false << "roll"
+        << "2"
+        << "from 12 squares to order ÷ 10 square per roll";
+    QTest::newRow("roof area ÷ 100 sq ft per square")
+        << int(Measure::RoofArea) << 0 << 1000000LL << false << "sq"
+        << "11"
+        << "from 1,082 sq ft of roof area ÷ 100 sq ft per sq";
+    QTest::newRow("ridge and hip ÷ 33 lf per bundle")
+        << int(Measure::Lineal) << ridgeHip << 330000LL << false << "bdl"
+        << "3"
+        << "from 70 lf of Ridge and Hip ÷ 33 lf per bdl";
+    QTest::newRow("eave and rake ÷ 10 ft per piece")
+        << int(Measure::Lineal) << eaveRake << 100000LL << false << "pc"
+        << "21"
+        << "from 200.5 lf of Rake and Eave ÷ 10 lf per pc";
+    QTest::newRow("one lineal kind, per foot")
+        << int(Measure::Lineal) << (1 << Eave) << 10000LL << true << "lf"
+        << "121"
+        << "from 120.5 lf of Eave × 1 lf";
+    QTest::newRow("a count of planes") << int(Measure::Planes) << 0 << 20000LL << true << "ea"
+                                       << "4"
+                                       << "from 2 roof planes × 2 ea";
+    QTest::newRow("a kind not measured")
+        << int(Measure::Lineal) << (1 << Valley) << 660000LL << false << "roll"
+        << ""
+        << "";
+    QTest::newRow("no coverage") << int(Measure::SquaresToOrder) << 0 << 0LL << true << "bdl"
+                                 << ""
+                                 << "";
+    QTest::newRow("no measure") << int(Measure::None) << 0 << 30000LL << true << "bdl"
+                                << ""
+                                << "";
+}
+
+void tst_measure::rules() {
+    QFETCH(int, measure);
+    QFETCH(int, kinds);
+    QFETCH(qlonglong, amount);
+    QFETCH(bool, perMeasure);
+    QFETCH(QString, unit);
+    QFETCH(QString, qty);
+    QFETCH(QString, from);
+    TakeoffRule::RoofMeasures roof;
+    roof.area = 1082;
+    roof.orderThirds = Takeoff::withTotal(1082, 0, 100000).orderThirds();
+    roof.planes = 2;
+    roof.lengths = {
+        {Ridge, 400000}, {Hip, 300000}, {Eave, 1205000}, {Rake, 800000}, {Percent, 100000}};
+    const TakeoffRule::Rule r{TakeoffRule::Measure(measure), kinds, amount, perMeasure};
+    const auto p = TakeoffRule::propose(r, roof, unit);
+    QCOMPARE(p.has_value(), !qty.isEmpty());
+    if (p) {
+        QCOMPARE(p->qty.toPlain(), qty);
+        QVERIFY(p->qty.isWhole());
+        QCOMPARE(p->from, from);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_measure)

@@ -2,11 +2,14 @@
 #include "UiTest.h"
 
 #include "../estimates/StoredEstimate.h"
+#include "EstimateWindow.h"
 #include "app/frmCorvanel.h"
 #include "common/forms/GridBinding.h"
 #include "estimates/forms/OwnerTab.h"
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
+#include "pricing/forms/LineItemsTab.h"
+#include "pricing/forms/frmPickItem.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
 #include "takeoff/forms/RoofTab.h"
@@ -127,6 +130,7 @@ private Q_SLOTS:
     void planeEditsKeepPitchAndSlope();
     void namedRunsInWords();
     void wasteIsStoredWithTheEstimate();
+    void pickerProposesFromTheRoof();
 };
 
 void tst_rooftab::quickFigureKeepsOneRow() {
@@ -568,6 +572,47 @@ void tst_rooftab::wasteIsStoredWithTheEstimate() {
     ctx.settings->set("Op", "Waste", "7.5");
     modOpenEst::OpenRoof(ctx);
     QCOMPARE(qlonglong(Takeoff::waste(ctx)), 75000LL);
+}
+
+// The shipped catalogue's rules through the windows: two planes at 8/12 with 10 % waste make 12
+// squares to order, so 36 bundles of shingles; 40 ft of ridge and 30 ft of hips make 3 bundles
+// of ridge cap. The proposal says where it came from, and the user may type another quantity.
+void tst_rooftab::pickerProposesFromTheRoof() {
+    TestContext tc;
+    frmCorvanel w(tc.ctx);
+    startNew(w);
+    nextPlane("30", "20", "8/12");
+    w.roof->cmdAddArea->click();
+    nextPlane("15", "20", "8/12");
+    w.roof->cmdAddArea->click();
+    nextLineal("Ridge", "Ridge", "40");
+    w.roof->cmdAddLineal->click();
+    nextLineal("Hips", "Hip", "30");
+    w.roof->cmdAddLineal->click();
+    struct Case {
+        int tab;
+        int item;
+        QString qty;
+        QString from;
+    };
+    const QList<Case> cases = {
+        {0, 1, "36", "from 12 squares to order × 3 bdl"},
+        {0, 8, "3", "from 70 lf of Ridge and Hip ÷ 33 lf per bdl"},
+        {0, 3, "2", "from 12 squares to order ÷ 10 square per roll"},
+        {1, 17, "11", "from 1,082 sq ft of roof area ÷ 100 sq ft per sq"},
+        {0, 9, "", ""}, // ridge vent has no rule: nothing proposed
+    };
+    for (const Case& c : cases) {
+        UiTest::whenModal([&](QWidget* d) {
+            auto* p = qobject_cast<frmPickItem*>(d);
+            QVERIFY(p);
+            QVERIFY(EstimateWindow::chooseItem(p, c.tab, c.item));
+            QCOMPARE(p->txtItemQuan->text(), c.qty);
+            QCOMPARE(p->lblQtyFrom->text(), c.from);
+            p->reject();
+        });
+        w.lines->cmdAddNewLine->click();
+    }
 }
 
 QTEST_MAIN(tst_rooftab)

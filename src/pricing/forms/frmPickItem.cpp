@@ -1,5 +1,7 @@
 #include "pricing/forms/frmPickItem.h"
 
+#include "catalogue/TakeoffRules.h"
+
 #include "catalogue/CostItems.h"
 #include "catalogue/forms/CostGrids.h"
 #include "catalogue/forms/frmAddLabMat.h"
@@ -67,6 +69,9 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     lblItemUnit = label("lblItemUnit");
     lblItemName = label("lblItemName");
     lblItemTotal = label("lblItemTotal");
+    // Where a proposed quantity came from; the user may type another.
+    lblQtyFrom = label("lblQtyFrom");
+    lblQtyFrom->setWordWrap(true);
     txtItemQuan = named(new QLineEdit, "txtItemQuan");
     txtItemPrice = named(new QLineEdit, "txtItemPrice");
     cmbSection = named(new QComboBox, "cmbSection");
@@ -82,6 +87,7 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     auto* right = new QFormLayout;
     right->addRow(QStringLiteral("Unit:"), lblItemUnit);
     right->addRow(QStringLiteral("Quan:"), txtItemQuan);
+    right->addRow(QString(), lblQtyFrom);
     right->addRow(QStringLiteral("Price:"), txtItemPrice);
     right->addRow(QStringLiteral("Total:"), lblItemTotal);
     right->addRow(QStringLiteral("Section:"), cmbSection);
@@ -179,8 +185,18 @@ void frmPickItem::PickGrid_DblClick(int tab) {
         lblItemUnit->setText(item->unit);
         lblItemName->setText(item->costname);
         txtItemPrice->setText(item->amount.toInput());
+        proposeQuantity(tab == UnitTab, id, item->unit);
         txtItemQuan->setFocus();
     });
+}
+
+void frmPickItem::proposeQuantity(bool unitItem, std::int32_t id, const QString& unit) {
+    lblQtyFrom->clear();
+    const std::optional<TakeoffRule::Proposal> p = TakeoffRules::proposal(ctx_, unitItem, id, unit);
+    if (!p)
+        return;
+    txtItemQuan->setText(p->qty.toText());
+    lblQtyFrom->setText(p->from);
 }
 
 void frmPickItem::PopEditForm(std::int32_t lineID) {

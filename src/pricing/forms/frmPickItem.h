@@ -45,6 +45,7 @@ public:
     QLabel* lblItemUnit;
     QLabel* lblItemName;
     QLabel* lblItemTotal;
+    QLabel* lblQtyFrom;
     QLineEdit* txtItemQuan;
     QLineEdit* txtItemPrice;
     QComboBox* cmbSection;
@@ -66,6 +67,9 @@ public:
 
 private:
     void FigureLineTotal();
+    // Puts the quantity the item's take-off rule proposes for the roof in work in the box, and
+    // says where it came from; leaves the box alone without a rule.
+    void proposeQuantity(bool unitItem, std::int32_t id, const QString& unit);
     void selectSection(const QString& name);
     // The line's total as the boxes give it; nothing when a box holds no number or the total
     // does not fit. An edited line whose quantity and price are those it had keeps its total.
