@@ -145,6 +145,10 @@ void measurementsPitchAndWaste(QSqlDatabase db) {
 // Version 3 of a working database: as the estimate's, with the waste in TempRoof.
 void workingMeasurementsPitchAndWaste(QSqlDatabase db) {
     measurementsAndPlanePitch(db, "TempAreas", "TempLineal");
+    // Lines whose quantity follows their item's take-off rule (none did before).
+    if (hasTable(db, "tpLineItems") && !hasColumn(db, "tpLineItems", "FromRule"))
+        modData::exec(db, QStringLiteral("alter table tpLineItems add column FromRule INTEGER "
+                                         "DEFAULT 0"));
     if (hasTable(db, "TempSect") && !hasTable(db, "TempRoof"))
         modData::exec(db, QStringLiteral("CREATE TABLE TempRoof (\n  ID INTEGER PRIMARY KEY "
                                          "AUTOINCREMENT,\n  Waste INTEGER\n) STRICT"));

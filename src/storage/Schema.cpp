@@ -67,10 +67,10 @@ const QHash<QString, QString>& all() {
                                txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50), cur("Cost"),
                                cur("LineTotal"), cur("SubTotal"), lng("SectID")});
         h[QStringLiteral("tplineitems")] =
-            table("tpLineItems",
-                  {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"),
-                   lng0("SecOrder"), txt("Sect", 50), txt("Name", 50), txt("ItemTable", 50),
-                   qty0("Qty"), txtE("Unit", 50), cur("Cost"), cur("LineTotal"), lng0("SectID")});
+            table("tpLineItems", {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"),
+                                  lng0("SecOrder"), txt("Sect", 50), txt("Name", 50),
+                                  txt("ItemTable", 50), qty0("Qty"), txtE("Unit", 50), cur("Cost"),
+                                  cur("LineTotal"), lng0("SectID"), lng0("FromRule")});
         // Stored rows the user deleted from the estimate in work: they go from the estimate's
         // own database only when it is saved (TableName is Areas, Lineal or LineItems).
         h[QStringLiteral("pendingdeletes")] =

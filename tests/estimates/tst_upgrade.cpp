@@ -155,9 +155,9 @@ void tst_upgrade::workingFileOfTheFirstVersion() {
     QVERIFY2(db.isOpen(), qPrintable(ctx.connections->lastError()));
     QCOMPARE(Migrations::versionOf(db), Migrations::currentVersion(Migrations::Kind::Working));
     QCOMPARE(StoredEstimate::dump(ctx, ctx.TempDBConn, "tpLineItems"),
-             QStringList({"1|1|0|20|0|Tear off|Tear-off labor|Labor|80000|sq|450000|3600000|1",
+             QStringList({"1|1|0|20|0|Tear off|Tear-off labor|Labor|80000|sq|450000|3600000|1|0",
                           "2|2|0|1|1|Roofing|Architectural shingles, 30-year|Material|90000|sq|"
-                          "1150000|10350000|2"}));
+                          "1150000|10350000|2|0"}));
     QCOMPARE(modData::scalar(ctx, ctx.TempDBConn,
                              "select group_concat(coalesce(Qty,'-') || '@' || "
                              "coalesce(SectID,'-'), ',') from (select * from EstiGrid order by "

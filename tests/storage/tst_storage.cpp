@@ -222,7 +222,7 @@ void TestStorage::schemaColumns_data() {
                                  << QStringList{"autoID",   "LineItemID", "EstID", "ItemID",
                                                 "SecOrder", "Sect",       "Name",  "ItemTable",
                                                 "Qty",      "Unit",       "Cost",  "LineTotal",
-                                                "SectID"};
+                                                "SectID",   "FromRule"};
     QTest::newRow("PendingDeletes") << "PendingDeletes"
                                     << "autoID" << QStringList{"autoID", "TableName", "StoredID"};
     QTest::newRow("TempAreas") << "TempAreas"

@@ -4,6 +4,7 @@
 #include "../estimates/StoredEstimate.h"
 #include "EstimateWindow.h"
 #include "app/frmCorvanel.h"
+#include "common/Quantity.h"
 #include "common/forms/GridBinding.h"
 #include "estimates/forms/OwnerTab.h"
 #include "estimates/modOpenEst.h"
@@ -131,6 +132,7 @@ private Q_SLOTS:
     void namedRunsInWords();
     void wasteIsStoredWithTheEstimate();
     void pickerProposesFromTheRoof();
+    void refreshChangesOnlyRuleLines();
 };
 
 void tst_rooftab::quickFigureKeepsOneRow() {
@@ -613,6 +615,84 @@ void tst_rooftab::pickerProposesFromTheRoof() {
         });
         w.lines->cmdAddNewLine->click();
     }
+}
+
+namespace {
+// Picks catalogue item `item` (materials), leaving the proposed quantity or typing `qty`.
+void pick(frmCorvanel& w, int item, const QString& qty = QString()) {
+    UiTest::whenModal([=](QWidget* d) {
+        auto* p = qobject_cast<frmPickItem*>(d);
+        QVERIFY(p);
+        QVERIFY(EstimateWindow::chooseItem(p, 0, item));
+        if (!qty.isEmpty())
+            p->txtItemQuan->setText(qty);
+        EstimateWindow::chooseSection(p, "Roof");
+        p->cmdSelect_Click();
+        if (p->isVisible())
+            p->reject();
+    });
+    w.lines->cmdAddNewLine->click();
+}
+
+QString qtyOf(AppContext& ctx, const QString& name) {
+    return Quantity::fromRaw(modData::scalar(ctx, ctx.TempDBConn,
+                                             "select Qty from tpLineItems where Name=?", {name})
+                                 .toLongLong())
+        .toText();
+}
+} // namespace
+
+// After the roof changed, Refresh gives the lines that kept their proposed quantity the new one,
+// lists what it changed, and is one undo step; a quantity typed by hand stays.
+void tst_rooftab::refreshChangesOnlyRuleLines() {
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    frmCorvanel w(ctx);
+    startNew(w);
+    nextPlane("30", "20", "8/12");
+    w.roof->cmdAddArea->click();
+    nextLineal("Ridge", "Ridge", "40");
+    w.roof->cmdAddLineal->click();
+    nextLineal("Hips", "Hip", "30");
+    w.roof->cmdAddLineal->click();
+    const QString shingles = "Architectural shingles, 30-year";
+    const QString cap = "Hip and ridge cap shingles";
+    const QString drip = "Drip edge, 10 ft";
+    pick(w, 1);      // 721 sq ft + 10 %: 8 squares to order, 24 bundles
+    pick(w, 8, "5"); // typed: does not follow
+    pick(w, 6);      // no eaves or rakes measured: nothing proposed, typed below
+    QCOMPARE(qtyOf(ctx, shingles), QStringLiteral("24"));
+    QCOMPARE(qtyOf(ctx, cap), QStringLiteral("5"));
+    QCOMPARE(qtyOf(ctx, drip), QStringLiteral("0"));
+
+    tc.prompt->clear();
+    w.lines->cmdRefreshQty->click();
+    QCOMPARE(tc.prompt->texts(), QStringList({"Every line that follows the roof already has the "
+                                              "quantity it asks for."}));
+
+    w.SSTab1->setCurrentWidget(w.roof);
+    nextPlane("15", "20", "8/12");
+    w.roof->cmdAddArea->click();
+    const int steps = w.undoStack->count();
+    tc.prompt->clear();
+    w.lines->cmdRefreshQty->click();
+    QCOMPARE(tc.prompt->texts(),
+             QStringList({"Quantities refreshed from the roof:\nArchitectural shingles, 30-year: "
+                          "24 → 36 (from 12 squares to order × 3 bdl)"}));
+    QCOMPARE(qtyOf(ctx, shingles), QStringLiteral("36"));
+    QCOMPARE(qtyOf(ctx, cap), QStringLiteral("5"));
+    // 36 bundles at $38.3333 each: $1,380.00 to the cent.
+    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select LineTotal from tpLineItems where Name=?",
+                             {shingles})
+                 .toLongLong(),
+             13800000LL);
+    QCOMPARE(w.undoStack->count(), steps + 1);
+    w.undoStack->undo();
+    QCOMPARE(qtyOf(ctx, shingles), QStringLiteral("24"));
+    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select LineTotal from tpLineItems where Name=?",
+                             {shingles})
+                 .toLongLong(),
+             9200000LL); // $920.00
 }
 
 QTEST_MAIN(tst_rooftab)

@@ -192,11 +192,13 @@ void frmPickItem::PickGrid_DblClick(int tab) {
 
 void frmPickItem::proposeQuantity(bool unitItem, std::int32_t id, const QString& unit) {
     lblQtyFrom->clear();
+    proposed_.reset();
     const std::optional<TakeoffRule::Proposal> p = TakeoffRules::proposal(ctx_, unitItem, id, unit);
     if (!p)
         return;
     txtItemQuan->setText(p->qty.toText());
     lblQtyFrom->setText(p->from);
+    proposed_ = p->qty;
 }
 
 void frmPickItem::PopEditForm(std::int32_t lineID) {
@@ -318,6 +320,9 @@ void frmPickItem::cmdSelect_Click() {
     c.Name = lblItemName->text();
     c.Cost = price;
     c.LineTotal = *total;
+    // A picked quantity left as the roof proposed it keeps following the roof; a line edited
+    // through the picker no longer does (its quantity is the user's).
+    c.FromRule = proposed_ && *proposed_ == qty;
     c.Picked = true;
     pickCancel_ = false;
     frSelect->hide();

@@ -81,5 +81,7 @@ private:
     std::optional<modGrid::LineToEdit> loaded_;
     CurItemRecord item_;
     bool pickCancel_ = true;
+    // The quantity the take-off rule of the item picked proposed, if any.
+    std::optional<Quantity> proposed_;
     bool filling_ = false;
 };
