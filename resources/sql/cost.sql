@@ -50,8 +50,8 @@ CREATE VIEW UnitQry AS
   FROM unititems INNER JOIN costitem ON costitem.ID = unititems.itemid;
 
 -- Materials
-INSERT INTO costitem VALUES (1,'Material','Shingles','Architectural shingles, 30-year','Ridgeline Building Products','RL-AR30-WW','sq','Laminated asphalt shingles, weathered wood, 3 bundles per square',1150000);
-INSERT INTO costitem VALUES (2,'Material','Shingles','3-tab shingles, 25-year','Ridgeline Building Products','RL-3T25-CB','sq','Strip shingles, charcoal black, 3 bundles per square',850000);
+INSERT INTO costitem VALUES (1,'Material','Shingles','Architectural shingles, 30-year','Ridgeline Building Products','RL-AR30-WW','bdl','Laminated asphalt shingles, weathered wood, 3 bundles per square',383333);
+INSERT INTO costitem VALUES (2,'Material','Shingles','3-tab shingles, 25-year','Ridgeline Building Products','RL-3T25-CB','bdl','Strip shingles, charcoal black, 3 bundles per square',283333);
 INSERT INTO costitem VALUES (3,'Material','Underlayment','Synthetic underlayment','Northfork Roofing Supply','NF-SYN10','roll','Synthetic felt, 10 squares per roll',1450000);
 INSERT INTO costitem VALUES (4,'Material','Underlayment','#15 felt paper','Northfork Roofing Supply','NF-F15','roll','Asphalt-saturated felt, 4 squares per roll',280000);
 INSERT INTO costitem VALUES (5,'Material','Underlayment','Ice and water shield','Northfork Roofing Supply','NF-IWS2','roll','Self-adhered membrane, 2 squares per roll',1100000);
@@ -93,7 +93,7 @@ UPDATE costitem SET amount = 150000+3000+0+11480 WHERE ID = 16;
 INSERT INTO costunit VALUES (1,'Re-roof system, architectural','Roof systems','sq','Tear-off, synthetic felt, architectural shingles, nails');
 INSERT INTO unititems (matlaborid,itemid,itemqty) VALUES (1,17,1);
 INSERT INTO unititems (matlaborid,itemid,itemqty) VALUES (1,18,1);
-INSERT INTO unititems (matlaborid,itemid,itemqty) VALUES (1,1,1);
+INSERT INTO unititems (matlaborid,itemid,itemqty) VALUES (1,1,3);
 INSERT INTO unititems (matlaborid,itemid,itemqty) VALUES (1,3,0.1);
 INSERT INTO unititems (matlaborid,itemid,itemqty) VALUES (1,11,0.25);
 INSERT INTO costunit VALUES (2,'Ridge vent, installed','Ventilation','lf','Ridge vent and its installation, per lineal foot');

@@ -14,11 +14,13 @@
 #include "pricing/Sections.h"
 #include "settings/SettingsStore.h"
 #include "storage/modData.h"
+#include "takeoff/RoofMath.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace modDocs {
 namespace {
@@ -373,36 +375,31 @@ void GetDetails(AppContext& ctx, QString& docText, bool emptyTables) {
 }
 
 void GetRoof(AppContext& ctx, QString& docText, const Takeoff::RoofTotals& roofTotals) {
-    QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
-    docText += QStringLiteral("AREAS") + CrLf +
-               QStringLiteral("#   Pitch  Shape  Width 1  Width 2  Height  Total") + CrLf;
-    QSqlQuery a = modData::exec(
-        db, QStringLiteral("select ID,Pitch,Shape,Width1,Width2,Height,Total from TempAreas "
-                           "order by ID"));
-    while (a.next()) {
-        QList<Field> row;
-        for (int i = 0; i < 7; ++i)
-            row.append({a.value(i).toString(), 20 + i});
-        docText += PadRow(row);
-    }
-    docText += CrLf + QStringLiteral("LINEAL") + CrLf +
-               QStringLiteral("#   Type    Name   Length  Total") + CrLf;
-    QSqlQuery l = modData::exec(
-        db, QStringLiteral("select ID,Type,Name,Length,Total from TempLineal order by ID"));
-    while (l.next()) {
-        docText += PadRow({{l.value(0).toString(), 20},
-                           {l.value(1).toString(), 21},
-                           {l.value(2).toString(), 27},
-                           {l.value(3).toString(), 28},
-                           {l.value(4).toString(), 29}});
-    }
+    // Every plane and run in words, as the roof tab's grids show them: no codes to look up.
+    docText += QStringLiteral("AREAS") + CrLf;
+    int n = 0;
+    for (const Takeoff::AreaRow& r : Takeoff::areaRows(ctx))
+        docText +=
+            QStringLiteral("%1  %2").arg(++n).arg(Takeoff::describeArea(r.area, r.quick)) + CrLf;
+    docText += CrLf + QStringLiteral("LINEAL") + CrLf;
+    n = 0;
+    for (const Takeoff::Lineal& l : Takeoff::linealRows(ctx))
+        docText += QStringLiteral("%1  %2 (%3) %4, total %5")
+                       .arg(++n)
+                       .arg(l.name, RoofMath::linealName(l.type),
+                            Takeoff::linealLength(l.type, l.length), QLocale().toString(l.total)) +
+                   CrLf;
     docText += CrLf;
-    docText += blanks(15) + QStringLiteral("Total area:") + blanks(5) +
-               QString::number(roofTotals.area) + CrLf;
-    docText += blanks(15) + QStringLiteral("Total other:") + blanks(4) +
-               QString::number(roofTotals.other) + CrLf;
-    docText += blanks(15) + QStringLiteral("Total roof:") + blanks(5) +
-               QString::number(roofTotals.total) + CrLf;
+    auto line = [&](const char* caption, const QString& value) {
+        const QString c = QString::fromLatin1(caption);
+        docText += blanks(15) + c + blanks(std::max(1, 16 - int(c.size()))) + value + CrLf;
+    };
+    line("Total area:", QString::number(roofTotals.area));
+    line("Squares:", roofTotals.squares());
+    line("Waste:", QStringLiteral("%1 %").arg(Quantity::fromRaw(roofTotals.waste).toText()));
+    line("Squares to order:", roofTotals.squaresToOrder());
+    line("Total other:", QString::number(roofTotals.other));
+    line("Total roof:", QString::number(roofTotals.total));
 }
 
 QString GetCoInfo(const AppContext& ctx, QString* coName) {

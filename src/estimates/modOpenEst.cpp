@@ -48,13 +48,14 @@ void OpenRoof(AppContext& ctx) {
     modData::Transaction t(temp);
     QSqlQuery a = modData::exec(
         ctx, ctx.EstConn,
-        QStringLiteral("select id,shape,pitch,width1,width2,height,total from areas order by id"));
+        QStringLiteral("select id,shape,pitch,width1,width2,height,total,onslope,quick from areas "
+                       "order by id"));
     while (a.next())
-        modData::exec(
-            temp,
-            QStringLiteral("insert into TempAreas(AreaID,Shape,Pitch,Width1,Width2,"
-                           "Height,Total) values(?,?,?,?,?,?,?)"),
-            {a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5), a.value(6)});
+        modData::exec(temp,
+                      QStringLiteral("insert into TempAreas(AreaID,Shape,Pitch,Width1,Width2,"
+                                     "Height,Total,OnSlope,Quick) values(?,?,?,?,?,?,?,?,?)"),
+                      {a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5),
+                       a.value(6), a.value(7), a.value(8)});
     QSqlQuery l =
         modData::exec(ctx, ctx.EstConn,
                       QStringLiteral("select ID,Type,Name,Length,total from Lineal order by ID"));
@@ -63,6 +64,13 @@ void OpenRoof(AppContext& ctx) {
                       QStringLiteral("insert into TempLineal(LinealID,Type,Name,Length,Total) "
                                      "values(?,?,?,?,?)"),
                       {l.value(0), l.value(1), l.value(2), l.value(3), l.value(4)});
+    // The estimate's waste percentage; none stored (an estimate of an earlier version) leaves
+    // the Setup default.
+    modData::exec(temp, QStringLiteral("delete from TempRoof"));
+    const QVariant waste =
+        modData::scalar(ctx, ctx.EstConn, QStringLiteral("select Waste from Main where ID=1"));
+    if (!waste.isNull())
+        modData::exec(temp, QStringLiteral("insert into TempRoof(Waste) values(?)"), {waste});
     t.commit();
 }
 

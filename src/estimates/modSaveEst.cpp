@@ -8,6 +8,7 @@
 #include "storage/Connections.h"
 #include "storage/PendingDeletes.h"
 #include "storage/modData.h"
+#include "takeoff/Takeoff.h"
 
 #include <QDate>
 #include <QSqlError>
@@ -101,15 +102,16 @@ void storeNewRows(Writer& w, const std::vector<NewRow>& rows, const QString& ins
 
 void saveAreas(Writer& w) {
     w.run(QStringLiteral("update est.Areas set Shape=t.Shape, Pitch=t.Pitch, Width1=t.Width1, "
-                         "Width2=t.Width2, Height=t.Height, Total=t.Total from main.TempAreas t "
-                         "where t.AreaID > 0 and Areas.ID = t.AreaID"));
+                         "Width2=t.Width2, Height=t.Height, Total=t.Total, OnSlope=t.OnSlope, "
+                         "Quick=t.Quick from main.TempAreas t where t.AreaID > 0 and Areas.ID = "
+                         "t.AreaID"));
     storeNewRows(w,
                  newRows(w,
-                         QStringLiteral("select ID,Shape,Pitch,Width1,Width2,Height,Total from "
-                                        "main.TempAreas where AreaID = 0 order by ID"),
-                         6),
-                 QStringLiteral("insert into est.Areas(Shape,Pitch,Width1,Width2,Height,Total) "
-                                "values(?,?,?,?,?,?)"),
+                         QStringLiteral("select ID,Shape,Pitch,Width1,Width2,Height,Total,OnSlope,"
+                                        "Quick from main.TempAreas where AreaID = 0 order by ID"),
+                         8),
+                 QStringLiteral("insert into est.Areas(Shape,Pitch,Width1,Width2,Height,Total,"
+                                "OnSlope,Quick) values(?,?,?,?,?,?,?,?)"),
                  QStringLiteral("update main.TempAreas set AreaID=? where ID=?"));
 }
 
@@ -156,14 +158,16 @@ void saveLineItems(Writer& w) {
                              "tpLineItemID > 0"));
 }
 
-void saveEstimateTotals(Writer& w, const SaveInput& in) {
+void saveEstimateTotals(Writer& w, const SaveInput& in, std::int64_t waste) {
     QVariantList v;
     for (int i = 0; i < 4; ++i)
         v.append(in.admin.value(i));
     v.append(storedSummary(in.summary));
     v.append(storedTerms(in.terms));
+    v.append(qlonglong(waste));
     QSqlQuery q = w.run(QStringLiteral("UPDATE est.Main set overhead=?, Profit=?, contingency=?, "
-                                       "management=?, EstSummary=?, PaymentTerms=? where ID=1"),
+                                       "management=?, EstSummary=?, PaymentTerms=?, Waste=? "
+                                       "where ID=1"),
                         v);
     if (q.numRowsAffected() != 1)
         throw modData::SqlError::message(
@@ -182,6 +186,7 @@ QString storedTerms(const QString& text) {
 void saveEstimate(AppContext& ctx, const SaveInput& in) {
     // The total the lists show, figured from the working rows before they are written.
     const Money total = Totals::estimateTotal(Totals::sumByType(ctx), in.admin);
+    const std::int64_t waste = Takeoff::waste(ctx);
     // Opened through their own connections first, so that an older file is brought up to date
     // (or a newer one refused) before it is written. The estimate's own connection is closed
     // then: a read left open on it would hold the file against the save's commit.
@@ -199,7 +204,7 @@ void saveEstimate(AppContext& ctx, const SaveInput& in) {
     saveAreas(w);
     saveLineals(w);
     saveLineItems(w);
-    saveEstimateTotals(w, in);
+    saveEstimateTotals(w, in, waste);
     // The master list's total and order of use change with the estimate or not at all.
     w.step();
     EstFacts::recordSave(working, kMaster, ctx.EstID, total);

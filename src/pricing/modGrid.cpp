@@ -104,12 +104,12 @@ void writeLine(QSqlDatabase db, const QString& sql, const CurItemRecord& c,
     const Sections::Section s = sectionFor(db, c);
     modData::exec(db, sql,
                   QVariantList{c.ItemID, s.secOrder, s.name, c.Name, c.ItemTable, quantity(c.Qty),
-                               c.Unit, money(c.Cost), money(c.LineTotal), s.id} +
+                               c.Unit, money(c.Cost), money(c.LineTotal), s.id, int(c.FromRule)} +
                       extra);
 }
 
 const QString kColumns = QStringLiteral("ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
-                                        "LineTotal,SectID");
+                                        "LineTotal,SectID,FromRule");
 
 } // namespace
 
@@ -118,7 +118,7 @@ qint64 insertLine(AppContext& ctx, const WorkingLine& l) {
     modData::Transaction t(db);
     writeLine(db,
               QStringLiteral("insert into tpLineItems(%1,EstID,LineItemID,autoID) "
-                             "values(?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                             "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
                   .arg(kColumns),
               l.item,
               {l.id > 0 ? l.estId : qint64(ctx.EstID), l.storedId,
@@ -131,13 +131,18 @@ qint64 insertLine(AppContext& ctx, const WorkingLine& l) {
 }
 
 void updateLine(AppContext& ctx, qint64 lineID, const CurItemRecord& item) {
+    updateLines(ctx, {{lineID, item}});
+}
+
+void updateLines(AppContext& ctx, const QList<QPair<qint64, CurItemRecord>>& lines) {
     QSqlDatabase db = modData::db(ctx, ctx.TempDBConn);
     modData::Transaction t(db);
-    writeLine(db,
-              QStringLiteral("update tpLineItems set ItemID=?, SecOrder=?, Sect=?, Name=?, "
-                             "ItemTable=?, Qty=?, Unit=?, Cost=?, LineTotal=?, SectID=? where "
-                             "autoID=?"),
-              item, {lineID});
+    for (const auto& [lineID, item] : lines)
+        writeLine(db,
+                  QStringLiteral("update tpLineItems set ItemID=?, SecOrder=?, Sect=?, Name=?, "
+                                 "ItemTable=?, Qty=?, Unit=?, Cost=?, LineTotal=?, SectID=?, "
+                                 "FromRule=? where autoID=?"),
+                  item, {lineID});
     rebuildGrid(db);
     t.commit();
 }
@@ -161,7 +166,7 @@ void restoreLine(AppContext& ctx, const WorkingLine& l) {
     PendingDeletes::unmark(db, kLineItems, l.storedId);
     writeLine(db,
               QStringLiteral("insert into tpLineItems(%1,EstID,LineItemID,autoID) "
-                             "values(?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                             "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
                   .arg(kColumns),
               l.item, {l.estId, l.storedId, l.id});
     rebuildGrid(db);
@@ -190,8 +195,9 @@ std::optional<WorkingLine> line(AppContext& ctx, qint64 lineID) {
     c.Cost = Money::fromRaw(q.value(9).toLongLong());
     c.LineTotal = Money::fromRaw(q.value(10).toLongLong());
     c.SectID = q.value(11).toLongLong();
+    c.FromRule = q.value(12).toInt() != 0;
     c.Picked = true;
-    l.estId = q.value(12).toLongLong();
+    l.estId = q.value(13).toLongLong();
     return l;
 }
 

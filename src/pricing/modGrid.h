@@ -3,6 +3,8 @@
 #include "common/Money.h"
 #include "common/Quantity.h"
 
+#include <QList>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <cstdint>
@@ -25,6 +27,9 @@ struct CurItemRecord {
     // The section's identity (TempSect.autoID); 0 lets the line find its section by Sect.
     qint64 SectID = 0;
     bool Picked = false;
+    // The quantity is the one the item's take-off rule proposed, so "Refresh quantities from
+    // roof" keeps it following the roof; a quantity typed by hand does not follow.
+    bool FromRule = false;
     bool operator==(const CurItemRecord&) const = default;
 };
 
@@ -54,6 +59,8 @@ void AddLineItem(AppContext& ctx, const QString& mode, std::int32_t lineID,
 // was) and returns its id.
 qint64 insertLine(AppContext& ctx, const WorkingLine& line);
 void updateLine(AppContext& ctx, qint64 lineID, const CurItemRecord& item);
+// Several lines changed together, in one transaction with the rebuild of the grid.
+void updateLines(AppContext& ctx, const QList<QPair<qint64, CurItemRecord>>& lines);
 // Deletes a working line. A line stored before is only marked for deletion from the estimate's
 // database, which happens when the estimate is saved (modSaveEst); until then closing without
 // saving leaves it stored.

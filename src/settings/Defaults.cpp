@@ -40,6 +40,7 @@ const Entry defaults[] = {
     {"Op", "EmpTaxes", "7.65"},
     {"Op", "OtherCosts", "0"},
     {"Op", "Fringe", "2"},
+    {"Op", "Waste", "10"},
 };
 
 } // namespace

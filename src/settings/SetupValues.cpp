@@ -39,7 +39,7 @@ QStringList includeKeys() {
 
 QStringList opKeys() {
     return {"Greet",    "Overhead", "Profit",     "Contingency", "Management",
-            "WorkComp", "EmpTaxes", "OtherCosts", "Fringe"};
+            "WorkComp", "EmpTaxes", "OtherCosts", "Fringe",      "Waste"};
 }
 
 QString valueAt(const SettingsStore& s, const QString& section, int position,
@@ -80,6 +80,7 @@ Defaults loadDefaults(const SettingsStore& s) {
         d.admin << valueAt(s, Op, i, keys.at(i));
     for (int i = 5; i <= 8; ++i)
         d.labor << valueAt(s, Op, i, keys.at(i));
+    d.waste = valueAt(s, Op, 9, keys.at(9));
     return d;
 }
 
@@ -107,7 +108,7 @@ bool saveDefaults(SettingsStore& s, const Defaults& d) {
     for (int i = 5; i <= 8; ++i)
         if (!s.set(Op, keys.at(i), d.labor.value(i - 5)))
             return false;
-    return true;
+    return s.set(Op, keys.at(9), d.waste.isEmpty() ? QStringLiteral("10") : d.waste);
 }
 
 } // namespace SetupValues

@@ -15,7 +15,7 @@ QStringList coInfoKeys();
 // "CoInfoInc" keys, in the order of the window's include boxes (the last is "LetHead").
 QStringList includeKeys();
 // "Op" keys in their creation order: "Greet", the four administrative defaults, the four
-// labor percentages.
+// labor percentages, the waste percentage of the roof.
 QStringList opKeys();
 
 // The value at `position` of a section's creation order. When the key found there is not the
@@ -33,6 +33,9 @@ struct Defaults {
     bool greet = true;
     QStringList admin; // "Op" positions 1 to 4, stored text ("%-15", "Fixed-100")
     QStringList labor; // "Op" positions 5 to 8
+    // "Op"/"Waste": the waste percentage a new estimate starts with, plain ("10"); empty
+    // means the program's 10 %.
+    QString waste;
 };
 
 Company loadCompany(const SettingsStore& s);

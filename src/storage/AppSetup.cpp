@@ -158,7 +158,11 @@ bool ensureDataFolder(AppContext& ctx, QString* error) {
     for (const auto& s : shipped) {
         if (QFileInfo::exists(s.path))
             continue;
-        const QString script = resourceText(s.seed);
+        QString script = resourceText(s.seed);
+        // The catalogue's take-off rules are also what its upgrade adds to an older catalogue.
+        if (s.kind == Migrations::Kind::Catalogue && !script.isEmpty())
+            script +=
+                QStringLiteral(";\n") + resourceText(QStringLiteral(":/sql/takeoffrules.sql"));
         if (script.isEmpty()) {
             if (error)
                 *error = QStringLiteral("The program's resource %1 is missing.").arg(s.seed);

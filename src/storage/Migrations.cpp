@@ -3,10 +3,12 @@
 #include "common/AppContext.h"
 #include "common/Money.h"
 #include "common/Numbers.h"
+#include "storage/AppSetup.h"
 #include "storage/Schema.h"
 #include "storage/modData.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -113,7 +115,7 @@ void workingQuantitiesSectionsAndDeletions(QSqlDatabase db) {
                                          "StoredID INTEGER\n) STRICT"));
 }
 
-// Version 3 of a working database: it records which estimate it belongs to and whether it holds
+// Version 4 of a working database: it records which estimate it belongs to and whether it holds
 // unsaved changes (WorkState), so that a start after a crash can offer them back.
 void workingStateForRecovery(QSqlDatabase db) {
     if (hasTable(db, "TempSect") && !hasTable(db, "WorkState"))
@@ -131,11 +133,64 @@ void masterListFacts(QSqlDatabase db) {
     modData::exec(db, QStringLiteral("ALTER TABLE master ADD COLUMN estused INTEGER"));
 }
 
+// Measurements in ten-thousandths of a foot (they were whole feet), and the quick figure marked
+// by Quick instead of by a pitch other than 0, so that a plane can have a pitch of its own.
+// Earlier planes had no pitch: their totals stay as they were.
+void measurementsAndPlanePitch(QSqlDatabase db, const char* areas, const char* lineal) {
+    if (hasTable(db, areas)) {
+        const QString t = QLatin1String(areas);
+        for (const char* column : {"OnSlope", "Quick"})
+            if (!hasColumn(db, areas, column))
+                modData::exec(db, QStringLiteral("alter table %1 add column %2 INTEGER DEFAULT 0")
+                                      .arg(t, QLatin1String(column)));
+        modData::exec(db, QStringLiteral("update %1 set Width1 = Width1 * 10000, Width2 = "
+                                         "Width2 * 10000, Height = Height * 10000, OnSlope = 0, "
+                                         "Quick = (coalesce(Pitch, 0) <> 0)")
+                              .arg(t));
+    }
+    if (hasTable(db, lineal))
+        modData::exec(
+            db, QStringLiteral("update %1 set Length = Length * 10000").arg(QLatin1String(lineal)));
+}
+
+// Version 3 of an estimate: exact measurements, a pitch per plane, and the waste percentage
+// of the estimate (empty: the Setup default).
+void measurementsPitchAndWaste(QSqlDatabase db) {
+    measurementsAndPlanePitch(db, "Areas", "Lineal");
+    if (hasTable(db, "Main") && !hasColumn(db, "Main", "Waste"))
+        modData::exec(db, QStringLiteral("alter table Main add column Waste INTEGER"));
+}
+
+// Version 3 of a working database: as the estimate's, with the waste in TempRoof.
+void workingMeasurementsPitchAndWaste(QSqlDatabase db) {
+    measurementsAndPlanePitch(db, "TempAreas", "TempLineal");
+    // Lines whose quantity follows their item's take-off rule (none did before).
+    if (hasTable(db, "tpLineItems") && !hasColumn(db, "tpLineItems", "FromRule"))
+        modData::exec(db, QStringLiteral("alter table tpLineItems add column FromRule INTEGER "
+                                         "DEFAULT 0"));
+    if (hasTable(db, "TempSect") && !hasTable(db, "TempRoof"))
+        modData::exec(db, QStringLiteral("CREATE TABLE TempRoof (\n  ID INTEGER PRIMARY KEY "
+                                         "AUTOINCREMENT,\n  Waste INTEGER\n) STRICT"));
+}
+
+// Version 2 of the catalogue: take-off rules, with those of the shipped items that are still
+// as shipped (found by name and unit).
+void takeoffRules(QSqlDatabase db) {
+    QFile f(QStringLiteral(":/sql/takeoffrules.sql"));
+    if (!f.open(QIODevice::ReadOnly))
+        throw modData::SqlError::message(
+            QStringLiteral("The program's resource :/sql/takeoffrules.sql is missing"));
+    for (const QString& statement : AppSetup::splitStatements(QString::fromUtf8(f.readAll())))
+        modData::exec(db, statement);
+}
+
 const std::vector<Step>& steps(Kind kind) {
-    static const std::vector<Step> catalogue = {firstVersion};
+    static const std::vector<Step> catalogue = {firstVersion, takeoffRules};
     static const std::vector<Step> masterList = {firstVersion, masterListFacts};
-    static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts};
+    static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts,
+                                               measurementsPitchAndWaste};
     static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions,
+                                              workingMeasurementsPitchAndWaste,
                                               workingStateForRecovery};
     switch (kind) {
     case Kind::Catalogue:

@@ -58,6 +58,12 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const {
     const bool known = index.column() < columns_.size();
     const bool money = known && columns_[index.column()].currency;
     const bool quantity = known && columns_[index.column()].quantity;
+    if (known && columns_[index.column()].text) {
+        if (role == Qt::DisplayRole)
+            return columns_[index.column()].text(record(index.row()));
+        if (role == Qt::TextAlignmentRole && columns_[index.column()].right)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    }
     if (role == Qt::TextAlignmentRole && (money || quantity))
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::DisplayRole && (money || quantity)) {

@@ -2,18 +2,25 @@
 
 #include <QList>
 #include <QSqlQueryModel>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 
 struct AppContext;
 
 // One column of a query shown in a grid: its caption, and whether it holds money
 // (ten-thousandths, shown right-aligned in the user's currency format) or a quantity
 // (ten-thousandths, shown right-aligned in its shortest form: 8, 8.5, 8.36).
+// A column may instead be shown as words made from its whole row (`text`: a shape's name, a
+// measurement with its unit), right-aligned when `right` says so; its stored value stays what
+// value() gives.
 struct QueryColumn {
     QString caption;
     bool currency = false;
     bool quantity = false;
+    std::function<QString(const QSqlRecord&)> text = {};
+    bool right = false;
 };
 
 // A read-only model of one query on one database, for the program's grids. The subsystem that

@@ -67,10 +67,10 @@ const QHash<QString, QString>& all() {
                                txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50), cur("Cost"),
                                cur("LineTotal"), cur("SubTotal"), lng("SectID")});
         h[QStringLiteral("tplineitems")] =
-            table("tpLineItems",
-                  {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"),
-                   lng0("SecOrder"), txt("Sect", 50), txt("Name", 50), txt("ItemTable", 50),
-                   qty0("Qty"), txtE("Unit", 50), cur("Cost"), cur("LineTotal"), lng0("SectID")});
+            table("tpLineItems", {key("autoID"), lng0("LineItemID"), lng0("EstID"), lng0("ItemID"),
+                                  lng0("SecOrder"), txt("Sect", 50), txt("Name", 50),
+                                  txt("ItemTable", 50), qty0("Qty"), txtE("Unit", 50), cur("Cost"),
+                                  cur("LineTotal"), lng0("SectID"), lng0("FromRule")});
         // Stored rows the user deleted from the estimate in work: they go from the estimate's
         // own database only when it is saved (TableName is Areas, Lineal or LineItems).
         h[QStringLiteral("pendingdeletes")] =
@@ -83,29 +83,37 @@ const QHash<QString, QString>& all() {
                                 txtE("Overhead", 20), txtE("Profit", 20), txtE("Contingency", 20),
                                 txtE("Management", 20), QStringLiteral("Summary TEXT"),
                                 QStringLiteral("Terms TEXT")});
+        // Measurements (Width1, Width2, Height, Length) are ten-thousandths of a foot; totals
+        // whole square or lineal feet. Pitch is the plane's pitch (n in 12, 0 for none); Quick
+        // marks the quick figure's one row; OnSlope a plane measured on the slope.
         h[QStringLiteral("tempareas")] =
-            table("TempAreas", {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"),
-                                lng0("Width1"), lng0("Width2"), lng0("Height"), lng0("Total")});
+            table("TempAreas",
+                  {key("ID"), lng0("AreaID"), lng0("Shape"), lng0("Pitch"), lng0("Width1"),
+                   lng0("Width2"), lng0("Height"), lng0("Total"), lng0("OnSlope"), lng0("Quick")});
         h[QStringLiteral("templineal")] =
             table("TempLineal", {key("ID"), lng0("LinealID"), lng0("Type"), txt("Name", 50),
                                  lng0("Length"), lng0("Total")});
+        // The roof of the estimate in work beyond its planes: the waste percentage
+        // (ten-thousandths of a percent); no row means the Setup default.
+        h[QStringLiteral("temproof")] = table("TempRoof", {key("ID"), lng("Waste")});
         h[QStringLiteral("sectsort")] =
             table("SectSort", {key("autoID"), lng("EstID"), txt("SectName", 50), lng("SecOrder")});
         h[QStringLiteral("tempunit")] =
             table("tempunit", {key("ID"), lng("mainID"), lng("unitID"), lng("ItemID"), sgl("Qty"),
                                txt("Unit", 50), txt("Name", 50), cur("Cost"), cur("LineTotal")});
-        h[QStringLiteral("main")] = table(
-            "Main", {key("ID"), txt("FName", 25), txt("LName", 100), txt("Address", 100),
-                     txt("CityStZip", 100), txtE("HomePH", 12), txtE("WorkPH", 12), txtE("Ext", 8),
-                     txt("Overhead", 20), txt("Profit", 20), txt("Contingency", 20),
-                     txt("Management", 20), memo("PaymentTerms"), memo("EstSummary")});
+        h[QStringLiteral("main")] =
+            table("Main",
+                  {key("ID"), txt("FName", 25), txt("LName", 100), txt("Address", 100),
+                   txt("CityStZip", 100), txtE("HomePH", 12), txtE("WorkPH", 12), txtE("Ext", 8),
+                   txt("Overhead", 20), txt("Profit", 20), txt("Contingency", 20),
+                   txt("Management", 20), memo("PaymentTerms"), memo("EstSummary"), lng("Waste")});
         h[QStringLiteral("lineitems")] =
             table("LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
                                 txt("Name", 50), txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50),
                                 cur("Cost"), cur("LineTotal")});
         h[QStringLiteral("areas")] =
             table("Areas", {key("ID"), lng("Shape"), lng("Pitch"), lng("Width1"), lng("Width2"),
-                            lng("Height"), lng("Total")});
+                            lng("Height"), lng("Total"), lng0("OnSlope"), lng0("Quick")});
         h[QStringLiteral("lineal")] =
             table("Lineal", {key("ID"), lng("Type"), txt("Name", 50), lng("Length"), lng("Total")});
         return h;
@@ -130,7 +138,7 @@ QStringList tempTables() {
     return {QStringLiteral("TempSect"),    QStringLiteral("EstiGrid"),
             QStringLiteral("tpLineItems"), QStringLiteral("TempAreas"),
             QStringLiteral("TempLineal"),  QStringLiteral("PendingDeletes"),
-            QStringLiteral("WorkState")};
+            QStringLiteral("WorkState"),   QStringLiteral("TempRoof")};
 }
 
 QStringList estimateTables() {

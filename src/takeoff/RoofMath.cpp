@@ -2,6 +2,8 @@
 
 #include "common/Numbers.h"
 
+#include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -32,6 +34,80 @@ std::int32_t areaTotal(int shape, std::int32_t width1, std::int32_t width2, std:
     }
 }
 
+QString linealName(int type) {
+    static const char* const names[] = {
+        "Cap",    "Starter", "%",    "Misc",          "Ridge",         "Hip",
+        "Valley", "Rake",    "Eave", "Step flashing", "Wall flashing", "Drip edge"};
+    return type >= FirstLinealType && type <= LastLinealType
+               ? QString::fromLatin1(names[type - FirstLinealType])
+               : QString();
+}
+
+QString linealUnit(int type) {
+    if (type == Percent)
+        return QStringLiteral("%");
+    return type >= FirstLinealType && type <= LastLinealType ? QStringLiteral("lf") : QString();
+}
+
+QString shapeName(int shape) {
+    switch (shape) {
+    case Rect:
+        return QStringLiteral("Rectangle");
+    case Tri:
+        return QStringLiteral("Triangle");
+    case Trap:
+        return QStringLiteral("Trapezoid");
+    default:
+        return {};
+    }
+}
+
+QString pitchText(std::int32_t n) {
+    return n >= 1 && n <= 18 ? QStringLiteral("%1/12").arg(n) : QStringLiteral("none");
+}
+
+double planArea(int shape, double width1, double width2, double height) {
+    switch (shape) {
+    case Rect:
+        return width1 * height;
+    case Tri:
+        return height * 0.5 * width1;
+    case Trap:
+        return (width1 + width2) * 0.5 * height;
+    default:
+        return 0;
+    }
+}
+
+std::int32_t surfaceTotal(double plan, std::int32_t pitch, bool onSlope) {
+    const float factor = PitchValue(pitch);
+    return Numbers::toLong(onSlope || factor == 0.0f ? plan : plan * double(factor));
+}
+
+QString squaresText(std::int64_t area) {
+    // Whole square feet are exact hundredths of a square: no rounding happens here.
+    return QLocale().toString(double(area) / 100.0, 'f', 2);
+}
+
+std::int64_t orderThirds(std::int64_t area, std::int64_t waste) {
+    if (area <= 0)
+        return 0;
+    // thirds = area × (100 % + waste) × 3 / 100 sq ft, rounded up, in whole numbers so that
+    // 1190.2 sq ft is 35.706 thirds, i.e. 36, not a float's 35.99999.
+    constexpr std::int64_t hundredPercent = 100 * 10000;
+    const std::int64_t num = area * (hundredPercent + std::max<std::int64_t>(waste, 0)) * 3;
+    const std::int64_t den = 100 * hundredPercent;
+    return (num + den - 1) / den;
+}
+
+QString thirdsText(std::int64_t thirds) {
+    const std::int64_t whole = thirds / 3;
+    const int rest = int(thirds % 3);
+    if (rest == 0)
+        return QLocale().toString(qlonglong(whole));
+    return QLocale().toString(double(whole) + (rest == 1 ? 0.33 : 0.67), 'f', 2);
+}
+
 std::optional<std::int32_t> linealTotal(int type, double length, double roofArea) {
     double total = 0;
     switch (type) {
@@ -45,6 +121,14 @@ std::optional<std::int32_t> linealTotal(int type, double length, double roofArea
         total = length * roofArea * 0.01;
         break;
     case Misc:
+    case Ridge:
+    case Hip:
+    case Valley:
+    case Rake:
+    case Eave:
+    case StepFlashing:
+    case WallFlashing:
+    case DripEdge:
         total = length;
         break;
     default:

@@ -3,6 +3,8 @@
 
 #include "app/frmCorvanel.h"
 #include "catalogue/CostItems.h"
+#include "catalogue/TakeoffRules.h"
+#include "catalogue/forms/RuleBox.h"
 #include "catalogue/forms/frmAddLabMat.h"
 #include "catalogue/forms/frmAddMat.h"
 #include "catalogue/forms/frmLabor.h"
@@ -17,6 +19,7 @@
 #include "storage/modData.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -79,6 +82,7 @@ class tst_catalogue_forms : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { TestContext::pinLocale(); }
+    void costItemTakeoffRule();
 
     void browserOpensFromTheMenu();
     void newFeeItemHasFeePreselected();
@@ -841,6 +845,54 @@ void tst_catalogue_forms::pickerOpensOverTheMainWindow() {
     // offscreen screen is too small to measure where it lands).
     QVERIFY(!p.testAttribute(Qt::WA_Moved));
     QVERIFY(p.pos() != QPoint(0, 0));
+}
+
+// The cost item form shows the item's take-off rule, refuses an incomplete one without storing
+// anything, and stores the one it is given.
+void tst_catalogue_forms::costItemTakeoffRule() {
+    using TakeoffRule::Measure;
+    using TakeoffRule::Rule;
+    TestContext tc;
+    frmAddMat f(tc.ctx, CostEdit::edit(8), "Material");
+    RuleBox& r = *f.frRule;
+    QCOMPARE(r.cboRuleMeasure->currentText(), QStringLiteral("Lineal runs (lf)"));
+    QCOMPARE(r.txtRuleAmount->text(), QStringLiteral("33"));
+    QCOMPARE(r.cboRuleWay->currentData().toInt(), 0);
+    QStringList ticked;
+    for (QCheckBox* box : r.chkRuleKinds)
+        if (box->isChecked())
+            ticked << box->text();
+    QCOMPARE(ticked, QStringList({"Ridge", "Hip"}));
+
+    for (QCheckBox* box : r.chkRuleKinds)
+        box->setChecked(false);
+    f.txtFields[1]->setText("Changed name");
+    f.cmdSave_Click();
+    QCOMPARE(tc.prompt->lastText(),
+             QStringLiteral("Please tick the lineal runs this item follows."));
+    QVERIFY(!f.saved());
+    QCOMPARE(CostItems::Load(tc.ctx, 8)->costname, QStringLiteral("Hip and ridge cap shingles"));
+
+    r.cboRuleMeasure->setCurrentIndex(r.cboRuleMeasure->findData(int(Measure::RoofArea)));
+    for (const char* bad : {"0", "-3", ""}) {
+        r.txtRuleAmount->setText(bad);
+        f.cmdSave_Click();
+        QVERIFY(tc.prompt->lastText().startsWith("The coverage must be a number more than 0"));
+        QVERIFY(!f.saved());
+    }
+    r.txtRuleAmount->setText("2.5");
+    r.cboRuleWay->setCurrentIndex(0);
+    f.cmdSave_Click();
+    QVERIFY(f.saved());
+    QCOMPARE(TakeoffRules::ruleOf(tc.ctx, false, 8),
+             std::optional<Rule>({Measure::RoofArea, 0, 25000, true}));
+
+    // None removes the rule.
+    frmAddMat g(tc.ctx, CostEdit::edit(8), "Material");
+    g.frRule->cboRuleMeasure->setCurrentIndex(0);
+    g.cmdSave_Click();
+    QVERIFY(g.saved());
+    QVERIFY(!TakeoffRules::ruleOf(tc.ctx, false, 8));
 }
 
 QTEST_MAIN(tst_catalogue_forms)

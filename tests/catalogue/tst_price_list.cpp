@@ -64,7 +64,7 @@ QStringList lines(const std::vector<Problem>& ps) {
 // of Europe write, with quoted fields holding the separator, quotes and a line break.
 const char* const kSemicolonFile =
     "Art.-Nr.;Item name;UOM;Price;Group\r\n"
-    "RL-AR30-WW;Architectural shingles, 30-year;sq;121,00;Shingles\r\n"
+    "RL-AR30-WW;Architectural shingles, 30-year;bdl;40,25;Shingles\r\n"
     "FL-CN125;Coil roofing nails, 1-1/4 in;box;\"1.044,50\";Fasteners\r\n"
     "NF-SYN10;Synthetic underlayment;roll;145,00;Underlayment\r\n"
     "XX-1;\"Valley metal; \"\"W\"\" style\nlong\";pc;12,75;Metal\r\n"
@@ -263,9 +263,9 @@ void tst_price_list::semicolonFileWithDecimalCommas() {
     QCOMPARE(lines(p.problems), QStringList());
     QCOMPARE(p.changed.size(), std::size_t(2));
     QCOMPARE(p.changed[0].name, QStringLiteral("Architectural shingles, 30-year"));
-    QCOMPARE(p.changed[0].before.raw(), 1150000);
-    QCOMPARE(p.changed[0].after.raw(), 1210000);
-    QCOMPARE(qRound(*p.changed[0].percent() * 100), 522); // +5.22 %
+    QCOMPARE(p.changed[0].before.raw(), 383333);
+    QCOMPARE(p.changed[0].after.raw(), 402500);
+    QCOMPARE(qRound(*p.changed[0].percent() * 100), 500); // +5.00 %
     QCOMPARE(p.changed[1].after.raw(), 10445000);
     QCOMPARE(p.unchanged.size(), std::size_t(1));
     QCOMPARE(p.added.size(), std::size_t(2));
@@ -273,18 +273,18 @@ void tst_price_list::semicolonFileWithDecimalCommas() {
     QCOMPARE(p.added[0].item.costname, QStringLiteral("Valley metal; \"W\" style\nlong"));
     QCOMPARE(p.added[1].line, 7);
     QCOMPARE(p.added[1].item.costtype, QStringLiteral("Material"));
-    // Unit item 1 holds one square of shingles and a quarter box of nails.
+    // Unit item 1 holds three bundles of shingles and a quarter box of nails.
     QCOMPARE(p.units.size(), std::size_t(1));
     QCOMPARE(p.units[0].id, 1);
     QCOMPARE(p.units[0].before.raw(), unit1);
-    QCOMPARE(p.units[0].after.raw(), unit1 + 60000 + (10445000 - 420000) / 4);
+    QCOMPARE(p.units[0].after.raw(), unit1 + 3 * (402500 - 383333) + (10445000 - 420000) / 4);
     // Nothing is written by the preview.
     QCOMPARE(items(tc.ctx), before);
-    QCOMPARE(amount(tc.ctx, "RL-AR30-WW"), 1150000);
+    QCOMPARE(amount(tc.ctx, "RL-AR30-WW"), 383333);
 
     Apply(tc.ctx, p);
     QCOMPARE(items(tc.ctx), before + 2);
-    QCOMPARE(amount(tc.ctx, "RL-AR30-WW"), 1210000);
+    QCOMPARE(amount(tc.ctx, "RL-AR30-WW"), 402500);
     QCOMPARE(amount(tc.ctx, "XX-2"), 31000);
     QCOMPARE(unitPrice(tc.ctx, 1), p.units[0].after.raw());
     // Read again, the same list changes nothing.
@@ -356,7 +356,7 @@ void tst_price_list::badRowsAreListedAndLeftOut() {
 
 void tst_price_list::importIsOneTransaction() {
     TestContext tc;
-    const Source s = Read("SKU,Name,Unit,Price\nRL-AR30-WW,Architectural shingles,sq,130\n"
+    const Source s = Read("SKU,Name,Unit,Price\nRL-AR30-WW,Architectural shingles,bdl,43\n"
                           "B-1,Boom,ea,1\n",
                           nullptr);
     const Preview p = Compare(tc.ctx, s, s.layout);
@@ -366,7 +366,7 @@ void tst_price_list::importIsOneTransaction() {
                   "create trigger boom before insert on costitem when new.costname='Boom' "
                   "begin select raise(abort, 'refused'); end");
     QVERIFY_THROWS_EXCEPTION(modData::SqlError, Apply(tc.ctx, p));
-    QCOMPARE(amount(tc.ctx, "RL-AR30-WW"), 1150000);
+    QCOMPARE(amount(tc.ctx, "RL-AR30-WW"), 383333);
 }
 
 void tst_price_list::layoutIsRemembered() {
@@ -408,7 +408,7 @@ void tst_price_list::importThroughTheWindows() {
         f->cmbColumn[Sku]->setCurrentIndex(1); // "Art.-Nr."
         f->cmdPreview->click();
         summary = f->lblSummary->text();
-        QCOMPARE(f->dgChanged->model()->index(0, 6).data().toString(), QStringLiteral("+5.2 %"));
+        QCOMPARE(f->dgChanged->model()->index(0, 6).data().toString(), QStringLiteral("+5.0 %"));
         f->cmdImport->click();
     });
     b.cmdImport->click();

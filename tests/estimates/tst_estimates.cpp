@@ -128,7 +128,7 @@ void tst_estimates::startWritesOwnerAndCompletesMaster() {
     QCOMPARE(ctx.EstPath, QStringLiteral("OBrienReroof/OBrienReroof.db"));
     QVERIFY(QFile::exists(ctx.estimatesDir() + "/OBrienReroof/OBrienReroof.db"));
     QCOMPARE(dump(ctx, ctx.EstConn, "Main"),
-             QStringList({"1|Zoë|O'Brien|12 Elm St|Anytown, MT 54321|555-123-4567||||||||"}));
+             QStringList({"1|Zoë|O'Brien|12 Elm St|Anytown, MT 54321|555-123-4567|||||||||"}));
     QSqlQuery q = modData::exec(ctx, ctx.MastEstConn,
                                 "select estname,estaddress,estpath,esttype from master where id=?",
                                 {ctx.EstID});
@@ -198,7 +198,7 @@ void tst_estimates::saveInsertsThenUpdatesInPlace() {
     in.summary = "It's a re-roof";
     modSaveEst::saveEstimate(ctx, in);
 
-    QCOMPARE(dump(ctx, ctx.EstConn, "Areas"), QStringList({"1|0|6|30|0|20|849"}));
+    QCOMPARE(dump(ctx, ctx.EstConn, "Areas"), QStringList({"1|0|6|30|0|20|849|0|0"}));
     QCOMPARE(dump(ctx, ctx.EstConn, "Lineal"), QStringList({"1|1|Ridge 'A'|100|104"}));
     QCOMPARE(count(ctx, ctx.EstConn, "LineItems"), 1);
     QCOMPARE(modData::scalar(ctx, ctx.EstConn, "select Name from LineItems").toString(),
@@ -221,7 +221,8 @@ void tst_estimates::saveInsertsThenUpdatesInPlace() {
     modData::exec(ctx, ctx.TempDBConn, "update TempAreas set Total=900");
     area(ctx, 1, 0, 5, 0, 5, 12);
     modSaveEst::saveEstimate(ctx, input());
-    QCOMPARE(dump(ctx, ctx.EstConn, "Areas"), QStringList({"1|0|6|30|0|20|900", "2|1|0|5|0|5|12"}));
+    QCOMPARE(dump(ctx, ctx.EstConn, "Areas"),
+             QStringList({"1|0|6|30|0|20|900|0|0", "2|1|0|5|0|5|12|0|0"}));
     QCOMPARE(count(ctx, ctx.EstConn, "Lineal"), 1);
     QCOMPARE(count(ctx, ctx.EstConn, "LineItems"), 1);
     // Not declared complete: master is not touched.
@@ -393,7 +394,7 @@ void tst_estimates::openCopiesEverythingBack() {
     modOpenEst::OpenRoof(ctx);
     modOpenEst::OpenLineItems(ctx);
     QCOMPARE(dump(ctx, ctx.TempDBConn, "TempAreas"),
-             QStringList({"1|1|0|0|30|0|20|600", "2|2|1|0|5|0|5|12"}));
+             QStringList({"1|1|0|0|30|0|20|600|0|0", "2|2|1|0|5|0|5|12|0|0"}));
     QCOMPARE(dump(ctx, ctx.TempDBConn, "TempLineal"), QStringList({"1|1|3|O'Neil's hips|10|185"}));
     QCOMPARE(
         modData::scalar(ctx, ctx.TempDBConn, "select count(*) from tpLineItems where LineItemID>0")
@@ -417,7 +418,10 @@ void tst_estimates::singleTotalAreaIsRecognised() {
     QVERIFY(!Takeoff::singleTotalArea(ctx));
     area(ctx, 0, 0, 30, 0, 20, 600);
     QVERIFY(!Takeoff::singleTotalArea(ctx)); // one area without a pitch: the grid view
+    // A plane of its own pitch is still a plane: only the quick figure's mark makes the view.
     modData::exec(ctx, ctx.TempDBConn, "update TempAreas set Pitch=12, Total=849");
+    QVERIFY(!Takeoff::singleTotalArea(ctx));
+    modData::exec(ctx, ctx.TempDBConn, "update TempAreas set Quick=1");
     const auto f = Takeoff::singleTotalArea(ctx);
     QVERIFY(f);
     QCOMPARE(f->pitch, 12);

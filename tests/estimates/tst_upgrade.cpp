@@ -3,6 +3,7 @@
 #include "TestContext.h"
 
 #include "app/Startup.h"
+#include "catalogue/TakeoffRules.h"
 #include "estimates/EstList.h"
 #include "estimates/WorkState.h"
 #include "estimates/modOpenEst.h"
@@ -11,6 +12,7 @@
 #include "storage/Migrations.h"
 #include "storage/modData.h"
 #include "storage/modTempDB.h"
+#include "takeoff/Takeoff.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -87,6 +89,9 @@ private Q_SLOTS:
     void storedAmountsBecomePlain();
     void startFillsOwnersAndTotals_data();
     void startFillsOwnersAndTotals();
+    void roofFiguresTheSame_data();
+    void roofFiguresTheSame();
+    void catalogueGetsTakeoffRules();
     void newerFilesAreRefusedUntouched_data();
     void newerFilesAreRefusedUntouched();
 };
@@ -131,6 +136,10 @@ void tst_upgrade::earlierInstallationOpensAndSaves() {
     QStringList after;
     for (const QString& t : tables)
         after << StoredEstimate::dump(ctx, ctx.EstConn, t);
+    // The one addition: the waste the estimate was figured with (the Setup default of 10 %) is
+    // now stored with it.
+    QVERIFY(before[0].endsWith('|'));
+    before[0] += QStringLiteral("100000");
     QCOMPARE(after, before);
 
     ctx.connections->closeAll();
@@ -151,9 +160,9 @@ void tst_upgrade::workingFileOfTheFirstVersion() {
     QVERIFY2(db.isOpen(), qPrintable(ctx.connections->lastError()));
     QCOMPARE(Migrations::versionOf(db), Migrations::currentVersion(Migrations::Kind::Working));
     QCOMPARE(StoredEstimate::dump(ctx, ctx.TempDBConn, "tpLineItems"),
-             QStringList({"1|1|0|20|0|Tear off|Tear-off labor|Labor|80000|sq|450000|3600000|1",
+             QStringList({"1|1|0|20|0|Tear off|Tear-off labor|Labor|80000|sq|450000|3600000|1|0",
                           "2|2|0|1|1|Roofing|Architectural shingles, 30-year|Material|90000|sq|"
-                          "1150000|10350000|2"}));
+                          "1150000|10350000|2|0"}));
     QCOMPARE(modData::scalar(ctx, ctx.TempDBConn,
                              "select group_concat(coalesce(Qty,'-') || '@' || "
                              "coalesce(SectID,'-'), ',') from (select * from EstiGrid order by "
@@ -309,6 +318,88 @@ void tst_upgrade::startFillsOwnersAndTotals() {
     QCOMPARE(StoredEstimate::dump(ctx, ctx.MastEstConn, "(select id,esttotal from master)"),
              (QStringList{"1|5", "2|"}));
     QVERIFY(tc.prompt->texts().isEmpty());
+}
+
+void tst_upgrade::roofFiguresTheSame_data() {
+    QTest::addColumn<int>("version"); // the file's version before the upgrade
+    QTest::addColumn<bool>("quick");  // a roof measured as one total area
+    QTest::addColumn<QStringList>("areas");
+    QTest::addColumn<qlonglong>("roofArea");
+    for (int version : {0, 2}) {
+        const QString v = QStringLiteral("version %1, ").arg(version);
+        // Planes of earlier versions had no pitch; their totals stay as they were.
+        QTest::newRow(qPrintable(v + "planes"))
+            << version << false
+            << QStringList{"1|0|0|300000|0|200000|600|0|0", "2|1|0|150000|0|200000|150|0|0"}
+            << 750LL;
+        // A quick figure was marked by its pitch; now by Quick, and it stays the quick figure.
+        QTest::newRow(qPrintable(v + "quick figure"))
+            << version << true << QStringList{"1|0|6|260000|0|400000|1140|0|1"} << 1140LL;
+    }
+}
+
+// An estimate of an earlier version shows the same roof after the upgrade: the same Roof Area,
+// the same view, its measurements in ten-thousandths of a foot.
+void tst_upgrade::roofFiguresTheSame() {
+    QFETCH(int, version);
+    QFETCH(bool, quick);
+    QFETCH(QStringList, areas);
+    QFETCH(qlonglong, roofArea);
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    const QString est = ctx.estimatesDir() + QStringLiteral("/OBrienReroof/OBrienReroof.db");
+    if (quick) {
+        const QString name = QStringLiteral("raw-quick");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(est);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("delete from Areas"));
+            QVERIFY(q.exec("insert into Areas(ID,Shape,Pitch,Width1,Width2,Height,Total) "
+                           "values(1,0,6,26,0,40,1140)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    setRawVersion(est, version);
+    modTempDB::CreateTempDB(ctx);
+    modOpenEst::OpenOwner(ctx, 1);
+    modOpenEst::OpenRoof(ctx);
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.EstConn, "Areas"), areas);
+    QCOMPARE(Takeoff::totals(ctx).area, roofArea);
+    QCOMPARE(Takeoff::singleTotalArea(ctx).has_value(), quick);
+    // Lineal lengths too: 40 ft of ridge cap and a "%" item of 10.
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.EstConn, "Lineal"),
+             QStringList({"1|1|Ridge cap|400000|40", "2|3|Waste|100000|75"}));
+    QCOMPARE(Takeoff::totals(ctx).other, 115LL);
+    // No waste was stored: the estimate shows the Setup default.
+    QCOMPARE(Takeoff::waste(ctx), Takeoff::defaultWaste(ctx));
+}
+
+// A catalogue of an earlier version gets the rules of the shipped items it still has as
+// shipped; its prices and units stay its own (its shingles are sold by the square: 1 per
+// square).
+void tst_upgrade::catalogueGetsTakeoffRules() {
+    using TakeoffRule::Measure;
+    using TakeoffRule::Rule;
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    copyTree(v0() + QStringLiteral("/Corvanel"), ctx.AppPath);
+    QCOMPARE(rawVersion(ctx.CostConn), 0);
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 1),
+             std::optional<Rule>({Measure::SquaresToOrder, 0, 10000, true}));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 8),
+             std::optional<Rule>({Measure::Lineal, 1 << 5 | 1 << 6, 330000, false}));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 17),
+             std::optional<Rule>({Measure::RoofArea, 0, 1000000, false}));
+    QVERIFY(!TakeoffRules::ruleOf(ctx, false, 9)); // ridge vent: none shipped
+    QCOMPARE(modData::scalar(ctx, ctx.CostConn, "select unit || amount from costitem where ID=1")
+                 .toString(),
+             QStringLiteral("sq1150000"));
+    ctx.connections->closeAll();
+    QCOMPARE(rawVersion(ctx.CostConn), Migrations::currentVersion(Migrations::Kind::Catalogue));
 }
 
 void tst_upgrade::newerFilesAreRefusedUntouched_data() {

@@ -186,12 +186,12 @@ void TestSettings::defaultsInTheirOrder() {
                           "Website"}));
     const auto op = s.section("Corvanel", "Op");
     QCOMPARE(keys(op), (QStringList{"Greet", "Overhead", "Profit", "Contingency", "Management",
-                                    "WorkComp", "EmpTaxes", "OtherCosts", "Fringe"}));
+                                    "WorkComp", "EmpTaxes", "OtherCosts", "Fringe", "Waste"}));
     QStringList opValues;
     for (const auto& p : op)
         opValues << p.second;
     QCOMPARE(opValues,
-             (QStringList{"1", "%-15", "%-15", "Fixed-100", "%-2", "45", "7.65", "0", "2"}));
+             (QStringList{"1", "%-15", "%-15", "Fixed-100", "%-2", "45", "7.65", "0", "2", "10"}));
     QCOMPARE(s.get("CoInfo", "Name"), QStringLiteral("ABC Construction"));
     QCOMPARE(s.get("CoInfo", "Zip"), QStringLiteral("54321-1234"));
     QCOMPARE(s.get("CoInfoInc", "CellInc"), QStringLiteral("0"));
@@ -204,7 +204,7 @@ void TestSettings::defaultsInTheirOrder() {
     int values = 0;
     for (const QString& line : text.split('\n'))
         values += line.contains('=') ? 1 : 0;
-    QCOMPARE(values, 28);
+    QCOMPARE(values, 29);
 }
 
 void TestSettings::defaultsTwiceKeepOneOfEach() {
@@ -247,11 +247,11 @@ void TestSettings::missingDefaultsRepairedInOrder_data() {
     QTest::addColumn<int>("added");
     QTest::newRow("nothing missing") << QStringList{} << 0;
     QTest::newRow("first start cut short after the company")
-        << QStringList{"CoInfoInc/LetHead", "Op/*"} << 10;
+        << QStringList{"CoInfoInc/LetHead", "Op/*"} << 11;
     QTest::newRow("values missing here and there")
         << QStringList{"CoInfo/Phone", "Op/Overhead", "Op/Fringe", "CoInfoInc/Name"} << 4;
     QTest::newRow("first section missing") << QStringList{"CoInfoInc/*"} << 9;
-    QTest::newRow("everything missing") << QStringList{"CoInfoInc/*", "CoInfo/*", "Op/*"} << 28;
+    QTest::newRow("everything missing") << QStringList{"CoInfoInc/*", "CoInfo/*", "Op/*"} << 29;
 }
 
 // What is missing comes back with its default value in its place; what the user has is kept

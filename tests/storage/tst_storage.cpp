@@ -107,9 +107,10 @@ void TestStorage::firstStartMakesTheDataFolder() {
 
     QSqlDatabase cost = t.ctx.connections->database(t.ctx.CostConn);
     QVERIFY(cost.isOpen());
-    QCOMPARE(tablesOf(cost), (QStringList{QStringLiteral("UnitQry"), QStringLiteral("costitem"),
-                                          QStringLiteral("costunit"), QStringLiteral("laborcost"),
-                                          QStringLiteral("unititems")}));
+    QCOMPARE(tablesOf(cost),
+             (QStringList{QStringLiteral("UnitQry"), QStringLiteral("costitem"),
+                          QStringLiteral("costunit"), QStringLiteral("laborcost"),
+                          QStringLiteral("takeoffrule"), QStringLiteral("unititems")}));
     QSqlDatabase mast = t.ctx.connections->database(t.ctx.MastEstConn);
     QCOMPARE(tablesOf(mast),
              (QStringList{QStringLiteral("master"), QStringLiteral("sectionname")}));
@@ -221,12 +222,15 @@ void TestStorage::schemaColumns_data() {
                                  << QStringList{"autoID",   "LineItemID", "EstID", "ItemID",
                                                 "SecOrder", "Sect",       "Name",  "ItemTable",
                                                 "Qty",      "Unit",       "Cost",  "LineTotal",
-                                                "SectID"};
+                                                "SectID",   "FromRule"};
     QTest::newRow("PendingDeletes") << "PendingDeletes"
                                     << "autoID" << QStringList{"autoID", "TableName", "StoredID"};
     QTest::newRow("TempAreas") << "TempAreas"
-                               << "ID" << QStringList{"ID",     "AreaID", "Shape",  "Pitch",
-                                                      "Width1", "Width2", "Height", "Total"};
+                               << "ID"
+                               << QStringList{"ID",     "AreaID", "Shape", "Pitch",   "Width1",
+                                              "Width2", "Height", "Total", "OnSlope", "Quick"};
+    QTest::newRow("TempRoof") << "TempRoof"
+                              << "ID" << QStringList{"ID", "Waste"};
     QTest::newRow("TempLineal") << "TempLineal"
                                 << "ID"
                                 << QStringList{"ID", "LinealID", "Type", "Name", "Length", "Total"};
@@ -237,17 +241,17 @@ void TestStorage::schemaColumns_data() {
                                                      "Unit", "Name",   "Cost",   "LineTotal"};
     QTest::newRow("Main") << "Main"
                           << "ID"
-                          << QStringList{"ID",           "FName",     "LName",       "Address",
-                                         "CityStZip",    "HomePH",    "WorkPH",      "Ext",
-                                         "Overhead",     "Profit",    "Contingency", "Management",
-                                         "PaymentTerms", "EstSummary"};
+                          << QStringList{"ID",           "FName",      "LName",       "Address",
+                                         "CityStZip",    "HomePH",     "WorkPH",      "Ext",
+                                         "Overhead",     "Profit",     "Contingency", "Management",
+                                         "PaymentTerms", "EstSummary", "Waste"};
     QTest::newRow("LineItems") << "LineItems"
                                << "ID" << QStringList{"ID",   "ItemID",    "SecOrder", "Sect",
                                                       "Name", "ItemTable", "Qty",      "Unit",
                                                       "Cost", "LineTotal"};
     QTest::newRow("Areas") << "Areas"
-                           << "ID" << QStringList{"ID",     "Shape",  "Pitch", "Width1",
-                                                  "Width2", "Height", "Total"};
+                           << "ID" << QStringList{"ID",     "Shape", "Pitch",   "Width1", "Width2",
+                                                  "Height", "Total", "OnSlope", "Quick"};
     QTest::newRow("Lineal") << "Lineal"
                             << "ID" << QStringList{"ID", "Type", "Name", "Length", "Total"};
 }

@@ -153,7 +153,11 @@ inline void commitOrderUnchanged(frmCorvanel& w) {
 // A double click with the mouse on row `row` of `view` (the window must be shown), as the
 // system sends it: press, release, double click, release.
 inline void doubleClickRow(QTableView* view, int row) {
-    const QPoint at = view->visualRect(view->model()->index(row, 1)).center();
+    // Column 1, or the first one shown when the grid hides its keys.
+    int column = 1;
+    for (int c = 0; view->isColumnHidden(column) && c < view->model()->columnCount(); ++c)
+        column = c;
+    const QPoint at = view->visualRect(view->model()->index(row, column)).center();
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);

@@ -1,5 +1,8 @@
 #include "catalogue/forms/frmAddMat.h"
 
+#include "catalogue/TakeoffRules.h"
+#include "catalogue/forms/RuleBox.h"
+
 #include "catalogue/CostItems.h"
 #include "common/AppContext.h"
 #include "common/Guard.h"
@@ -64,6 +67,8 @@ frmAddMat::frmAddMat(AppContext& ctx, const CostEdit& edit, const QString& curre
     buttons->addButton(cmdCancel, QDialogButtonBox::ActionRole);
     auto* v = new QVBoxLayout(this);
     v->addLayout(form);
+    frRule = new RuleBox(ctx, this);
+    v->addWidget(frRule);
     v->addWidget(buttons);
     setMinimumWidth(InputHelpers::twips(6000));
 
@@ -108,6 +113,7 @@ void frmAddMat::Form_Load(const QString& currentType) {
     txtFields[2]->setText(item->descrip);
     txtFields[3]->setText(item->amount.toSql());
     cmbManuf->setEditText(item->manufacturer);
+    frRule->setRule(TakeoffRules::ruleOf(ctx_, false, item->ID));
     txtFields[4]->setText(item->sku);
     for (QLineEdit* box : txtFields)
         box->setCursorPosition(0);
@@ -147,6 +153,9 @@ void frmAddMat::cmdSave_Click() {
             cmbUnit, ctx_, 10,
             QStringLiteral("This field cannot be any longer than 10 characters.")))
         return;
+    const std::optional<TakeoffRule::Rule> rule = frRule->rule();
+    if (!rule)
+        return;
     CostItems::CostItem c;
     c.ID = edit_.editing() ? edit_.CostItemID : 0;
     c.costtype = cmbType->currentText();
@@ -162,6 +171,9 @@ void frmAddMat::cmdSave_Click() {
                [&] { id = CostItems::Save(ctx_, c); });
     // A failed statement has been reported; the form stays open so nothing typed is lost.
     if (id == 0)
+        return;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+                    [&] { TakeoffRules::setRule(ctx_, false, id, *rule); }))
         return;
     saved_ = id;
     accept();

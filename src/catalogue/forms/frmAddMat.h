@@ -9,6 +9,7 @@ struct AppContext;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class RuleBox;
 
 // Adds one cost item or edits a stored one.
 class frmAddMat : public QDialog {
@@ -28,6 +29,8 @@ public:
     QLineEdit* txtFields[5];
     QPushButton* cmdSave;
     QPushButton* cmdCancel;
+    // The item's take-off rule.
+    RuleBox* frRule;
 
     void cmdSave_Click();
     void cmdCancel_Click();

@@ -238,3 +238,11 @@ int twips(int tw) {
 }
 
 } // namespace InputHelpers
+
+void InputHelpers::readOnlyLook(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    box->setPalette(p);
+}

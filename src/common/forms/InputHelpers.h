@@ -17,6 +17,9 @@ void focusColour(QWidget* box);
 // focused).
 void plainColours(QWidget* box);
 
+// A read-only box that looks it: the window's colour behind its text, in any palette.
+void readOnlyLook(QLineEdit* box);
+
 // A number box: leaving it with text that is not a number shows "This field must be a number.",
 // resets the text to "0" and keeps the focus in the box. Also colours the focus.
 void numberBox(QLineEdit* box, AppContext& ctx);

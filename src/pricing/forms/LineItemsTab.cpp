@@ -7,6 +7,7 @@
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "pricing/LineCommands.h"
+#include "pricing/RuleQuantities.h"
 #include "pricing/forms/Pickers.h"
 #include "pricing/forms/frmEditID.h"
 #include "pricing/modGrid.h"
@@ -41,7 +42,11 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent)
     cmdEditLine = named(new QPushButton(QStringLiteral("Edit Line")), "cmdEditLine");
     cmdDeleteLine = named(new QPushButton(QStringLiteral("Delete Line")), "cmdDeleteLine");
     cmdOrder = named(new QPushButton(QStringLiteral("Change Order")), "cmdOrder");
-    for (QPushButton* b : {cmdAddNewLine, cmdEditLine, cmdDeleteLine, cmdOrder})
+    cmdRefreshQty =
+        named(new QPushButton(QStringLiteral("Refresh quantities from roof")), "cmdRefreshQty");
+    cmdRefreshQty->setToolTip(QStringLiteral(
+        "Lines whose quantity came from the roof take the quantity it asks for now"));
+    for (QPushButton* b : {cmdAddNewLine, cmdEditLine, cmdDeleteLine, cmdOrder, cmdRefreshQty})
         buttons->addWidget(b);
     buttons->addStretch();
     left->addLayout(buttons);
@@ -72,6 +77,7 @@ LineItemsTab::LineItemsTab(AppContext& ctx, QWidget* parent)
     connect(cmdEditLine, &QPushButton::clicked, this, &LineItemsTab::cmdEditLine_Click);
     connect(cmdDeleteLine, &QPushButton::clicked, this, &LineItemsTab::cmdDeleteLine_Click);
     connect(cmdOrder, &QPushButton::clicked, this, &LineItemsTab::cmdOrder_Click);
+    connect(cmdRefreshQty, &QPushButton::clicked, this, &LineItemsTab::cmdRefreshQty_Click);
     connect(grdDataGrid, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { grdDataGrid_DblClick(index.row()); });
 }
@@ -116,6 +122,24 @@ void LineItemsTab::cmdAddNewLine_Click() {
         Pickers::PickItem(ctx_, window(), false, 0, totals_.admin);
     if (item && item->Picked)
         push(LineCommands::add(ctx_, *item, [this](bool) { refreshLines(); }));
+}
+
+void LineItemsTab::cmdRefreshQty_Click() {
+    QList<RuleQuantities::Change> changes;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdRefreshQty_Click"), kForm,
+                    [&] { changes = RuleQuantities::plan(ctx_); }))
+        return;
+    if (changes.isEmpty()) {
+        ctx_.prompt->message(QStringLiteral("Every line that follows the roof already has the "
+                                            "quantity it asks for."));
+        return;
+    }
+    // A refresh that failed was reported by the step itself and changed nothing.
+    if (!WorkCommands::push(*undo_,
+                            RuleQuantities::apply(ctx_, changes, [this](bool) { refreshLines(); })))
+        return;
+    ctx_.prompt->message(QStringLiteral("Quantities refreshed from the roof:\n%1")
+                             .arg(RuleQuantities::describe(changes)));
 }
 
 void LineItemsTab::editLine(std::int32_t id) {

@@ -31,6 +31,7 @@ public:
     QPushButton* cmdEditLine;
     QPushButton* cmdDeleteLine;
     QPushButton* cmdOrder;
+    QPushButton* cmdRefreshQty;
     QGroupBox* frSubTotals;
     std::array<QLabel*, 7> lblSubTotals{};
 
@@ -50,6 +51,9 @@ public:
     // The handlers of the tab's buttons. Edit Line opens the picker on the selected line at
     // once, and asks for an ID only when no line is selected.
     void cmdAddNewLine_Click();
+    // Lines whose quantity still follows their item's take-off rule take what the roof asks
+    // for now, as one undo step, and the user is told what changed.
+    void cmdRefreshQty_Click();
     void cmdEditLine_Click();
     void cmdDeleteLine_Click();
     void cmdOrder_Click();

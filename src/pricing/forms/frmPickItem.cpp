@@ -1,5 +1,7 @@
 #include "pricing/forms/frmPickItem.h"
 
+#include "catalogue/TakeoffRules.h"
+
 #include "catalogue/CostItems.h"
 #include "catalogue/forms/CatalogueGrids.h"
 #include "catalogue/forms/CostGrids.h"
@@ -82,6 +84,9 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     lblItemUnit = label("lblItemUnit");
     lblItemName = label("lblItemName");
     lblItemTotal = label("lblItemTotal");
+    // Where a proposed quantity came from; the user may type another.
+    lblQtyFrom = label("lblQtyFrom");
+    lblQtyFrom->setWordWrap(true);
     txtItemQuan = named(new QLineEdit, "txtItemQuan");
     txtItemPrice = named(new QLineEdit, "txtItemPrice");
     cmbSection = named(new QComboBox, "cmbSection");
@@ -97,6 +102,7 @@ frmPickItem::frmPickItem(AppContext& ctx, bool pickEdit, std::int32_t pickLineID
     auto* right = new QFormLayout;
     right->addRow(QStringLiteral("Unit:"), lblItemUnit);
     right->addRow(QStringLiteral("Quan:"), txtItemQuan);
+    right->addRow(QString(), lblQtyFrom);
     right->addRow(QStringLiteral("Price:"), txtItemPrice);
     right->addRow(QStringLiteral("Total:"), lblItemTotal);
     right->addRow(QStringLiteral("Section:"), cmbSection);
@@ -193,8 +199,20 @@ void frmPickItem::PickGrid_DblClick(int tab) {
         lblItemUnit->setText(item->unit);
         lblItemName->setText(item->costname);
         txtItemPrice->setText(item->amount.toInput());
+        proposeQuantity(tab == UnitTab, id, item->unit);
         txtItemQuan->setFocus();
     });
+}
+
+void frmPickItem::proposeQuantity(bool unitItem, std::int32_t id, const QString& unit) {
+    lblQtyFrom->clear();
+    proposed_.reset();
+    const std::optional<TakeoffRule::Proposal> p = TakeoffRules::proposal(ctx_, unitItem, id, unit);
+    if (!p)
+        return;
+    txtItemQuan->setText(p->qty.toText());
+    lblQtyFrom->setText(p->from);
+    proposed_ = p->qty;
 }
 
 void frmPickItem::PopEditForm(std::int32_t lineID) {
@@ -316,6 +334,9 @@ void frmPickItem::cmdSelect_Click() {
     c.Name = lblItemName->text();
     c.Cost = price;
     c.LineTotal = *total;
+    // A picked quantity left as the roof proposed it keeps following the roof; a line edited
+    // through the picker no longer does (its quantity is the user's).
+    c.FromRule = proposed_ && *proposed_ == qty;
     c.Picked = true;
     pickCancel_ = false;
     frSelect->hide();

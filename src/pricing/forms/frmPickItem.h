@@ -49,6 +49,7 @@ public:
     QLabel* lblItemUnit;
     QLabel* lblItemName;
     QLabel* lblItemTotal;
+    QLabel* lblQtyFrom;
     QLineEdit* txtItemQuan;
     QLineEdit* txtItemPrice;
     QComboBox* cmbSection;
@@ -70,6 +71,9 @@ public:
 
 private:
     void FigureLineTotal();
+    // Puts the quantity the item's take-off rule proposes for the roof in work in the box, and
+    // says where it came from; leaves the box alone without a rule.
+    void proposeQuantity(bool unitItem, std::int32_t id, const QString& unit);
     void selectSection(const QString& name);
     // The line's total as the boxes give it; nothing when a box holds no number or the total
     // does not fit. An edited line whose quantity and price are those it had keeps its total.
@@ -82,5 +86,7 @@ private:
     std::unique_ptr<CatalogueGrids> grids_;
     CurItemRecord item_;
     bool pickCancel_ = true;
+    // The quantity the take-off rule of the item picked proposed, if any.
+    std::optional<Quantity> proposed_;
     bool filling_ = false;
 };

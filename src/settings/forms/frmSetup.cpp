@@ -188,6 +188,12 @@ QWidget* frmSetup::buildDefaultsTab() {
         empRow->addWidget(txtEmp[i]);
     }
     cmdSaveValues = named(new QPushButton(QStringLiteral("Save Changes")), "cmdSaveValues");
+    txtWasteDefault = named(new QLineEdit, "txtWasteDefault");
+    txtWasteDefault->setMaximumWidth(InputHelpers::twips(1200));
+    InputHelpers::numberBox(txtWasteDefault, ctx_);
+    auto* wasteRow = new QHBoxLayout;
+    wasteRow->addWidget(txtWasteDefault);
+    wasteRow->addStretch();
 
     auto* v = new QVBoxLayout(page);
     v->addWidget(label("On Startup:"));
@@ -202,6 +208,10 @@ QWidget* frmSetup::buildDefaultsTab() {
     v->addWidget(label("Work Comp                     Employer taxes                 Misc Cost  "
                        "                      Fringe"));
     v->addLayout(empRow);
+    v->addSpacing(InputHelpers::twips(120));
+    v->addWidget(label("Roof Screen:"));
+    v->addWidget(label("Default Waste %"));
+    v->addLayout(wasteRow);
     v->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -273,6 +283,8 @@ void frmSetup::PopDefaults() {
         const auto labor = Numbers::plainStoredText(d.labor.value(i));
         txtEmp[i]->setText(labor ? Numbers::inLocale(*labor) : d.labor.value(i));
     }
+    const auto waste = Numbers::plainStoredText(d.waste);
+    txtWasteDefault->setText(waste ? Numbers::inLocale(*waste) : QStringLiteral("10"));
 }
 
 void frmSetup::lockCoFields(bool Lock) {
@@ -349,6 +361,15 @@ bool frmSetup::cmdSaveValues_Click() {
     for (QLineEdit* box : txtEmp)
         if (!InputHelpers::requireBoundedNumber(box, ctx_))
             return false;
+    if (!InputHelpers::requireNumber(txtWasteDefault, ctx_))
+        return false;
+    if (const double w = Numbers::value(txtWasteDefault->text()); w < 0 || w > 100) {
+        ctx_.prompt->message(
+            QStringLiteral("The waste must be a percentage from 0 to 100 (10 for 10 %)."));
+        txtWasteDefault->setFocus();
+        txtWasteDefault->selectAll();
+        return false;
+    }
     // Stored as plain decimals, which read the same under every locale.
     SetupValues::Defaults d;
     d.greet = chkShowGreet->isChecked();
@@ -357,6 +378,7 @@ bool frmSetup::cmdSaveValues_Click() {
             *Admin::fromTyped(optFixed[i]->isChecked(), txtAdmin[i]->text()));
         d.labor << *Numbers::plainText(txtEmp[i]->text());
     }
+    d.waste = *Numbers::plainText(txtWasteDefault->text());
     if (!SetupValues::saveDefaults(*ctx_.settings, d)) {
         reportUnsaved();
         return false;

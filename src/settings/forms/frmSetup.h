@@ -49,6 +49,8 @@ public:
     QRadioButton* optPerc[4];
     QLineEdit* txtAdmin[4];
     QLineEdit* txtEmp[4];
+    // The waste percentage a new estimate starts with ("Op"/"Waste").
+    QLineEdit* txtWasteDefault;
     QPushButton* cmdSaveValues;
 
     void lockCoFields(bool Lock);

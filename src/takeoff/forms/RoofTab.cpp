@@ -4,10 +4,12 @@
 #include "common/Guard.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
+#include "common/Quantity.h"
 #include "common/forms/GridBinding.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "storage/QueryModel.h"
+#include "takeoff/Measure.h"
 #include "takeoff/RoofMath.h"
 #include "takeoff/forms/frmAreas.h"
 #include "takeoff/forms/frmLineal.h"
@@ -21,6 +23,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -129,10 +132,32 @@ RoofTab::RoofTab(AppContext& ctx, QWidget* parent)
         tg->addWidget(new QLabel(QString::fromLatin1(captions[i])), i, 0);
         tg->addWidget(txtRoof[i], i, 1);
     }
+    // Squares sit beside Roof Area: what a roofer orders by.
+    lblSquares = named(new QLabel(QStringLiteral("0.00")), "lblSquares");
+    lblSquares->setToolTip(QStringLiteral("Roof Area in squares of 100 sq ft"));
+    auto* squaresCaption = new QLabel(QStringLiteral("squares"));
+    tg->addWidget(lblSquares, 0, 2, Qt::AlignRight);
+    tg->addWidget(squaresCaption, 0, 3);
+    txtWaste = named(new QLineEdit, "txtWaste");
+    txtWaste->setAlignment(Qt::AlignRight);
+    txtWaste->setMaxLength(10);
+    txtWaste->setToolTip(QStringLiteral("Waste added to Roof Area for the squares to order"));
+    InputHelpers::focusColour(txtWaste);
+    auto* wasteLabel = new QLabel(QStringLiteral("&Waste %"));
+    wasteLabel->setBuddy(txtWaste);
+    tg->addWidget(wasteLabel, 3, 0);
+    tg->addWidget(txtWaste, 3, 1);
+    lblSquaresOrder = named(new QLabel(QStringLiteral("0")), "lblSquaresOrder");
+    lblSquaresOrder->setToolTip(
+        QStringLiteral("Squares with waste, rounded up to a bundle (a third of a square)"));
+    tg->addWidget(new QLabel(QStringLiteral("Squares to order")), 4, 0);
+    tg->addWidget(lblSquaresOrder, 4, 1, Qt::AlignRight);
+    tg->setColumnStretch(1, 1);
     right->addWidget(totals);
     outer->addLayout(right, 2);
 
     connect(cmbPitch, &QComboBox::activated, this, &RoofTab::cmbPitch_Click);
+    connect(txtWaste, &QLineEdit::editingFinished, this, &RoofTab::txtWaste_Change);
     connect(cmdPitchFig, &QPushButton::clicked, this, &RoofTab::cmdPitchFig_Click);
     for (int i = 0; i < 2; ++i)
         connect(optStyle[i], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -172,7 +197,7 @@ void RoofTab::reset() {
     txtArea[1]->setText(QStringLiteral("0"));
     if (cmbPitch->count() > 0)
         cmbPitch->setCurrentIndex(0);
-    showTotals({});
+    showTotals(Takeoff::withTotal(0, 0, Takeoff::defaultWaste(ctx_)));
     ctx_.Loading = wasLoading;
 }
 
@@ -181,17 +206,25 @@ void RoofTab::showTotals(const Takeoff::RoofTotals& t) {
     txtRoof[0]->setText(QString::number(t.area));
     txtRoof[1]->setText(QString::number(t.other));
     txtRoof[2]->setText(QString::number(t.total));
+    lblSquares->setText(t.squares());
+    lblSquaresOrder->setText(t.squaresToOrder());
+    txtWaste->setText(Quantity::fromRaw(t.waste).toText());
 }
 
 void RoofTab::PopAreaGrid() {
     Takeoff::showAreas(ctx_, GridBinding::model(dgAreas, ctx_));
-    GridBinding::setWidths(dgAreas, {280, 550, 550, 650, 650, 620, 750});
+    // The keys and the columns kept for the code are hidden: the user reads words.
+    GridBinding::setWidths(dgAreas, {280, 550, 1000, 2000, 650, 800, 1100, 1300});
+    for (int c : {0, 1, 8, 9})
+        dgAreas->setColumnHidden(c, true);
     AreaCount = GridBinding::rowCount(dgAreas);
 }
 
 void RoofTab::PopLinealGrid() {
     Takeoff::showLineals(ctx_, GridBinding::model(dgLineal, ctx_));
-    GridBinding::setWidths(dgLineal, {280, 550, 550, 650, 650, 700});
+    GridBinding::setWidths(dgLineal, {280, 550, 1100, 650, 900, 700});
+    for (int c : {0, 1})
+        dgLineal->setColumnHidden(c, true);
     LinealCount = GridBinding::rowCount(dgLineal);
     // Names are the one free text here: show as much of them as fits.
     dgLineal->resizeColumnToContents(3);
@@ -216,15 +249,17 @@ void RoofTab::PopPitchCombo() {
 }
 
 void RoofTab::TotalArea() {
-    showTotals(Takeoff::withTotal(Takeoff::totals(ctx_).area, totals_.other));
+    const Takeoff::RoofTotals now = Takeoff::totals(ctx_);
+    showTotals(Takeoff::withTotal(now.area, totals_.other, now.waste));
 }
 
 void RoofTab::TotalOther() {
-    showTotals(Takeoff::withTotal(totals_.area, Takeoff::totals(ctx_).other));
+    const Takeoff::RoofTotals now = Takeoff::totals(ctx_);
+    showTotals(Takeoff::withTotal(totals_.area, now.other, now.waste));
 }
 
 void RoofTab::RoofTotal() {
-    showTotals(Takeoff::withTotal(totals_.area, totals_.other));
+    showTotals(Takeoff::withTotal(totals_.area, totals_.other, totals_.waste));
 }
 
 void RoofTab::restoreTotalArea(const Takeoff::QuickFigure& f) {
@@ -232,9 +267,9 @@ void RoofTab::restoreTotalArea(const Takeoff::QuickFigure& f) {
     ctx_.Loading = true;
     const int idx = cmbPitch->findText(QString::number(f.pitch));
     cmbPitch->setCurrentIndex(idx < 0 ? 0 : idx);
-    txtArea[0]->setText(QString::number(f.width1));
-    txtArea[1]->setText(QString::number(f.height));
-    showTotals(Takeoff::withTotal(f.total, totals_.other));
+    txtArea[0]->setText(Quantity::fromRaw(f.width1).toText());
+    txtArea[1]->setText(Quantity::fromRaw(f.height).toText());
+    showTotals(Takeoff::withTotal(f.total, totals_.other, totals_.waste));
     showTotalView(true);
     optStyle[1]->setChecked(true);
     ctx_.Loading = wasLoading;
@@ -269,13 +304,14 @@ void RoofTab::refreshLineals() {
 void RoofTab::cmbPitch_Click() {
     if (cmbPitch->currentText().isEmpty())
         return;
-    if (Numbers::value(txtArea[0]->text()) == 0) {
+    auto measured = [](QLineEdit* box) { return Measure::read(box->text()).feet.value_or(0); };
+    if (measured(txtArea[0]) == 0) {
         if (!ctx_.Loading) {
             ctx_.prompt->message(QStringLiteral("Please enter a width value."));
             txtArea[0]->setFocus();
             PopPitchCombo();
         }
-    } else if (Numbers::value(txtArea[1]->text()) == 0) {
+    } else if (measured(txtArea[1]) == 0) {
         ctx_.prompt->message(QStringLiteral("Please enter a height value."));
         txtArea[1]->setFocus();
         if (!ctx_.Loading)
@@ -288,10 +324,23 @@ void RoofTab::cmdPitchFig_Click() {
         ctx_.prompt->message(QStringLiteral("Please enter measurements and select pitch."));
         return;
     }
-    for (QLineEdit* box : txtArea) {
-        if (!InputHelpers::requireNumber(box, ctx_))
+    std::array<std::int64_t, 2> m{};
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* box = txtArea[i];
+        const Measure::Reading r = Measure::read(box->text());
+        if (!r.feet) {
+            // An empty or wordy box reads as no number, as before; feet and inches gone wrong
+            // get the reason.
+            if (Numbers::isNumber(box->text()) ||
+                !box->text().contains(QRegularExpression(QStringLiteral("\\d"))))
+                ctx_.prompt->message(QString::fromLatin1(InputHelpers::NotANumber));
+            else
+                ctx_.prompt->message(r.error);
+            box->setText(QStringLiteral("0"));
+            box->setFocus();
             return;
-        const double v = Numbers::value(box->text());
+        }
+        const double v = Measure::toFeet(*r.feet);
         if (v < 0 || v > RoofMath::MaxMeasure) {
             ctx_.prompt->message(QStringLiteral("A measurement must be from 0 to %1.")
                                      .arg(QLocale().toString(RoofMath::MaxMeasure, 'f', 0)));
@@ -299,17 +348,18 @@ void RoofTab::cmdPitchFig_Click() {
             box->selectAll();
             return;
         }
+        m[i] = *r.feet;
     }
-    const double width = Numbers::value(txtArea[0]->text());
-    const double height = Numbers::value(txtArea[1]->text());
+    const std::int64_t width = m[0];
+    const std::int64_t height = m[1];
     const int pitch = cmbPitch->currentText().toInt();
-    const std::int32_t area = RoofMath::quickFigure(width, height, pitch);
+    const std::int32_t area =
+        RoofMath::quickFigure(Measure::toFeet(width), Measure::toFeet(height), pitch);
     // A changed figure is a changed estimate, or it would be lost on closing without a question.
     // The boxes keep what was typed; only an undo or redo puts the stored figure in them.
     figuring_ = true;
     change(QStringLiteral("Figure Roof"), "cmdPitchFig_Click", [this, pitch, width, height, area] {
-        Takeoff::setQuickFigure(ctx_,
-                                {pitch, Numbers::toLong(width), Numbers::toLong(height), area});
+        Takeoff::setQuickFigure(ctx_, {pitch, width, height, area});
     });
     figuring_ = false;
 }
@@ -468,4 +518,24 @@ void RoofTab::cmdDeleteLineal_Click() {
         return;
     change(QStringLiteral("Delete Lineal Item"), "cmdDeleteLineal_Click",
            [this, row] { Takeoff::deleteLineal(ctx_, row); });
+}
+
+void RoofTab::txtWaste_Change() {
+    if (ctx_.Loading)
+        return;
+    const QString text = txtWaste->text().trimmed();
+    const std::optional<Quantity> q = Quantity::parse(text.endsWith(u'%') ? text.chopped(1) : text);
+    if (!q || q->raw() < 0 || q->raw() > Takeoff::MaxWaste) {
+        ctx_.prompt->message(
+            QStringLiteral("The waste must be a percentage from 0 to 100 (10 for 10 %)."));
+        txtWaste->setText(Quantity::fromRaw(totals_.waste).toText());
+        txtWaste->setFocus();
+        txtWaste->selectAll();
+        return;
+    }
+    if (q->raw() == totals_.waste)
+        return;
+    const std::int64_t waste = q->raw();
+    change(QStringLiteral("Change Waste"), "txtWaste_Change",
+           [this, waste] { Takeoff::setWaste(ctx_, waste); });
 }

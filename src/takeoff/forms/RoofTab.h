@@ -12,6 +12,7 @@ class QTableView;
 class QPushButton;
 class QLineEdit;
 class QComboBox;
+class QLabel;
 class QUndoStack;
 struct AppContext;
 
@@ -42,6 +43,10 @@ public:
     QPushButton* cmdEditLineal;
     QPushButton* cmdDeleteLineal;
     std::array<QLineEdit*, 3> txtRoof{};
+    // Roof Area in squares, the estimate's waste percentage and the squares to order.
+    QLabel* lblSquares;
+    QLineEdit* txtWaste;
+    QLabel* lblSquaresOrder;
 
     // Fills the pitch list: an empty entry, then 1 to 18; the empty entry is selected.
     void PopPitchCombo();
@@ -84,6 +89,8 @@ public:
     void cmdAddLineal_Click();
     void cmdEditLineal_Click();
     void cmdDeleteLineal_Click();
+    // A new waste percentage, checked (0 to 100), becomes one undo step.
+    void txtWaste_Change();
     // A double click on a row edits it.
     void dgAreas_DblClick(int row);
     void dgLineal_DblClick(int row);

@@ -4,9 +4,11 @@
 #include "common/Guard.h"
 #include "common/Numbers.h"
 #include "common/Prompt.h"
+#include "common/Quantity.h"
 #include "common/forms/InputHelpers.h"
 #include "common/forms/Widgets.h"
 #include "storage/Schema.h"
+#include "takeoff/Measure.h"
 #include "takeoff/RoofMath.h"
 
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 using Widgets::indexed;
@@ -40,11 +43,13 @@ frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWid
     InputHelpers::numberBox(txtLineal[2], ctx);
     cmbLineal = named(new QComboBox, "cmbLineal");
     cmbLineal->addItem(QString(), 0);
-    cmbLineal->addItem(QStringLiteral("Cap"), 1);
-    cmbLineal->addItem(QStringLiteral("Starter"), 2);
-    cmbLineal->addItem(QStringLiteral("%"), 3);
-    cmbLineal->addItem(QStringLiteral("Misc"), 4);
+    for (int type = RoofMath::FirstLinealType; type <= RoofMath::LastLinealType; ++type)
+        cmbLineal->addItem(RoofMath::linealName(type), type);
     InputHelpers::focusColour(cmbLineal);
+    lblUnit = named(new QLabel, "lblUnit");
+    lblUnit->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(QStringLiteral("lf  ")));
+    lblRead = named(new QLabel, "lblRead");
+    txtLineal[2]->setToolTip(QStringLiteral("Feet as 40.5, or feet and inches as 40' 6\""));
 
     auto* g = new QGridLayout;
     g->addWidget(new QLabel(QStringLiteral("ID:")), 0, 0);
@@ -55,6 +60,8 @@ frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWid
     g->addWidget(txtLineal[1], 1, 1);
     g->addWidget(cmbLineal, 1, 2);
     g->addWidget(txtLineal[2], 1, 3);
+    g->addWidget(lblUnit, 1, 4);
+    g->addWidget(lblRead, 2, 3, 1, 2);
     cmdOkay = named(new QPushButton(QStringLiteral("Okay")), "cmdOkay");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
     auto* v = new QVBoxLayout(this);
@@ -62,18 +69,40 @@ frmLineal::frmLineal(AppContext& ctx, std::int32_t editID, double roofArea, QWid
     v->addLayout(Widgets::buttonRow({cmdOkay, cmdCancel}));
     connect(cmdOkay, &QPushButton::clicked, this, &frmLineal::cmdOkay_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmbLineal, &QComboBox::currentIndexChanged, this, &frmLineal::showUnit);
+    connect(txtLineal[2], &QLineEdit::textChanged, this, &frmLineal::showUnit);
 
     if (editID > 0) {
         Guard::run(*ctx_.prompt, QStringLiteral("Form_Load"), Guard::form("frmLineal"), [&] {
             if (const auto l = Takeoff::lineal(ctx_, editID)) {
                 txtLineal[1]->setText(l->name);
                 cmbLineal->setCurrentIndex(std::max(0, cmbLineal->findData(l->type)));
-                txtLineal[2]->setText(QString::number(l->length));
+                txtLineal[2]->setText(Quantity::fromRaw(l->length).toText());
             }
         });
         txtLineal[0]->setText(QString::number(editID));
     }
+    showUnit();
     txtLineal[1]->setFocus();
+}
+
+bool frmLineal::percent() const {
+    return cmbLineal->currentData().toInt() == RoofMath::Percent;
+}
+
+void frmLineal::showUnit() {
+    const int type = cmbLineal->currentData().toInt();
+    lblUnit->setText(RoofMath::linealUnit(type));
+    lblRead->setText(type > 0 && !percent() ? Measure::note(txtLineal[2]->text()) : QString());
+}
+
+std::optional<std::int64_t> frmLineal::length() const {
+    // A percentage is a plain number; a run is a measurement in feet (or feet and inches).
+    if (percent()) {
+        const std::optional<Quantity> q = Quantity::parse(txtLineal[2]->text());
+        return q ? std::optional<std::int64_t>(q->raw()) : std::nullopt;
+    }
+    return Measure::read(txtLineal[2]->text()).feet;
 }
 
 std::optional<std::int32_t> frmLineal::GetTotal() {
@@ -84,7 +113,7 @@ std::optional<std::int32_t> frmLineal::GetTotal() {
         return std::nullopt;
     }
     const std::optional<std::int32_t> total =
-        RoofMath::linealTotal(type, Numbers::value(txtLineal[2]->text()), roofArea_);
+        RoofMath::linealTotal(type, Measure::toFeet(length().value_or(0)), roofArea_);
     if (!total) {
         ctx_.prompt->message(QStringLiteral("This number is too large."));
         txtLineal[2]->setFocus();
@@ -108,9 +137,19 @@ void frmLineal::cmdOkay_Click() {
         txtLineal[2]->setFocus();
         return;
     }
-    if (!InputHelpers::requireNumber(txtLineal[2], ctx_))
+    const std::optional<std::int64_t> raw = length();
+    if (!raw) {
+        const Measure::Reading r = Measure::read(txtLineal[2]->text());
+        // Text that is no number at all keeps the message it always had.
+        if (percent() || !txtLineal[2]->text().contains(QRegularExpression(QStringLiteral("\\d"))))
+            ctx_.prompt->message(QString::fromLatin1(InputHelpers::NotANumber));
+        else
+            ctx_.prompt->message(r.error);
+        txtLineal[2]->setText(QStringLiteral("0"));
+        txtLineal[2]->setFocus();
         return;
-    const double length = Numbers::value(txtLineal[2]->text());
+    }
+    const double length = Measure::toFeet(*raw);
     if (length < 0 || length > RoofMath::MaxMeasure) {
         ctx_.prompt->message(QStringLiteral("A length must be from 0 to %1.")
                                  .arg(QLocale().toString(RoofMath::MaxMeasure, 'f', 0)));
@@ -123,7 +162,7 @@ void frmLineal::cmdOkay_Click() {
         return;
     result_.type = cmbLineal->currentData().toInt();
     result_.name = txtLineal[1]->text().trimmed();
-    result_.length = Numbers::toLong(length);
+    result_.length = *raw;
     result_.total = *total;
     accept();
 }

@@ -9,11 +9,14 @@
 #include <optional>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 struct AppContext;
 
-// "Lineal Items": a named run (cap, starter, a percentage of the roof area, or miscellaneous).
+// "Lineal Items": a named run (cap, starter, a percentage of the roof area, miscellaneous, or one
+// of the runs of a roof report: ridge, hip, valley, rake, eave, step and wall flashing, drip
+// edge), its length in feet or feet and inches.
 class frmLineal : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +28,9 @@ public:
 
     std::array<QLineEdit*, 3> txtLineal{};
     QComboBox* cmbLineal;
+    // The unit of the length ("lf", or "%" for a percentage of Roof Area) and what it reads.
+    QLabel* lblUnit;
+    QLabel* lblRead;
     QPushButton* cmdOkay;
     QPushButton* cmdCancel;
 
@@ -33,6 +39,12 @@ public:
     std::optional<std::int32_t> GetTotal();
 
 private:
+    bool percent() const;
+    void showUnit();
+    // The length in ten-thousandths (of a foot, or of a percent for "%"); nothing when the box
+    // does not read.
+    std::optional<std::int64_t> length() const;
+
     AppContext& ctx_;
     double roofArea_;
     Result result_;
