@@ -46,6 +46,9 @@ frmAreas::frmAreas(AppContext& ctx, std::int32_t editID, QWidget* parent)
         txtAreas[i]->setMaxLength(i == 0 ? 10 : 20);
         txtAreas[i]->setAlignment(Qt::AlignRight);
         InputHelpers::focusColour(txtAreas[i]);
+        // The area number is not a measurement: only the three measurement boxes have a note.
+        if (i == 0)
+            continue;
         lblReads[i] = named(new QLabel, indexed("lblReads", i));
         lblReads[i]->setMinimumWidth(
             QFontMetrics(font()).horizontalAdvance(QStringLiteral("= 10,000.0000 ft")));
