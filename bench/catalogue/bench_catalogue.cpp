@@ -1,5 +1,6 @@
 // Opening the catalogue browser and the item picker on a large catalogue, and switching a
 // category filter. Prints the median of several runs in milliseconds.
+#include "BenchTimer.h"
 #include "TestContext.h"
 
 #include "catalogue/forms/frmUnitItem.h"
@@ -51,18 +52,6 @@ void fill(AppContext& ctx) {
         }
     }
     t.commit();
-}
-
-double median(const std::function<void()>& f, int runs = 7) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Finding things in large data: the catalogue browser and the item picker on 100,000 items
 // (opening them, and a search per keystroke), and the Open window on 5,000 estimates. Prints
 // the median of several runs in milliseconds.
+#include "BenchTimer.h"
 #include "TestContext.h"
 
 #include "catalogue/CatalogueList.h"
@@ -92,18 +93,6 @@ void fillEstimates(AppContext& ctx, int count) {
         ins.exec();
     }
     t.commit();
-}
-
-double median(const std::function<void()>& f, int runs = 7) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
 }
 
 // The median time of one keystroke while `typed` is typed letter by letter into `box`.
