@@ -5,6 +5,11 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+# ccache (when installed) keys its entries on paths relative to the checkout, so a fresh clone in
+# another folder reuses what an earlier build of the same sources compiled.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 .PHONY: all deps test-deps configure build run test check sanitize tidy bench package clean
 
 all: build
