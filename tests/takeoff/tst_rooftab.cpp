@@ -4,6 +4,7 @@
 #include "../estimates/StoredEstimate.h"
 #include "EstimateWindow.h"
 #include "app/frmCorvanel.h"
+#include "catalogue/TakeoffRules.h"
 #include "common/Quantity.h"
 #include "common/forms/GridBinding.h"
 #include "estimates/forms/OwnerTab.h"
@@ -13,6 +14,7 @@
 #include "pricing/forms/frmPickItem.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
+#include "takeoff/RoofMath.h"
 #include "takeoff/forms/RoofTab.h"
 #include "takeoff/forms/frmAreas.h"
 #include "takeoff/forms/frmLineal.h"
@@ -592,6 +594,10 @@ void tst_rooftab::pickerProposesFromTheRoof() {
     w.roof->cmdAddLineal->click();
     nextLineal("Hips", "Hip", "30");
     w.roof->cmdAddLineal->click();
+    // A unit item's rule proposes as a cost item's does; unit item 1 has none, whatever cost
+    // item 1 has.
+    TakeoffRules::setRule(tc.ctx, true, 2,
+                          {TakeoffRule::Measure::Lineal, 1 << RoofMath::Ridge, 10000, true});
     struct Case {
         int tab;
         int item;
@@ -604,6 +610,8 @@ void tst_rooftab::pickerProposesFromTheRoof() {
         {0, 3, "2", "from 12 squares to order ÷ 10 square per roll"},
         {1, 17, "11", "from 1,082 sq ft of roof area ÷ 100 sq ft per sq"},
         {0, 9, "", ""}, // ridge vent has no rule: nothing proposed
+        {5, 2, "40", "from 40 lf of Ridge × 1 lf"},
+        {5, 1, "", ""},
     };
     for (const Case& c : cases) {
         UiTest::whenModal([&](QWidget* d) {

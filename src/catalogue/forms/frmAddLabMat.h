@@ -12,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RuleBox;
 class QTabWidget;
 class QTableView;
 
@@ -45,6 +46,8 @@ public:
     QLineEdit* txtQty;
     QPushButton* cmSelectItem;
     QPushButton* cmdCancelItem;
+    // The unit item's take-off rule.
+    RuleBox* frRule;
 
     void RefreshGrid();
     void PopCat();
