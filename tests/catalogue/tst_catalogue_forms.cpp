@@ -915,6 +915,13 @@ void tst_catalogue_forms::unitItemTakeoffRule() {
     const auto costRule = TakeoffRules::ruleOf(ctx, false, 2);
     {
         frmAddLabMat f(ctx, CostEdit::edit(2), ridgeVent);
+        // Tab goes through the header, then the rule, then the components.
+        QList<QWidget*> chain;
+        for (QWidget* w = f.nextInFocusChain(); w && w != &f; w = w->nextInFocusChain())
+            chain << w;
+        QVERIFY(chain.indexOf(f.txtDesc) < chain.indexOf(f.frRule->cboRuleMeasure));
+        QVERIFY(chain.indexOf(f.txtItem) < chain.indexOf(f.txtDesc));
+        QVERIFY(chain.indexOf(f.frRule->cboRuleMeasure) < chain.indexOf(f.DataGrid1));
         QCOMPARE(f.frRule->cboRuleMeasure->currentData().toInt(), int(Measure::None));
         QVERIFY(!f.frRule->txtRuleAmount->isEnabled());
         f.frRule->cboRuleMeasure->setCurrentIndex(

@@ -58,7 +58,8 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItem
     }
     head->setColumnStretch(0, 3);
     head->setColumnStretch(3, 4);
-    frRule = new RuleBox(ctx, this);
+    // Parented when laid out below the header, so that Tab reaches it after the header boxes.
+    frRule = new RuleBox(ctx);
 
     DataGrid1 = named(new QTableView, "DataGrid1");
     GridBinding::setupView(DataGrid1);
