@@ -30,6 +30,7 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 // Works a catalogue window while a table it needs is missing.
 using BrokenCatalogue = std::function<void(TestContext&)>;
@@ -91,6 +92,8 @@ private Q_SLOTS:
     void initTestCase() { TestContext::pinLocale(); }
     void costItemTakeoffRule();
     void unitItemTakeoffRule();
+    void failedRuleStoresNothingTwice_data();
+    void failedRuleStoresNothingTwice();
 
     void browserOpensFromTheMenu();
     void newFeeItemHasFeePreselected();
@@ -979,6 +982,71 @@ void tst_catalogue_forms::unitItemTakeoffRule() {
     QVERIFY(g.saved());
     QVERIFY(!TakeoffRules::ruleOf(ctx, true, 2));
     QCOMPARE(TakeoffRules::ruleOf(ctx, false, 2), costRule);
+}
+
+void tst_catalogue_forms::failedRuleStoresNothingTwice_data() {
+    QTest::addColumn<bool>("unitItem");
+    QTest::newRow("cost item") << false;
+    QTest::newRow("unit item") << true;
+}
+
+// A new item is stored but its rule is not (the statement fails): the failure is reported, the
+// form stays open with what was typed, and Save again stores the rule on the same item, with
+// its components once.
+void tst_catalogue_forms::failedRuleStoresNothingTwice() {
+    using TakeoffRule::Measure;
+    using TakeoffRule::Rule;
+    QFETCH(bool, unitItem);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    const QString table = unitItem ? "costunit" : "costitem";
+    const int items = count(ctx, ctx.CostConn, "select count(*) from " + table);
+    const int components = count(ctx, ctx.CostConn, "select count(*) from unititems");
+    modData::exec(ctx, ctx.CostConn,
+                  "create temp trigger fault before insert on main.takeoffrule begin select "
+                  "raise(abort, 'disk trouble'); end");
+    std::unique_ptr<QDialog> form;
+    RuleBox* rule = nullptr;
+    std::function<void()> save;
+    std::function<std::optional<std::int32_t>()> saved;
+    if (unitItem) {
+        auto* f = new frmAddLabMat(ctx, CostEdit::add(), {});
+        f->txtItem->setText("Valley set");
+        f->cmbUnit->setEditText("lf");
+        f->cmdAddItem_Click();
+        QVERIFY(selectID(f->dgCost[0], 5));
+        f->cmSelectItem_Click();
+        form.reset(f);
+        rule = f->frRule;
+        save = [f] { f->cmdSave_Click(); };
+        saved = [f] { return f->saved(); };
+    } else {
+        auto* f = new frmAddMat(ctx, CostEdit::add(), "Material");
+        f->cmbCat->setEditText("Valley");
+        f->txtFields[1]->setText("Valley metal");
+        f->cmbUnit->setEditText("pc");
+        f->txtFields[3]->setText("21.5");
+        form.reset(f);
+        rule = f->frRule;
+        save = [f] { f->cmdSave_Click(); };
+        saved = [f] { return f->saved(); };
+    }
+    rule->cboRuleMeasure->setCurrentIndex(rule->cboRuleMeasure->findData(int(Measure::Lineal)));
+    tick(*rule, "Valley");
+    rule->txtRuleAmount->setText("10");
+    rule->cboRuleWay->setCurrentIndex(1);
+    save();
+    QVERIFY(tc.prompt->lastText().contains("disk trouble"));
+    QVERIFY(!saved());
+
+    modData::exec(ctx, ctx.CostConn, "drop trigger fault");
+    save();
+    QVERIFY(saved());
+    QCOMPARE(count(ctx, ctx.CostConn, "select count(*) from " + table), items + 1);
+    QCOMPARE(count(ctx, ctx.CostConn, "select count(*) from unititems"),
+             components + (unitItem ? 1 : 0));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, unitItem, *saved()),
+             std::optional<Rule>({Measure::Lineal, 1 << 7, 100000, false}));
 }
 
 QTEST_MAIN(tst_catalogue_forms)

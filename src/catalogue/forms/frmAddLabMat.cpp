@@ -262,8 +262,9 @@ void frmAddLabMat::cmdSave_Click() {
     // Nothing is written unless all of it is; after a failure the form stays open.
     std::int32_t id = 0;
     if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
-                    [&] { id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : 0, h); }))
+                    [&] { id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : stored_, h); }))
         return;
+    stored_ = id;
     if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
                     [&] { TakeoffRules::setRule(ctx_, true, id, *rule); }))
         return;
