@@ -124,15 +124,20 @@ std::int32_t Save(AppContext& ctx, std::int32_t unitID, const Header& h) {
                                      "where ID=?"),
                       p);
     }
-    QSqlQuery rows = modData::exec(
-        ctx, ctx.UnitDBConn, QStringLiteral("select mainid,itemid,qty from tempunit order by id"));
+    QSqlQuery rows =
+        modData::exec(ctx, ctx.UnitDBConn,
+                      QStringLiteral("select mainid,itemid,qty,id from tempunit order by id"));
+    QList<QPair<qlonglong, qlonglong>> stored; // scratch row, the unititems row made for it
     while (rows.next()) {
         const qlonglong mainID = rows.value(0).toLongLong();
         if (mainID == 0)
-            modData::exec(cost,
-                          QStringLiteral("insert into unititems(matlaborid,itemid,itemqty)"
-                                         "values(?,?,?)"),
-                          {id, rows.value(1), rows.value(2).toDouble()});
+            stored << qMakePair(rows.value(3).toLongLong(),
+                                modData::exec(cost,
+                                              QStringLiteral("insert into unititems(matlaborid,"
+                                                             "itemid,itemqty)values(?,?,?)"),
+                                              {id, rows.value(1), rows.value(2).toDouble()})
+                                    .lastInsertId()
+                                    .toLongLong());
         else
             modData::exec(cost,
                           QStringLiteral("UPDATE unititems set matlaborid=?, itemid=?, itemqty=? "
@@ -140,6 +145,11 @@ std::int32_t Save(AppContext& ctx, std::int32_t unitID, const Header& h) {
                           {id, rows.value(1), rows.value(2).toDouble(), mainID});
     }
     t.commit();
+    // The scratch rows now name what they were stored as, so that saving again (after a step
+    // that followed this one failed) updates them instead of storing them twice.
+    for (const auto& [tempID, mainID] : stored)
+        modData::exec(ctx, ctx.UnitDBConn,
+                      QStringLiteral("update tempunit set mainid=? where id=?"), {mainID, tempID});
     return id;
 }
 

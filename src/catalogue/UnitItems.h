@@ -43,7 +43,8 @@ struct Header {
     QString name, cat, unit, desc;
 };
 // Writes the unit item (a new one when unitID is 0) and every working component; returns the
-// unit item's ID. Throws modData::SqlError (nothing is written then).
+// unit item's ID. Throws modData::SqlError (nothing is written then). The working components
+// then carry their stored ids, so a second Save stores none of them twice.
 std::int32_t Save(AppContext& ctx, std::int32_t unitID, const Header& h);
 
 } // namespace UnitItems

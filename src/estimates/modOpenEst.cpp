@@ -77,12 +77,13 @@ void OpenRoof(AppContext& ctx) {
 void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
                       const QString& sect, std::int32_t secOrder, const QString& name,
                       const QString& itemTable, Quantity qty, const QString& unit, Money cost,
-                      Money lineTotal) {
+                      Money lineTotal, bool fromRule) {
     modData::exec(ctx, ctx.TempDBConn,
                   QStringLiteral("insert into tplineitems(lineitemid,itemid,sect,secorder,name,"
-                                 "itemtable,qty,unit,cost,linetotal) values(?,?,?,?,?,?,?,?,?,?)"),
+                                 "itemtable,qty,unit,cost,linetotal,fromrule) "
+                                 "values(?,?,?,?,?,?,?,?,?,?,?)"),
                   {lineItemID, itemID, sect, secOrder, name, itemTable, qlonglong(qty.raw()), unit,
-                   qlonglong(cost.raw()), qlonglong(lineTotal.raw())});
+                   qlonglong(cost.raw()), qlonglong(lineTotal.raw()), int(fromRule)});
 }
 
 void OpenLineItems(AppContext& ctx) {
@@ -91,14 +92,14 @@ void OpenLineItems(AppContext& ctx) {
         modData::Transaction t(temp);
         QSqlQuery q = modData::exec(
             ctx, ctx.EstConn,
-            QStringLiteral("select id,itemid,sect,secorder,name,itemtable,qty,unit,cost,linetotal "
-                           "from lineitems order by id"));
+            QStringLiteral("select id,itemid,sect,secorder,name,itemtable,qty,unit,cost,linetotal,"
+                           "fromrule from lineitems order by id"));
         while (q.next())
             InsertTpLineItem(ctx, q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(),
                              q.value(3).toInt(), q.value(4).toString(), q.value(5).toString(),
                              Quantity::fromRaw(q.value(6).toLongLong()), q.value(7).toString(),
                              Money::fromRaw(q.value(8).toLongLong()),
-                             Money::fromRaw(q.value(9).toLongLong()));
+                             Money::fromRaw(q.value(9).toLongLong()), q.value(10).toInt() != 0);
         // One section per name and position, in the stored order; each line then knows its
         // section by the section's identity.
         modData::exec(temp, QStringLiteral("insert into TempSect(SecDesc,SecOrder) select sect, "

@@ -28,9 +28,11 @@ void OpenRoof(AppContext& ctx);
 // Copies LineItems into tpLineItems, rebuilds TempSect from them and then the grid table.
 void OpenLineItems(AppContext& ctx);
 
+// One stored line into tpLineItems; `fromRule`: its quantity still follows its item's take-off
+// rule.
 void InsertTpLineItem(AppContext& ctx, std::int32_t lineItemID, std::int32_t itemID,
                       const QString& sect, std::int32_t secOrder, const QString& name,
                       const QString& itemTable, Quantity qty, const QString& unit, Money cost,
-                      Money lineTotal);
+                      Money lineTotal, bool fromRule = false);
 
 } // namespace modOpenEst

@@ -133,24 +133,26 @@ const char* const kLineSource =
     "select l.autoID as autoID, l.LineItemID as LineItemID, l.ItemTable as ItemTable, "
     "l.ItemID as ItemID, coalesce(s.SecDesc,l.Sect) as Sect, coalesce(s.SecOrder,l.SecOrder) as "
     "SecOrder, l.Qty as Qty, l.Unit as Unit, l.Name as Name, l.Cost as Cost, l.LineTotal as "
-    "LineTotal from main.tpLineItems l left join main.TempSect s on s.autoID = l.SectID";
+    "LineTotal, l.FromRule as FromRule from main.tpLineItems l left join main.TempSect s on "
+    "s.autoID = l.SectID";
 
 void saveLineItems(Writer& w) {
     const QString source = QString::fromLatin1(kLineSource);
     w.run(QStringLiteral("update est.LineItems set ItemTable=t.ItemTable, ItemID=t.ItemID, "
                          "Sect=t.Sect, SecOrder=t.SecOrder, Qty=t.Qty, Unit=t.Unit, Name=t.Name, "
-                         "Cost=t.Cost, LineTotal=t.LineTotal from (%1 where l.LineItemID > 0) t "
+                         "Cost=t.Cost, LineTotal=t.LineTotal, FromRule=t.FromRule from (%1 where "
+                         "l.LineItemID > 0) t "
                          "where LineItems.ID = t.LineItemID")
               .arg(source));
-    const std::vector<NewRow> rows =
-        newRows(w,
-                QStringLiteral("select autoID,ItemTable,ItemID,Sect,SecOrder,Qty,Unit,Name,Cost,"
-                               "LineTotal from (%1 where l.LineItemID = 0) order by autoID")
-                    .arg(source),
-                9);
+    const std::vector<NewRow> rows = newRows(
+        w,
+        QStringLiteral("select autoID,ItemTable,ItemID,Sect,SecOrder,Qty,Unit,Name,Cost,"
+                       "LineTotal,FromRule from (%1 where l.LineItemID = 0) order by autoID")
+            .arg(source),
+        10);
     storeNewRows(w, rows,
                  QStringLiteral("insert into est.LineItems(ItemTable,ItemID,Sect,SecOrder,Qty,Unit,"
-                                "Name,Cost,LineTotal) values(?,?,?,?,?,?,?,?,?)"),
+                                "Name,Cost,LineTotal,FromRule) values(?,?,?,?,?,?,?,?,?,?)"),
                  QStringLiteral("update main.tpLineItems set LineItemID=? where autoID=?"));
     if (!rows.empty())
         w.run(QStringLiteral("update main.EstiGrid set LineItemID=(select LineItemID from "

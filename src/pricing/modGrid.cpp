@@ -228,6 +228,7 @@ std::optional<LineToEdit> LoadLineToEdit(AppContext& ctx, std::int32_t lineID) {
     l.lineTotal = w->item.LineTotal;
     l.sect = w->item.Sect;
     l.sectID = w->item.SectID;
+    l.fromRule = w->item.FromRule;
     return l;
 }
 

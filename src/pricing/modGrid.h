@@ -79,6 +79,8 @@ struct LineToEdit {
     Money cost;
     Money lineTotal;
     qint64 sectID = 0;
+    // The quantity follows the item's take-off rule.
+    bool fromRule = false;
 };
 // Working line `lineID` (tpLineItems.autoID); nothing when there is no such line. Throws
 // modData::SqlError.

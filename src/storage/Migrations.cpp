@@ -173,6 +173,15 @@ void workingMeasurementsPitchAndWaste(QSqlDatabase db) {
                                          "AUTOINCREMENT,\n  Waste INTEGER\n) STRICT"));
 }
 
+// Version 4 of an estimate: a line remembers that its quantity follows its item's take-off rule,
+// so that "Refresh quantities from roof" still updates it after the estimate is saved and
+// opened again. Lines stored before followed nothing.
+void lineItemsFollowTheRoof(QSqlDatabase db) {
+    if (hasTable(db, "LineItems") && !hasColumn(db, "LineItems", "FromRule"))
+        modData::exec(db, QStringLiteral("alter table LineItems add column FromRule INTEGER "
+                                         "DEFAULT 0"));
+}
+
 // Version 2 of the catalogue: take-off rules, with those of the shipped items that are still
 // as shipped (found by name and unit).
 void takeoffRules(QSqlDatabase db) {
@@ -188,7 +197,7 @@ const std::vector<Step>& steps(Kind kind) {
     static const std::vector<Step> catalogue = {firstVersion, takeoffRules};
     static const std::vector<Step> masterList = {firstVersion, masterListFacts};
     static const std::vector<Step> estimate = {firstVersion, quantitiesAndPlainAmounts,
-                                               measurementsPitchAndWaste};
+                                               measurementsPitchAndWaste, lineItemsFollowTheRoof};
     static const std::vector<Step> working = {firstVersion, workingQuantitiesSectionsAndDeletions,
                                               workingMeasurementsPitchAndWaste,
                                               workingStateForRecovery};

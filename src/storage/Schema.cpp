@@ -110,7 +110,7 @@ const QHash<QString, QString>& all() {
         h[QStringLiteral("lineitems")] =
             table("LineItems", {key("ID"), lng0("ItemID"), lng("SecOrder"), txt("Sect", 50),
                                 txt("Name", 50), txt("ItemTable", 50), qty("Qty"), txtE("Unit", 50),
-                                cur("Cost"), cur("LineTotal")});
+                                cur("Cost"), cur("LineTotal"), lng0("FromRule")});
         h[QStringLiteral("areas")] =
             table("Areas", {key("ID"), lng("Shape"), lng("Pitch"), lng("Width1"), lng("Width2"),
                             lng("Height"), lng("Total"), lng0("OnSlope"), lng0("Quick")});

@@ -30,6 +30,7 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 // Works a catalogue window while a table it needs is missing.
 using BrokenCatalogue = std::function<void(TestContext&)>;
@@ -69,6 +70,13 @@ void addLine(AppContext& ctx, const QString& sect, int secOrder) {
                   {sect, secOrder});
 }
 
+// Ticks the lineal run named `name` in a rule box.
+void tick(RuleBox& r, const QString& name) {
+    for (QCheckBox* box : r.chkRuleKinds)
+        if (box->text() == name)
+            box->setChecked(true);
+}
+
 QStringList listTexts(QListWidget* l) {
     QStringList out;
     for (int i = 0; i < l->count(); ++i)
@@ -83,6 +91,9 @@ class tst_catalogue_forms : public QObject {
 private Q_SLOTS:
     void initTestCase() { TestContext::pinLocale(); }
     void costItemTakeoffRule();
+    void unitItemTakeoffRule();
+    void failedRuleStoresNothingTwice_data();
+    void failedRuleStoresNothingTwice();
 
     void browserOpensFromTheMenu();
     void newFeeItemHasFeePreselected();
@@ -893,6 +904,149 @@ void tst_catalogue_forms::costItemTakeoffRule() {
     g.cmdSave_Click();
     QVERIFY(g.saved());
     QVERIFY(!TakeoffRules::ruleOf(tc.ctx, false, 8));
+}
+
+// The unit item form carries the same take-off rule as the cost item form, stored for the unit
+// item and never for the cost item of the same number.
+void tst_catalogue_forms::unitItemTakeoffRule() {
+    using TakeoffRule::Measure;
+    using TakeoffRule::Rule;
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    const UnitItems::Header ridgeVent{"Ridge vent, installed", "Ventilation", "lf",
+                                      "Ridge vent and its installation, per lineal foot"};
+    const auto costRule = TakeoffRules::ruleOf(ctx, false, 2);
+    {
+        frmAddLabMat f(ctx, CostEdit::edit(2), ridgeVent);
+        // Tab goes through the header, then the rule, then the components.
+        QList<QWidget*> chain;
+        for (QWidget* w = f.nextInFocusChain(); w && w != &f; w = w->nextInFocusChain())
+            chain << w;
+        QVERIFY(chain.indexOf(f.txtDesc) < chain.indexOf(f.frRule->cboRuleMeasure));
+        QVERIFY(chain.indexOf(f.txtItem) < chain.indexOf(f.txtDesc));
+        QVERIFY(chain.indexOf(f.frRule->cboRuleMeasure) < chain.indexOf(f.DataGrid1));
+        QCOMPARE(f.frRule->cboRuleMeasure->currentData().toInt(), int(Measure::None));
+        QVERIFY(!f.frRule->txtRuleAmount->isEnabled());
+        f.frRule->cboRuleMeasure->setCurrentIndex(
+            f.frRule->cboRuleMeasure->findData(int(Measure::Lineal)));
+        f.cmdSave_Click();
+        QCOMPARE(tc.prompt->lastText(),
+                 QStringLiteral("Please tick the lineal runs this item follows."));
+        QVERIFY(!f.saved());
+        tick(*f.frRule, "Ridge");
+        f.frRule->txtRuleAmount->setText("1");
+        f.frRule->cboRuleWay->setCurrentIndex(0);
+        f.cmdSave_Click();
+        QCOMPARE(f.saved(), std::optional<std::int32_t>(2));
+    }
+    QCOMPARE(TakeoffRules::ruleOf(ctx, true, 2),
+             std::optional<Rule>({Measure::Lineal, 1 << 5, 10000, true}));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 2), costRule);
+
+    // A new unit item with an incomplete rule is refused before anything is stored.
+    const int units = count(ctx, ctx.CostConn, "select count(*) from costunit");
+    {
+        frmAddLabMat f(ctx, CostEdit::add(), {});
+        f.txtItem->setText("Starter course, installed");
+        f.cmbUnit->setEditText("lf");
+        f.frRule->cboRuleMeasure->setCurrentIndex(
+            f.frRule->cboRuleMeasure->findData(int(Measure::SquaresToOrder)));
+        f.frRule->txtRuleAmount->setText("0");
+        f.cmdSave_Click();
+        QVERIFY(tc.prompt->lastText().startsWith("The coverage must be a number more than 0"));
+        QVERIFY(!f.saved());
+        QCOMPARE(count(ctx, ctx.CostConn, "select count(*) from costunit"), units);
+        // Eave and Rake, 100 lf per unit: stored with the new unit item.
+        f.frRule->cboRuleMeasure->setCurrentIndex(
+            f.frRule->cboRuleMeasure->findData(int(Measure::Lineal)));
+        tick(*f.frRule, "Rake");
+        tick(*f.frRule, "Eave");
+        f.frRule->txtRuleAmount->setText("100");
+        f.frRule->cboRuleWay->setCurrentIndex(1);
+        f.cmdSave_Click();
+        QVERIFY(f.saved());
+        QCOMPARE(TakeoffRules::ruleOf(ctx, true, *f.saved()),
+                 std::optional<Rule>({Measure::Lineal, 1 << 8 | 1 << 9, 1000000, false}));
+    }
+
+    // Opened again it shows its rule; None removes it.
+    frmAddLabMat g(ctx, CostEdit::edit(2), ridgeVent);
+    QStringList ticked;
+    for (QCheckBox* box : g.frRule->chkRuleKinds)
+        if (box->isChecked())
+            ticked << box->text();
+    QCOMPARE(ticked, QStringList({"Ridge"}));
+    QCOMPARE(g.frRule->txtRuleAmount->text(), QStringLiteral("1"));
+    g.frRule->cboRuleMeasure->setCurrentIndex(0);
+    g.cmdSave_Click();
+    QVERIFY(g.saved());
+    QVERIFY(!TakeoffRules::ruleOf(ctx, true, 2));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, false, 2), costRule);
+}
+
+void tst_catalogue_forms::failedRuleStoresNothingTwice_data() {
+    QTest::addColumn<bool>("unitItem");
+    QTest::newRow("cost item") << false;
+    QTest::newRow("unit item") << true;
+}
+
+// A new item is stored but its rule is not (the statement fails): the failure is reported, the
+// form stays open with what was typed, and Save again stores the rule on the same item, with
+// its components once.
+void tst_catalogue_forms::failedRuleStoresNothingTwice() {
+    using TakeoffRule::Measure;
+    using TakeoffRule::Rule;
+    QFETCH(bool, unitItem);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    const QString table = unitItem ? "costunit" : "costitem";
+    const int items = count(ctx, ctx.CostConn, "select count(*) from " + table);
+    const int components = count(ctx, ctx.CostConn, "select count(*) from unititems");
+    modData::exec(ctx, ctx.CostConn,
+                  "create temp trigger fault before insert on main.takeoffrule begin select "
+                  "raise(abort, 'disk trouble'); end");
+    std::unique_ptr<QDialog> form;
+    RuleBox* rule = nullptr;
+    std::function<void()> save;
+    std::function<std::optional<std::int32_t>()> saved;
+    if (unitItem) {
+        auto* f = new frmAddLabMat(ctx, CostEdit::add(), {});
+        f->txtItem->setText("Valley set");
+        f->cmbUnit->setEditText("lf");
+        f->cmdAddItem_Click();
+        QVERIFY(selectID(f->dgCost[0], 5));
+        f->cmSelectItem_Click();
+        form.reset(f);
+        rule = f->frRule;
+        save = [f] { f->cmdSave_Click(); };
+        saved = [f] { return f->saved(); };
+    } else {
+        auto* f = new frmAddMat(ctx, CostEdit::add(), "Material");
+        f->cmbCat->setEditText("Valley");
+        f->txtFields[1]->setText("Valley metal");
+        f->cmbUnit->setEditText("pc");
+        f->txtFields[3]->setText("21.5");
+        form.reset(f);
+        rule = f->frRule;
+        save = [f] { f->cmdSave_Click(); };
+        saved = [f] { return f->saved(); };
+    }
+    rule->cboRuleMeasure->setCurrentIndex(rule->cboRuleMeasure->findData(int(Measure::Lineal)));
+    tick(*rule, "Valley");
+    rule->txtRuleAmount->setText("10");
+    rule->cboRuleWay->setCurrentIndex(1);
+    save();
+    QVERIFY(tc.prompt->lastText().contains("disk trouble"));
+    QVERIFY(!saved());
+
+    modData::exec(ctx, ctx.CostConn, "drop trigger fault");
+    save();
+    QVERIFY(saved());
+    QCOMPARE(count(ctx, ctx.CostConn, "select count(*) from " + table), items + 1);
+    QCOMPARE(count(ctx, ctx.CostConn, "select count(*) from unititems"),
+             components + (unitItem ? 1 : 0));
+    QCOMPARE(TakeoffRules::ruleOf(ctx, unitItem, *saved()),
+             std::optional<Rule>({Measure::Lineal, 1 << 7, 100000, false}));
 }
 
 QTEST_MAIN(tst_catalogue_forms)

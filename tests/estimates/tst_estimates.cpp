@@ -5,6 +5,8 @@
 #include "estimates/modEst.h"
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
+#include "pricing/RuleQuantities.h"
+#include "pricing/modGrid.h"
 #include "storage/Connections.h"
 #include "storage/PendingDeletes.h"
 #include "storage/modTempDB.h"
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void failedWriteBackStoresNothingTwice_data();
     void failedWriteBackStoresNothingTwice();
     void openCopiesEverythingBack();
+    void linesFollowTheRoofAfterReopen();
     void singleTotalAreaIsRecognised();
     void openOfMissingDatabaseCreatesNothing();
 
@@ -362,8 +365,8 @@ void tst_estimates::failedWriteBackStoresNothingTwice() {
     QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
     QCOMPARE(count(ctx, ctx.EstConn, "Lineal"), 2);
     QCOMPARE(dump(ctx, ctx.EstConn, "LineItems"),
-             QStringList({"1|4|0|Shingles|Shingles|Material|30000|sq|455000|1365000",
-                          "3|9|1|Flashing|Drip edge|Material|100000|sq|72500|725000"}));
+             QStringList({"1|4|0|Shingles|Shingles|Material|30000|sq|455000|1365000|0",
+                          "3|9|1|Flashing|Drip edge|Material|100000|sq|72500|725000|0"}));
     QCOMPARE(count(ctx, ctx.TempDBConn, "PendingDeletes"), 0);
     QCOMPARE(modData::scalar(ctx, ctx.MastEstConn, "select eststatus from master where id=?",
                              {ctx.EstID})
@@ -409,6 +412,86 @@ void tst_estimates::openCopiesEverythingBack() {
     QCOMPARE(dump(ctx, ctx.EstConn, "LineItems"), stored);
     QCOMPARE(count(ctx, ctx.EstConn, "Areas"), 2);
     QCOMPARE(count(ctx, ctx.EstConn, "Lineal"), 1);
+}
+
+// A line whose quantity follows its item's take-off rule still follows it after the estimate is
+// saved and opened again, so Refresh updates it then; a typed quantity stays the user's. Both
+// the insert of a new line and the update of a stored one carry the mark.
+void tst_estimates::linesFollowTheRoofAfterReopen() {
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    start(ctx, "Smith");
+    area(ctx, 0, 8, 300000, 0, 200000, 721); // 30 × 20 at 8/12
+    auto item = [](std::int32_t id, const QString& name, int qty, bool fromRule) {
+        CurItemRecord c;
+        c.ItemID = id;
+        c.ItemTable = QStringLiteral("Material");
+        c.Name = name;
+        c.Unit = QStringLiteral("bdl");
+        c.Qty = Quantity::whole(qty);
+        c.Cost = Money::fromCents(3000);
+        c.LineTotal = *c.Cost.times(c.Qty);
+        c.Sect = QStringLiteral("Roof");
+        c.FromRule = fromRule;
+        return c;
+    };
+    // 721 sq ft and 10 % waste: 8 squares to order, 24 bundles of shingles.
+    modGrid::insertLine(ctx, {0, 0, item(1, "Architectural shingles, 30-year", 24, true)});
+    modGrid::insertLine(ctx, {0, 0, item(8, "Hip and ridge cap shingles", 5, false)});
+    modSaveEst::saveEstimate(ctx, input());
+    QCOMPARE(modData::scalar(ctx, ctx.EstConn,
+                             "select group_concat(FromRule) from (select * "
+                             "from LineItems order by ID)")
+                 .toString(),
+             QStringLiteral("1,0"));
+    const int id = ctx.EstID;
+
+    auto reopen = [&] {
+        ctx.EstConn.clear();
+        modTempDB::CreateTempDB(ctx);
+        modOpenEst::OpenOwner(ctx, id);
+        modOpenEst::OpenRoof(ctx);
+        modOpenEst::OpenLineItems(ctx);
+    };
+    reopen();
+    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn,
+                             "select group_concat(Name || ':' || FromRule) "
+                             "from (select * from tpLineItems order by "
+                             "LineItemID)")
+                 .toString(),
+             QStringLiteral("Architectural shingles, 30-year:1,Hip and ridge cap shingles:0"));
+    QVERIFY(RuleQuantities::plan(ctx).isEmpty());
+    area(ctx, 0, 8, 150000, 0, 200000, 361); // 15 × 20 at 8/12: 12 squares to order
+    const QList<RuleQuantities::Change> changes = RuleQuantities::plan(ctx);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes[0].name, QStringLiteral("Architectural shingles, 30-year"));
+    QCOMPARE(changes[0].before, Quantity::whole(24));
+    QCOMPARE(changes[0].after, Quantity::whole(36));
+
+    // Stored lines updated: the shingles typed over, the cap back on its rule.
+    const auto lineOf = [&](const QString& name) {
+        return modData::scalar(ctx, ctx.TempDBConn, "select autoID from tpLineItems where Name=?",
+                               {name})
+            .toLongLong();
+    };
+    modGrid::updateLine(ctx, lineOf("Architectural shingles, 30-year"),
+                        item(1, "Architectural shingles, 30-year", 30, false));
+    modGrid::updateLine(ctx, lineOf("Hip and ridge cap shingles"),
+                        item(8, "Hip and ridge cap shingles", 5, true));
+    modSaveEst::saveEstimate(ctx, input());
+    QCOMPARE(modData::scalar(ctx, ctx.EstConn,
+                             "select group_concat(FromRule) from (select * "
+                             "from LineItems order by ID)")
+                 .toString(),
+             QStringLiteral("0,1"));
+    QCOMPARE(count(ctx, ctx.EstConn, "LineItems"), 2);
+    reopen();
+    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn,
+                             "select group_concat(Name || ':' || FromRule) "
+                             "from (select * from tpLineItems order by "
+                             "LineItemID)")
+                 .toString(),
+             QStringLiteral("Architectural shingles, 30-year:0,Hip and ridge cap shingles:1"));
 }
 
 void tst_estimates::singleTotalAreaIsRecognised() {

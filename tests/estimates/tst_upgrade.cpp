@@ -8,6 +8,7 @@
 #include "estimates/WorkState.h"
 #include "estimates/modOpenEst.h"
 #include "estimates/modSaveEst.h"
+#include "pricing/RuleQuantities.h"
 #include "storage/Connections.h"
 #include "storage/Migrations.h"
 #include "storage/modData.h"
@@ -76,6 +77,12 @@ QString v0() {
     return qEnvironmentVariable("CORVANEL_TEST_DATA") + QStringLiteral("/v0");
 }
 
+// The installation of version 0 with its estimate as version 3 wrote it.
+void installVersion3(const QString& appPath) {
+    copyTree(v0() + QStringLiteral("/Corvanel"), appPath);
+    copyTree(qEnvironmentVariable("CORVANEL_TEST_DATA") + QStringLiteral("/v3/Corvanel"), appPath);
+}
+
 } // namespace
 
 class tst_upgrade : public QObject {
@@ -92,6 +99,7 @@ private Q_SLOTS:
     void roofFiguresTheSame_data();
     void roofFiguresTheSame();
     void catalogueGetsTakeoffRules();
+    void version3LinesFollowNothing();
     void newerFilesAreRefusedUntouched_data();
     void newerFilesAreRefusedUntouched();
 };
@@ -400,6 +408,36 @@ void tst_upgrade::catalogueGetsTakeoffRules() {
              QStringLiteral("sq1150000"));
     ctx.connections->closeAll();
     QCOMPARE(rawVersion(ctx.CostConn), Migrations::currentVersion(Migrations::Kind::Catalogue));
+}
+
+// An estimate saved by version 3 opens with the same lines, roof and total; its lines followed
+// no take-off rule then and follow none now, so Refresh leaves them as they were stored.
+void tst_upgrade::version3LinesFollowNothing() {
+    TestContext tc(TestContext::Setup::Empty);
+    AppContext& ctx = tc.ctx;
+    installVersion3(ctx.AppPath);
+    const QString est = ctx.estimatesDir() + QStringLiteral("/OBrienReroof/OBrienReroof.db");
+    QCOMPARE(rawVersion(est), 3);
+    modTempDB::CreateTempDB(ctx);
+    modOpenEst::OpenOwner(ctx, 1);
+    modOpenEst::OpenRoof(ctx);
+    modOpenEst::OpenLineItems(ctx);
+    QCOMPARE(StoredEstimate::dump(ctx, ctx.EstConn, "LineItems"),
+             QStringList({"1|20|0|Tear off|Tear-off labor|Labor|80000|sq|450000|3600000|0",
+                          "2|1|1|Roofing|Architectural shingles, 30-year|Material|90000|sq|"
+                          "1150000|10350000|0"}));
+    QCOMPARE(modData::scalar(ctx, ctx.TempDBConn, "select sum(FromRule) from tpLineItems").toInt(),
+             0);
+    QCOMPARE(Takeoff::totals(ctx).area, 750LL);
+    // A bigger roof: both items have rules, but neither line was proposed by one.
+    StoredEstimate::area(ctx, 0, 8, 300000, 0, 200000, 721);
+    QVERIFY(RuleQuantities::plan(ctx).isEmpty());
+    QCOMPARE(
+        modData::scalar(ctx, ctx.TempDBConn, "select sum(LineTotal) from tpLineItems").toLongLong(),
+        qlonglong(3600000 + 10350000));
+    ctx.connections->closeAll();
+    QCOMPARE(rawVersion(est), Migrations::currentVersion(Migrations::Kind::Estimate));
+    QVERIFY(tc.prompt->texts().isEmpty());
 }
 
 void tst_upgrade::newerFilesAreRefusedUntouched_data() {

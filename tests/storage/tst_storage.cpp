@@ -248,7 +248,7 @@ void TestStorage::schemaColumns_data() {
     QTest::newRow("LineItems") << "LineItems"
                                << "ID" << QStringList{"ID",   "ItemID",    "SecOrder", "Sect",
                                                       "Name", "ItemTable", "Qty",      "Unit",
-                                                      "Cost", "LineTotal"};
+                                                      "Cost", "LineTotal", "FromRule"};
     QTest::newRow("Areas") << "Areas"
                            << "ID" << QStringList{"ID",     "Shape", "Pitch",   "Width1", "Width2",
                                                   "Height", "Total", "OnSlope", "Quick"};

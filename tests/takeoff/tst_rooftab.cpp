@@ -4,6 +4,7 @@
 #include "../estimates/StoredEstimate.h"
 #include "EstimateWindow.h"
 #include "app/frmCorvanel.h"
+#include "catalogue/TakeoffRules.h"
 #include "common/Quantity.h"
 #include "common/forms/GridBinding.h"
 #include "estimates/forms/OwnerTab.h"
@@ -13,6 +14,7 @@
 #include "pricing/forms/frmPickItem.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
+#include "takeoff/RoofMath.h"
 #include "takeoff/forms/RoofTab.h"
 #include "takeoff/forms/frmAreas.h"
 #include "takeoff/forms/frmLineal.h"
@@ -133,6 +135,8 @@ private Q_SLOTS:
     void wasteIsStoredWithTheEstimate();
     void pickerProposesFromTheRoof();
     void refreshChangesOnlyRuleLines();
+    void editKeepsTheRule_data();
+    void editKeepsTheRule();
 };
 
 void tst_rooftab::quickFigureKeepsOneRow() {
@@ -592,6 +596,10 @@ void tst_rooftab::pickerProposesFromTheRoof() {
     w.roof->cmdAddLineal->click();
     nextLineal("Hips", "Hip", "30");
     w.roof->cmdAddLineal->click();
+    // A unit item's rule proposes as a cost item's does; unit item 1 has none, whatever cost
+    // item 1 has.
+    TakeoffRules::setRule(tc.ctx, true, 2,
+                          {TakeoffRule::Measure::Lineal, 1 << RoofMath::Ridge, 10000, true});
     struct Case {
         int tab;
         int item;
@@ -604,6 +612,8 @@ void tst_rooftab::pickerProposesFromTheRoof() {
         {0, 3, "2", "from 12 squares to order ÷ 10 square per roll"},
         {1, 17, "11", "from 1,082 sq ft of roof area ÷ 100 sq ft per sq"},
         {0, 9, "", ""}, // ridge vent has no rule: nothing proposed
+        {5, 2, "40", "from 40 lf of Ridge × 1 lf"},
+        {5, 1, "", ""},
     };
     for (const Case& c : cases) {
         UiTest::whenModal([&](QWidget* d) {
@@ -633,6 +643,33 @@ void pick(frmCorvanel& w, int item, const QString& qty = QString()) {
             p->reject();
     });
     w.lines->cmdAddNewLine->click();
+}
+
+// Edits the line named `name` through the picker: checks what the picker says of its rule, types
+// `qty` (empty: leaves it) and `price` (empty: leaves it), and presses Okay.
+void editLine(frmCorvanel& w, const QString& name, const QString& qty, const QString& price,
+              const QString& shownQty, const QString& said) {
+    w.lines->grdDataGrid->selectRow(EstimateWindow::rowOf(w, name));
+    UiTest::whenModal([=](QWidget* d) {
+        auto* p = qobject_cast<frmPickItem*>(d);
+        QVERIFY(p);
+        QCOMPARE(p->txtItemQuan->text(), shownQty);
+        QCOMPARE(p->lblQtyFrom->text(), said);
+        if (!qty.isEmpty())
+            p->txtItemQuan->setText(qty);
+        if (!price.isEmpty())
+            p->txtItemPrice->setText(price);
+        p->cmdSelect_Click();
+        if (p->isVisible())
+            p->reject();
+    });
+    w.lines->cmdEditLine->click();
+}
+
+bool followsRule(AppContext& ctx, const QString& name) {
+    return modData::scalar(ctx, ctx.TempDBConn, "select FromRule from tpLineItems where Name=?",
+                           {name})
+               .toInt() != 0;
 }
 
 QString qtyOf(AppContext& ctx, const QString& name) {
@@ -694,6 +731,91 @@ void tst_rooftab::refreshChangesOnlyRuleLines() {
                              {shingles})
                  .toLongLong(),
              9200000LL); // $920.00
+}
+
+void tst_rooftab::editKeepsTheRule_data() {
+    QTest::addColumn<bool>("roofChanged"); // a plane added after the line was picked
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("qty");       // typed; empty: left as it was
+    QTest::addColumn<QString>("price");     // typed; empty: left as it was
+    QTest::addColumn<QString>("shown");     // the quantity the picker shows
+    QTest::addColumn<QString>("said");      // what it says of the rule
+    QTest::addColumn<bool>("follows");      // the line follows its rule afterwards
+    QTest::addColumn<QString>("refreshed"); // its quantity after Refresh
+    const QString shingles = "Architectural shingles, 30-year";
+    const QString cap = "Hip and ridge cap shingles";
+    const QString eight = "from 8 squares to order × 3 bdl";
+    const QString twelve = "The roof asks for 36 (from 12 squares to order × 3 bdl)";
+    const QString capSaid = "The roof asks for 3 (from 70 lf of Ridge and Hip ÷ 33 lf per bdl)";
+    // Okay on a line left as it was changes nothing, its mark neither: no undo step.
+    QTest::newRow("following, nothing changed") << false << shingles << ""
+                                                << ""
+                                                << "24" << eight << true << "24";
+    QTest::newRow("following, roof changed, nothing changed") << true << shingles << ""
+                                                              << ""
+                                                              << "24" << twelve << true << "36";
+    QTest::newRow("following, price changed") << false << shingles << ""
+                                              << "40"
+                                              << "24" << eight << true << "24";
+    QTest::newRow("following, proposed quantity typed again") << false << shingles << "24"
+                                                              << ""
+                                                              << "24" << eight << true << "24";
+    QTest::newRow("following, typed over") << false << shingles << "30"
+                                           << ""
+                                           << "24" << eight << false << "30";
+    QTest::newRow("following, roof changed, left as it was") << true << shingles << ""
+                                                             << "40"
+                                                             << "24" << twelve << true << "36";
+    QTest::newRow("following, roof changed, new proposal typed") << true << shingles << "36"
+                                                                 << ""
+                                                                 << "24" << twelve << true << "36";
+    QTest::newRow("following, roof changed, typed over") << true << shingles << "30"
+                                                         << ""
+                                                         << "24" << twelve << false << "30";
+    QTest::newRow("typed, left as it was") << false << cap << ""
+                                           << "40"
+                                           << "5" << capSaid << false << "5";
+    QTest::newRow("typed, proposal typed") << false << cap << "3"
+                                           << ""
+                                           << "5" << capSaid << true << "3";
+}
+
+// Editing a line through the picker keeps it following its rule unless its quantity is typed
+// over with another than the roof asks for; the picker says what the roof asks for now.
+void tst_rooftab::editKeepsTheRule() {
+    QFETCH(bool, roofChanged);
+    QFETCH(QString, name);
+    QFETCH(QString, qty);
+    QFETCH(QString, price);
+    QFETCH(QString, shown);
+    QFETCH(QString, said);
+    QFETCH(bool, follows);
+    QFETCH(QString, refreshed);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    frmCorvanel w(ctx);
+    startNew(w);
+    nextPlane("30", "20", "8/12");
+    w.roof->cmdAddArea->click();
+    nextLineal("Ridge", "Ridge", "40");
+    w.roof->cmdAddLineal->click();
+    nextLineal("Hips", "Hip", "30");
+    w.roof->cmdAddLineal->click();
+    pick(w, 1);      // 24 bundles, following
+    pick(w, 8, "5"); // typed
+    if (roofChanged) {
+        w.SSTab1->setCurrentWidget(w.roof);
+        nextPlane("15", "20", "8/12");
+        w.roof->cmdAddArea->click();
+        w.SSTab1->setCurrentWidget(w.lines);
+    }
+    const int steps = w.undoStack->count();
+    editLine(w, name, qty, price, shown, said);
+    QCOMPARE(followsRule(ctx, name), follows);
+    const bool unchanged = (qty.isEmpty() || qty == shown) && price.isEmpty();
+    QCOMPARE(w.undoStack->count(), steps + (unchanged ? 0 : 1));
+    w.lines->cmdRefreshQty->click();
+    QCOMPARE(qtyOf(ctx, name), refreshed);
 }
 
 QTEST_MAIN(tst_rooftab)

@@ -1,7 +1,9 @@
 #include "catalogue/forms/frmAddLabMat.h"
 
 #include "catalogue/CostItems.h"
+#include "catalogue/TakeoffRules.h"
 #include "catalogue/forms/CostGrids.h"
+#include "catalogue/forms/RuleBox.h"
 #include "catalogue/forms/frmQty.h"
 #include "common/AppContext.h"
 #include "common/Guard.h"
@@ -56,6 +58,8 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItem
     }
     head->setColumnStretch(0, 3);
     head->setColumnStretch(3, 4);
+    // Parented when laid out below the header, so that Tab reaches it after the header boxes.
+    frRule = new RuleBox(ctx);
 
     DataGrid1 = named(new QTableView, "DataGrid1");
     GridBinding::setupView(DataGrid1);
@@ -103,6 +107,7 @@ frmAddLabMat::frmAddLabMat(AppContext& ctx, const CostEdit& edit, const UnitItem
 
     auto* v = new QVBoxLayout(this);
     v->addLayout(head);
+    v->addWidget(frRule);
     v->addWidget(new QLabel(QStringLiteral("Included Items")));
     v->addWidget(DataGrid1, 1);
     v->addLayout(buttons);
@@ -145,6 +150,7 @@ void frmAddLabMat::Form_Load(const UnitItems::Header& current) {
         cmbCategory->setEditText(current.cat);
         cmbUnit->setEditText(current.unit);
         txtDesc->setText(current.desc);
+        frRule->setRule(TakeoffRules::ruleOf(ctx_, true, edit_.CostItemID));
     }
     PopItemGrid();
     if (editing())
@@ -248,12 +254,19 @@ void frmAddLabMat::cmdSave_Click() {
         !InputHelpers::withinLimit(
             cmbUnit, ctx_, 10, QStringLiteral("This field cannot be longer than 10 characters.")))
         return;
+    const std::optional<TakeoffRule::Rule> rule = frRule->rule();
+    if (!rule)
+        return;
     const UnitItems::Header h{txtItem->text(), cmbCategory->currentText(), cmbUnit->currentText(),
                               txtDesc->text()};
     // Nothing is written unless all of it is; after a failure the form stays open.
     std::int32_t id = 0;
     if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
-                    [&] { id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : 0, h); }))
+                    [&] { id = UnitItems::Save(ctx_, editing() ? edit_.CostItemID : stored_, h); }))
+        return;
+    stored_ = id;
+    if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
+                    [&] { TakeoffRules::setRule(ctx_, true, id, *rule); }))
         return;
     saved_ = id;
     accept();

@@ -12,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RuleBox;
 class QTabWidget;
 class QTableView;
 
@@ -45,6 +46,8 @@ public:
     QLineEdit* txtQty;
     QPushButton* cmSelectItem;
     QPushButton* cmdCancelItem;
+    // The unit item's take-off rule.
+    RuleBox* frRule;
 
     void RefreshGrid();
     void PopCat();
@@ -67,4 +70,7 @@ private:
     AppContext& ctx_;
     const CostEdit edit_;
     std::optional<std::int32_t> saved_;
+    // The unit item as Save stored it, when a later step of that Save failed: Save again
+    // updates it.
+    std::int32_t stored_ = 0;
 };

@@ -157,7 +157,7 @@ void frmAddMat::cmdSave_Click() {
     if (!rule)
         return;
     CostItems::CostItem c;
-    c.ID = edit_.editing() ? edit_.CostItemID : 0;
+    c.ID = edit_.editing() ? edit_.CostItemID : stored_;
     c.costtype = cmbType->currentText();
     c.cat = cmbCat->currentText();
     c.manufacturer = cmbManuf->currentText();
@@ -172,6 +172,7 @@ void frmAddMat::cmdSave_Click() {
     // A failed statement has been reported; the form stays open so nothing typed is lost.
     if (id == 0)
         return;
+    stored_ = id;
     if (!Guard::run(*ctx_.prompt, QStringLiteral("cmdSave_Click"), kOwner,
                     [&] { TakeoffRules::setRule(ctx_, false, id, *rule); }))
         return;

@@ -42,4 +42,6 @@ private:
     AppContext& ctx_;
     const CostEdit edit_;
     std::optional<std::int32_t> saved_;
+    // The item as Save stored it, when a later step of that Save failed: Save again updates it.
+    std::int32_t stored_ = 0;
 };

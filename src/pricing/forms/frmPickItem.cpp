@@ -215,6 +215,20 @@ void frmPickItem::proposeQuantity(bool unitItem, std::int32_t id, const QString&
     proposed_ = p->qty;
 }
 
+void frmPickItem::showRuleFor(const modGrid::LineToEdit& line) {
+    lblQtyFrom->clear();
+    proposed_.reset();
+    const std::optional<TakeoffRule::Proposal> p = TakeoffRules::proposal(
+        ctx_, line.itemTable == QLatin1String(TabTypes[UnitTab]), line.itemID.toInt(), line.unit);
+    if (!p)
+        return;
+    proposed_ = p->qty;
+    lblQtyFrom->setText(
+        p->qty == line.qty
+            ? p->from
+            : QStringLiteral("The roof asks for %1 (%2)").arg(p->qty.toText(), p->from));
+}
+
 void frmPickItem::PopEditForm(std::int32_t lineID) {
     Guard::run(*ctx_.prompt, QStringLiteral("PopEditForm"), Guard::form(Form), [&] {
         const std::optional<modGrid::LineToEdit> line = modGrid::LoadLineToEdit(ctx_, lineID);
@@ -231,6 +245,7 @@ void frmPickItem::PopEditForm(std::int32_t lineID) {
         txtItemPrice->setText(line->cost.toInput());
         lblItemTotal->setText(line->lineTotal.toCurrency());
         filling_ = false;
+        showRuleFor(*line);
         // The line's own section, told apart from any other by its identity.
         const int at = cmbSection->findData(line->sectID);
         if (at >= 0)
@@ -334,9 +349,10 @@ void frmPickItem::cmdSelect_Click() {
     c.Name = lblItemName->text();
     c.Cost = price;
     c.LineTotal = *total;
-    // A picked quantity left as the roof proposed it keeps following the roof; a line edited
-    // through the picker no longer does (its quantity is the user's).
-    c.FromRule = proposed_ && *proposed_ == qty;
+    // A quantity left as the roof proposes it follows the roof, and so does that of a following
+    // line left as it was (Refresh brings it up to date); a quantity typed over is the user's.
+    c.FromRule =
+        (proposed_ && *proposed_ == qty) || (loaded_ && loaded_->fromRule && loaded_->qty == qty);
     c.Picked = true;
     pickCancel_ = false;
     frSelect->hide();

@@ -74,6 +74,9 @@ private:
     // Puts the quantity the item's take-off rule proposes for the roof in work in the box, and
     // says where it came from; leaves the box alone without a rule.
     void proposeQuantity(bool unitItem, std::int32_t id, const QString& unit);
+    // Says beside the box what the edited line's rule asks for now; the box keeps the line's
+    // own quantity, so Okay changes only what the user changed.
+    void showRuleFor(const modGrid::LineToEdit& line);
     void selectSection(const QString& name);
     // The line's total as the boxes give it; nothing when a box holds no number or the total
     // does not fit. An edited line whose quantity and price are those it had keeps its total.
