@@ -6,6 +6,8 @@
 #include "app/Startup.h"
 #include "estimates/EstFacts.h"
 #include "settings/SettingsStore.h"
+#include "settings/forms/frmRestore.h"
+#include "settings/forms/frmSetup.h"
 #include "storage/Backup.h"
 #include "storage/Connections.h"
 #include "storage/modData.h"
@@ -20,9 +22,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QTreeWidget>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
@@ -216,6 +221,10 @@ private Q_SLOTS:
     void failureDuringRestoreKeepsTheData();
     void damagedDatabaseFoundAtStart_data();
     void damagedDatabaseFoundAtStart();
+    void backUpNowFromSetup();
+    void restoreFromSetup_data();
+    void restoreFromSetup();
+    void restoreListNewestFirst();
 };
 
 // A backup put back restores every file as it was when the backup was made: files byte for byte,
@@ -546,6 +555,132 @@ void tst_backup::damagedDatabaseFoundAtStart() {
     QVERIFY2(r.warning.contains("The list of estimates was restored from the backup"),
              qPrintable(r.warning));
     QCOMPARE(StoredEstimate::dump(ctx, ctx.MastEstConn, "master"), master);
+}
+
+// Setup's "Back up now…" proposes a dated file in backups/ and says where the backup went;
+// cancelling the file question makes none.
+void tst_backup::backUpNowFromSetup() {
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    fillData(ctx);
+    frmSetup f(ctx);
+    QString proposed;
+    f.backupFileName = [&](const QString& p) {
+        proposed = p;
+        return QString();
+    };
+    f.cmdBackupNow->click();
+    QCOMPARE(proposed, Backup::folder(ctx) + '/' + Backup::proposedName(QDate::currentDate()));
+    QCOMPARE(tc.prompt->count(), 0);
+    QVERIFY(Backup::list(ctx).isEmpty());
+
+    const QString usb = tc.root() + "/USB stick/Zoë's backup"; // no .zip typed
+    f.backupFileName = [&](const QString&) { return usb; };
+    f.cmdBackupNow->click();
+    QString error;
+    QVERIFY2(Backup::verify(usb + ".zip", &error), qPrintable(error));
+    QVERIFY2(tc.prompt->lastText().startsWith("The backup was saved as " +
+                                              QDir::toNativeSeparators(usb + ".zip")),
+             qPrintable(tc.prompt->lastText()));
+}
+
+void tst_backup::restoreFromSetup_data() {
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("restored") << "idle" << Answer::Yes
+                              << "was restored. The data it replaced is "
+                                 "kept as"
+                              << true;
+    QTest::newRow("declined") << "idle" << Answer::No << "Replace every estimate" << false;
+    QTest::newRow("estimate in work")
+        << "open" << Answer::Yes << "Close the estimate in work first" << false;
+    QTest::newRow("damaged backup") << "damaged" << Answer::Yes << "Nothing was changed." << false;
+}
+
+// Restoring from Setup: refused while an estimate is in work, a damaged backup named and
+// refused, a question before anything is replaced, and what happened said afterwards.
+void tst_backup::restoreFromSetup() {
+    QFETCH(QString, situation);
+    QFETCH(Answer, answer);
+    QFETCH(QString, message);
+    QFETCH(bool, replaced);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    fillData(ctx);
+    const QString zip = tc.root() + "/backup.zip";
+    QString error;
+    QVERIFY2(Backup::create(ctx, zip, Backup::Kind::Manual, &error), qPrintable(error));
+    if (situation == "damaged") {
+        QByteArray bytes = fileBytes(zip);
+        bytes.truncate(bytes.size() - 100);
+        QVERIFY(writeBytes(zip, bytes));
+    }
+    QVERIFY(ctx.settings->set("CoInfo", "CoName", "Changed since"));
+    if (situation == "open")
+        ctx.WorkMode = Mode::Open;
+
+    frmSetup f(ctx);
+    bool asked = false;
+    f.chooseBackup = [&] {
+        asked = true;
+        return zip;
+    };
+    tc.prompt->answer(answer);
+    f.cmdRestoreBackup->click();
+    QVERIFY2(tc.prompt->lastText().contains(message), qPrintable(tc.prompt->texts().join("\n")));
+    QCOMPARE(asked, situation != "open");
+    QCOMPARE(f.result().Restored, replaced);
+    QCOMPARE(ctx.settings->get("CoInfo", "CoName"), replaced
+                                                        ? QStringLiteral("Zoë's Roofing \U0001F3E0")
+                                                        : QStringLiteral("Changed since"));
+    QCOMPARE(Backup::list(ctx).size(), replaced ? 1 : 0); // the data replaced, kept
+}
+
+// The restore window lists the backups newest first with date, size and kind, and hands back
+// the one chosen, or a file from elsewhere.
+void tst_backup::restoreListNewestFirst() {
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    QString error;
+    const QDir dir(Backup::folder(ctx));
+    QVERIFY(
+        Backup::create(ctx, dir.filePath("Corvanel backup a.zip"), Backup::Kind::Manual, &error));
+    QTest::qWait(20);
+    QVERIFY(Backup::makeDaily(ctx, QDate(2026, 12, 7)).error.isEmpty());
+    QVERIFY(writeBytes(dir.filePath("broken.zip"), "not a zip"));
+    {
+        // Without a readable manifest a backup is dated by its file.
+        QFile broken(dir.filePath("broken.zip"));
+        QVERIFY(broken.open(QIODevice::ReadWrite));
+        QVERIFY(broken.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(9, 0)),
+                                   QFileDevice::FileModificationTime));
+    }
+    const QList<Backup::Info> all = Backup::list(ctx);
+    QCOMPARE(all.size(), 3);
+
+    frmRestore f(all, [&] { return tc.root() + "/elsewhere.zip"; });
+    QCOMPARE(f.lstBackups->topLevelItemCount(), 3);
+    QCOMPARE(f.lstBackups->topLevelItem(0)->text(2), QString("Daily"));
+    QCOMPARE(f.lstBackups->topLevelItem(1)->text(2), QString("Made by hand"));
+    QCOMPARE(f.lstBackups->topLevelItem(2)->text(2), QString("Cannot be read"));
+    QCOMPARE(f.lstBackups->topLevelItem(0)->text(1), frmRestore::sizeText(all[0].size));
+    QVERIFY2(QRegularExpression("^[0-9.]+ [kKM]B$")
+                 .match(f.lstBackups->topLevelItem(0)->text(1))
+                 .hasMatch(),
+             qPrintable(f.lstBackups->topLevelItem(0)->text(1)));
+    f.lstBackups->setCurrentItem(f.lstBackups->topLevelItem(1));
+    f.cmdRestore->click();
+    QCOMPARE(f.chosen(), dir.filePath("Corvanel backup a.zip"));
+
+    frmRestore other(all, [&] { return tc.root() + "/elsewhere.zip"; });
+    other.cmdOtherFile->click();
+    QCOMPARE(other.chosen(), tc.root() + "/elsewhere.zip");
+    QCOMPARE(other.result(), int(QDialog::Accepted));
+
+    frmRestore none({}, {});
+    QVERIFY(!none.cmdRestore->isEnabled());
 }
 
 QTEST_MAIN(tst_backup)
