@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "settings/SettingsStore.h"
 #include "storage/Connections.h"
+#include "storage/Migrations.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -271,15 +272,34 @@ bool safeEntry(const QString& entry) {
     return !excluded(rel);
 }
 
-bool integrityOk(const QString& path, QString* problem) {
+// The kind of a database by its place in the data folder.
+std::optional<Migrations::Kind> kindAt(const QString& rel) {
+    if (rel.compare(QLatin1String("data/cost.db"), Qt::CaseInsensitive) == 0)
+        return Migrations::Kind::Catalogue;
+    if (rel.compare(QLatin1String("data/MastEst.db"), Qt::CaseInsensitive) == 0)
+        return Migrations::Kind::MasterList;
+    if (rel.startsWith(QLatin1String("estimates/")))
+        return Migrations::Kind::Estimate;
+    return std::nullopt;
+}
+
+// Whether a database extracted from a backup can be used: whole, and not written by a newer
+// program (which this one would refuse to open once it was restored).
+bool usable(const QString& path, const QString& rel, QString* problem) {
     Connection c(path, true);
     QSqlQuery q(c.db());
     if (!c.open() || !q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next()) {
-        *problem = q.lastError().text();
+        *problem = QStringLiteral("is damaged (%1)").arg(q.lastError().text());
         return false;
     }
     if (q.value(0).toString() != QLatin1String("ok")) {
-        *problem = q.value(0).toString();
+        *problem = QStringLiteral("is damaged (%1)").arg(q.value(0).toString());
+        return false;
+    }
+    const std::optional<Migrations::Kind> kind = kindAt(rel);
+    if (kind && Migrations::versionOf(c.db()) > Migrations::currentVersion(*kind)) {
+        *problem = QStringLiteral("was written by a newer version of Corvanel; restore it with "
+                                  "that version");
         return false;
     }
     return true;
@@ -345,8 +365,9 @@ bool extractChecked(const QString& zipPath, const QString& target, QString* erro
         }
         file.close();
         QString problem;
-        if (isDatabaseName(f.path) && f.path != kSettingsEntry && !integrityOk(out, &problem))
-            return fail(QStringLiteral("The database %1 in it is damaged (%2).")
+        if (isDatabaseName(f.path) && f.path != kSettingsEntry &&
+            !usable(out, f.path.mid(kDataPrefix.size()), &problem))
+            return fail(QStringLiteral("The database %1 in it %2.")
                             .arg(f.path.mid(kDataPrefix.size()), problem));
         if (target.isEmpty())
             QFile::remove(out);

@@ -10,6 +10,7 @@
 #include "settings/forms/frmSetup.h"
 #include "storage/Backup.h"
 #include "storage/Connections.h"
+#include "storage/Migrations.h"
 #include "storage/modData.h"
 
 #include <QCryptographicHash>
@@ -386,6 +387,9 @@ void tst_backup::unusableBackupIsRefused_data() {
     QTest::newRow("damaged database") << "database"
                                       << "The database data/MastEst.db in it is "
                                          "damaged";
+    QTest::newRow("newer program") << "newer"
+                                   << "data/MastEst.db in it was written by a newer "
+                                      "version of Corvanel";
     QTest::newRow("no list of files") << "manifest"
                                       << "It is not a Corvanel backup";
 }
@@ -426,6 +430,13 @@ void tst_backup::unusableBackupIsRefused() {
             QByteArray& db = entries[master];
             for (int i = 4096; i < db.size(); ++i)
                 db[i] = char(i * 7);
+            restamp(entries);
+        } else if (damage == "newer") {
+            // The layout's version is the header's user_version, four bytes at offset 60.
+            const int v = Migrations::currentVersion(Migrations::Kind::MasterList) + 1;
+            QByteArray& db = entries[master];
+            for (int i = 0; i < 4; ++i)
+                db[60 + i] = char((v >> (8 * (3 - i))) & 0xff);
             restamp(entries);
         } else if (damage == "manifest") {
             entries.remove("manifest.json");
