@@ -45,20 +45,22 @@ void fillEstimates(AppContext& ctx, int count, int lines) {
         modTempDB::CreateEstDB(ctx, name);
         const QString path = ctx.estimateDbPath(name + "/" + name + ".db");
         QSqlDatabase db = modData::db(ctx, path);
-        modData::Transaction t(db);
-        QSqlQuery ins(db);
-        ins.prepare("insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
-                    "LineTotal) values(?,?,'Roof',?,'Material',?,'sq',?,?)");
-        for (int l = 0; l < lines; ++l) {
-            ins.addBindValue(l);
-            ins.addBindValue(l);
-            ins.addBindValue(QStringLiteral("Architectural shingles, line %1").arg(l));
-            ins.addBindValue(qlonglong(l + 1) * 10000);
-            ins.addBindValue(qlonglong(125000));
-            ins.addBindValue(qlonglong(l + 1) * 125000);
-            ins.exec();
+        {
+            modData::Transaction t(db);
+            QSqlQuery ins(db);
+            ins.prepare("insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+                        "LineTotal) values(?,?,'Roof',?,'Material',?,'sq',?,?)");
+            for (int l = 0; l < lines; ++l) {
+                ins.addBindValue(l);
+                ins.addBindValue(l);
+                ins.addBindValue(QStringLiteral("Architectural shingles, line %1").arg(l));
+                ins.addBindValue(qlonglong(l + 1) * 10000);
+                ins.addBindValue(qlonglong(125000));
+                ins.addBindValue(qlonglong(l + 1) * 125000);
+                ins.exec();
+            }
+            t.commit();
         }
-        t.commit();
         ctx.connections->close(path);
         QFile doc(ctx.estimatesDir() + "/" + name + "/documents/Proposal.rtf");
         if (doc.open(QIODevice::WriteOnly))

@@ -25,6 +25,13 @@ QString when(const QDateTime& t) {
 
 } // namespace
 
+void undoInterruptedRestore(AppContext& ctx, QString* warning) {
+    if (Backup::undoInterruptedRestore(ctx) > 0)
+        append(warning, QStringLiteral("Corvanel was closed while a backup was being restored. "
+                                       "The data in use before it was put back; restore the "
+                                       "backup again to use it."));
+}
+
 void offerRestoreDamaged(AppContext& ctx, QString* warning) {
     const struct {
         QString path;

@@ -9,6 +9,10 @@ struct AppContext;
 // newest backup that holds a sound copy, and the daily backup is made.
 namespace StartBackup {
 
+// Puts back the data of a restore that was cut short (Backup::undoInterruptedRestore) and says
+// so in *warning.
+void undoInterruptedRestore(AppContext& ctx, QString* warning);
+
 // Checks the catalogue, the master list and the working databases (PRAGMA quick_check). A
 // damaged catalogue or master list is reported by name with the offer to restore it from the
 // newest backup whose copy passes; the damaged file is kept beside it. A damaged working

@@ -61,6 +61,7 @@ Result prepareInstallation(AppContext& ctx) {
     Result r;
     // A damaged database is first offered back from a backup; what is said about it comes first.
     QString restored;
+    StartBackup::undoInterruptedRestore(ctx, &restored);
     StartBackup::offerRestoreDamaged(ctx, &restored);
     const QString master = QDir::toNativeSeparators(ctx.MastEstConn);
     if (!QFileInfo::exists(ctx.MastEstConn) && QFileInfo(ctx.estimatesDir()).isDir())

@@ -141,6 +141,9 @@ bool snapshot(const QString& source, const QString& target, QString* error) {
         return false;
     }
     QSqlQuery q(c.db());
+    // The snapshot is a scratch file read once into the zip; syncing it to disk would only
+    // slow the start of the day down.
+    q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
     QString quoted = target;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     if (!q.exec(QStringLiteral("VACUUM INTO '%1'").arg(quoted))) {
@@ -570,6 +573,12 @@ bool restore(AppContext& ctx, const QString& zipPath, QString* error, QString* k
             break;
         ok = step(root + QLatin1Char('/') + e, replaced + QLatin1Char('/') + e);
     }
+    // From here on the data folder holds entries of the backup: marked, so that a restore cut
+    // short is undone without taking them for the user's.
+    if (ok) {
+        QFile mark(staging + QStringLiteral("/swapping-in"));
+        ok = mark.open(QIODevice::WriteOnly);
+    }
     for (const QString& e :
          QDir(stagedData).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         if (!ok)
@@ -602,6 +611,42 @@ bool restore(AppContext& ctx, const QString& zipPath, QString* error, QString* k
     if (keptAs)
         *keptAs = kept;
     return true;
+}
+
+int undoInterruptedRestore(const AppContext& ctx) {
+    const QString root = ctx.AppPath;
+    int undone = 0;
+    for (const QString& aside :
+         QDir(root).entryList({QStringLiteral(".replaced-*")}, QDir::Dirs | QDir::Hidden)) {
+        const QString id = aside.mid(QStringLiteral(".replaced-").size());
+        const QString replaced = root + QLatin1Char('/') + aside;
+        // Once the swap had begun to move the backup in, every entry of the data folder is the
+        // backup's (all of the data in use was aside by then): those go back beside the staged
+        // copy. Then the data that was in use returns; nothing is deleted until all is back.
+        const QString staging = root + QStringLiteral("/.restore-") + id;
+        bool ok = true;
+        if (QFileInfo::exists(staging + QStringLiteral("/swapping-in"))) {
+            const QString movedIn = staging + QStringLiteral("/in");
+            QDir().mkpath(movedIn);
+            for (const QString& e : userEntries(root))
+                ok = rename(root + QLatin1Char('/') + e, movedIn + QLatin1Char('/') + e) && ok;
+        }
+        for (const QString& e :
+             QDir(replaced).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            ok = rename(replaced + QLatin1Char('/') + e, root + QLatin1Char('/') + e) && ok;
+        if (!ok)
+            continue; // kept as they are; tried again on the next start
+        removeTree(replaced);
+        removeTree(staging);
+        ++undone;
+    }
+    // A restore that stopped before the swap began leaves only its unpacked copy.
+    for (const QString& staged :
+         QDir(root).entryList({QStringLiteral(".restore-*")}, QDir::Dirs | QDir::Hidden))
+        if (!QFileInfo::exists(root + QStringLiteral("/.replaced-") +
+                               staged.mid(QStringLiteral(".restore-").size())))
+            removeTree(root + QLatin1Char('/') + staged);
+    return undone;
 }
 
 Daily makeDaily(const AppContext& ctx, const QDate& today) {

@@ -57,6 +57,13 @@ bool rename(const QString& from, const QString& to);
 bool restore(AppContext& ctx, const QString& zipPath, QString* error, QString* keptAs = nullptr,
              const Mover& move = rename);
 
+// A restore cut short (the program killed during the swap) leaves the replaced data aside in the
+// data folder. This puts it back as it was before that restore, keeping what had been moved in
+// aside until it is put back too; the backup being restored is still whole, and the data before
+// it also kept as a backup. Returns how many interrupted restores were undone; run at start,
+// before anything reads the data folder.
+int undoInterruptedRestore(const AppContext& ctx);
+
 // The daily backup: made when the newest automatic one is not from today, then only the newest
 // 14 automatic ones are kept (backups made by hand and before a restore are never removed).
 // Returns the path written, or nothing when one of today existed; throws nothing.

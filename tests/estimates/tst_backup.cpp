@@ -220,6 +220,8 @@ private Q_SLOTS:
     void unusableBackupIsRefused();
     void failureDuringRestoreKeepsTheData_data();
     void failureDuringRestoreKeepsTheData();
+    void restoreCutShortIsUndoneAtStart_data();
+    void restoreCutShortIsUndoneAtStart();
     void damagedDatabaseFoundAtStart_data();
     void damagedDatabaseFoundAtStart();
     void backUpNowFromSetup();
@@ -501,6 +503,54 @@ void tst_backup::failureDuringRestoreKeepsTheData() {
     QCOMPARE(databases(ctx.AppPath), dbs);
     QCOMPARE(fileBytes(settingsFile(ctx)), settings);
     QVERIFY(leftovers(ctx).isEmpty());
+}
+
+void tst_backup::restoreCutShortIsUndoneAtStart_data() {
+    QTest::addColumn<int>("killedAt");
+    // Three entries go aside (data, estimates, Templates), then four come in (and logo.png).
+    for (int n : {1, 3, 4, 7})
+        QTest::newRow(qPrintable(QStringLiteral("killed at move %1").arg(n))) << n;
+}
+
+// The program killed during the swap of a restore (the move throws, so nothing after it runs,
+// as after kill -9): the next start puts the data that was in use back, whole, and says so.
+void tst_backup::restoreCutShortIsUndoneAtStart() {
+    QFETCH(int, killedAt);
+    TestContext tc;
+    AppContext& ctx = tc.ctx;
+    fillData(ctx);
+    const QString zip = tc.root() + "/backup.zip";
+    QString error;
+    QVERIFY2(Backup::create(ctx, zip, Backup::Kind::Manual, &error), qPrintable(error));
+    QVERIFY(writeBytes(ctx.templatesDir() + "/Proposal.rtf", "changed"));
+    QVERIFY(QFile::remove(ctx.AppPath + "/logo.png")); // the backup brings an entry in
+    modData::exec(ctx, ctx.MastEstConn, "update master set eststatus='Rejected'");
+    ctx.connections->closeAll();
+    Startup::prepareInstallation(ctx); // today's backup made, so the next start makes none
+    ctx.connections->closeAll();
+    const auto files = plainFiles(ctx.AppPath);
+    const auto dbs = databases(ctx.AppPath);
+
+    int calls = 0;
+    struct Killed {};
+    const Backup::Mover dying = [&](const QString& from, const QString& to) {
+        if (++calls == killedAt)
+            throw Killed{};
+        return Backup::rename(from, to);
+    };
+    QVERIFY_THROWS_EXCEPTION(Killed, Backup::restore(ctx, zip, &error, nullptr, dying));
+    ctx.connections->closeAll();
+    QVERIFY(!leftovers(ctx).isEmpty());
+
+    tc.prompt->clear();
+    const Startup::Result r = Startup::prepareInstallation(ctx);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QVERIFY2(r.warning.contains("closed while a backup was being restored"), qPrintable(r.warning));
+    ctx.connections->closeAll();
+    QCOMPARE(plainFiles(ctx.AppPath), files);
+    QCOMPARE(databases(ctx.AppPath), dbs);
+    QVERIFY(leftovers(ctx).isEmpty());
+    QCOMPARE(tc.prompt->count(), 0);
 }
 
 void tst_backup::damagedDatabaseFoundAtStart_data() {
