@@ -1,7 +1,9 @@
 #include "app/StartBackup.h"
 
 #include "common/AppContext.h"
+#include "common/ErrorMessage.h"
 #include "common/Prompt.h"
+#include "estimates/MasterRepair.h"
 #include "storage/Backup.h"
 #include "storage/Connections.h"
 
@@ -68,12 +70,25 @@ void offerRestoreDamaged(AppContext& ctx, QString* warning) {
             continue;
         }
         QString error, kept;
-        if (Backup::restoreFile(ctx, good->path, rel, &error, &kept))
+        if (Backup::restoreFile(ctx, good->path, rel, &error, &kept)) {
             append(warning,
                    QStringLiteral("The %1 was restored from the backup of %2. The "
                                   "damaged file is kept as %3.")
                        .arg(db.label, when(good->created), QDir::toNativeSeparators(kept)));
-        else
+            // Estimates made since that backup are in the estimates folder, not in its list.
+            if (db.path == ctx.MastEstConn) {
+                try {
+                    if (const int n = MasterRepair::listMissing(ctx))
+                        append(warning, QStringLiteral("%1 estimate(s) made since then were "
+                                                       "listed again as \"Working\".")
+                                            .arg(n));
+                } catch (const ProcedureError& e) {
+                    append(warning, QStringLiteral("Estimates made since then could not be "
+                                                   "listed: %1")
+                                        .arg(e.description));
+                }
+            }
+        } else
             append(warning, QStringLiteral("The %1 could not be restored: %2 %3")
                                 .arg(db.label, error, db.without));
     }

@@ -584,6 +584,11 @@ void tst_backup::damagedDatabaseFoundAtStart() {
     restamp(entries);
     writeZip(Backup::folder(ctx) + "/Corvanel backup newer.zip", entries);
     const QStringList master = StoredEstimate::dump(ctx, ctx.MastEstConn, "master");
+    // An estimate made after the backup is in the estimates folder but not in the backup's list.
+    StoredEstimate::start(ctx, "Made later");
+    modData::exec(ctx, ctx.EstConn,
+                  "insert into LineItems(ItemID,SecOrder,Sect,Name,ItemTable,Qty,Unit,Cost,"
+                  "LineTotal) values(1,0,'Roof','Shingles','Material',10000,'sq',10000,10000)");
     ctx.connections->closeAll();
 
     QByteArray damaged = fileBytes(ctx.MastEstConn);
@@ -609,13 +614,18 @@ void tst_backup::damagedDatabaseFoundAtStart() {
         QCOMPARE(tc.prompt->count(), 2);
         QVERIFY2(r.warning.contains("The list of estimates was not restored."),
                  qPrintable(r.warning));
-        QCOMPARE(StoredEstimate::count(ctx, ctx.MastEstConn, "master"), 3);
+        QCOMPARE(StoredEstimate::count(ctx, ctx.MastEstConn, "master"), 4);
         return;
     }
     QCOMPARE(tc.prompt->count(), 1);
     QVERIFY2(r.warning.contains("The list of estimates was restored from the backup"),
              qPrintable(r.warning));
-    QCOMPARE(StoredEstimate::dump(ctx, ctx.MastEstConn, "master"), master);
+    QVERIFY2(r.warning.contains("1 estimate(s) made since then were listed again"),
+             qPrintable(r.warning));
+    const QStringList now = StoredEstimate::dump(ctx, ctx.MastEstConn, "master");
+    QCOMPARE(now.mid(0, 3), master);
+    QCOMPARE(now.size(), 4);
+    QVERIFY2(now[3].contains("|Made later|") && now[3].contains("|Working|"), qPrintable(now[3]));
 }
 
 // Setup's "Back up now…" proposes a dated file in backups/ and says where the backup went;
