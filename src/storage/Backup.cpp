@@ -23,6 +23,7 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
+#include <unistd.h>
 
 namespace Backup {
 namespace {
@@ -359,8 +360,10 @@ bool extractChecked(const QString& zipPath, const QString& target, QString* erro
         QDir().mkpath(QFileInfo(out).absolutePath());
         QFile::remove(out);
         QFile file(out);
+        // On disk before it takes the place of the user's file: a power cut after the swap
+        // must not leave empty files where the data was.
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.flush()) {
+            !file.flush() || ::fsync(file.handle()) != 0) {
             *error = QStringLiteral("The backup could not be unpacked into '%1' (the disk may "
                                     "be full).")
                          .arg(native(QFileInfo(out).absolutePath()));
@@ -476,6 +479,14 @@ bool create(const AppContext& ctx, const QString& zipPath, Kind kind, QString* e
             ok = false;
             err = QStringLiteral("The file '%1' could not be written (the disk may be full).")
                       .arg(native(zipPath));
+        }
+    }
+    if (ok) {
+        // Whole on disk before it takes its name, so that a backup by that name is never empty.
+        QFile written(part);
+        if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0) {
+            ok = false;
+            err = QStringLiteral("The file '%1' could not be written.").arg(native(zipPath));
         }
     }
     if (ok) {
