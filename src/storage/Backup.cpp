@@ -688,7 +688,8 @@ bool databaseSound(const QString& path, QString* problem) {
     Connection c(path, true);
     QSqlQuery q(c.db());
     if (!c.open() || !q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
-        why = q.lastError().text();
+        // SQLite's own words ("database disk image is malformed"), without the driver's.
+        why = c.open() ? q.lastError().databaseText() : c.db().lastError().databaseText();
         if (why.trimmed().isEmpty())
             why = QStringLiteral("it cannot be read");
         return false;
