@@ -19,6 +19,7 @@ const QMap<QString, QString>& pages() {
         {QStringLiteral("frmAbout"), QStringLiteral("mainwindow.html#about")},
         {QStringLiteral("frmSysInfo"), QStringLiteral("mainwindow.html#about")},
         {QStringLiteral("frmSetup"), QStringLiteral("setup.html")},
+        {QStringLiteral("frmRestore"), QStringLiteral("setup.html#backup")},
         {QStringLiteral("frmOpenEst"), QStringLiteral("owner.html#open")},
         {QStringLiteral("frmManageStatus"), QStringLiteral("owner.html#manage")},
         {QStringLiteral("frmOwnerDetail"), QStringLiteral("owner.html#ownerdetail")},

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/StartBackup.h"
+
 #include "common/AppContext.h"
 #include "common/ErrorMessage.h"
 #include "common/Prompt.h"
@@ -11,6 +13,7 @@
 #include "storage/AppSetup.h"
 #include "storage/Connections.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 
@@ -56,6 +59,10 @@ bool offerRebuild(AppContext& ctx, const QString& problem, Result& r) {
 
 Result prepareInstallation(AppContext& ctx) {
     Result r;
+    // A damaged database is first offered back from a backup; what is said about it comes first.
+    QString restored;
+    StartBackup::undoInterruptedRestore(ctx, &restored);
+    StartBackup::offerRestoreDamaged(ctx, &restored);
     const QString master = QDir::toNativeSeparators(ctx.MastEstConn);
     if (!QFileInfo::exists(ctx.MastEstConn) && QFileInfo(ctx.estimatesDir()).isDir())
         offerRebuild(ctx, QStringLiteral("The list of estimates %1 is missing.").arg(master), r);
@@ -110,6 +117,10 @@ Result prepareInstallation(AppContext& ctx) {
         r.warning += QStringLiteral("The settings file %1 could not be written.")
                          .arg(ctx.settings->filePath(QString::fromLatin1(SettingsStore::App)));
     }
+    // The first start of each day keeps a copy of everything before the user changes anything.
+    StartBackup::makeDaily(ctx, QDate::currentDate(), &r.warning);
+    if (!restored.isEmpty())
+        r.warning = r.warning.isEmpty() ? restored : restored + QLatin1Char('\n') + r.warning;
     return r;
 }
 

@@ -147,6 +147,8 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
         frmSetup f(ctx_, this);
         f.exec();
         companyNotice->refresh(*ctx_.settings);
+        if (f.result().Restored)
+            startPage->refresh();
     });
     connect(mnuSetupPrices, &QAction::triggered, this, [this] {
         frmUnitItem f(ctx_, this);

@@ -112,6 +112,30 @@ int rebuild(AppContext& ctx) {
     return int(rows.size());
 }
 
+int listMissing(AppContext& ctx) {
+    QSqlDatabase db = modData::db(ctx, ctx.MastEstConn);
+    QSet<QString> listed;
+    {
+        QSqlQuery q = modData::exec(db, QStringLiteral("select estname from master"));
+        while (q.next())
+            listed.insert(q.value(0).toString().toLower());
+    }
+    QList<QVariantList> rows;
+    for (const QString& name : estimatesOnDisk(ctx))
+        if (!listed.contains(name.toLower()))
+            rows.append({name, storedAddress(ctx, name), modEst::estPath(name),
+                         QStringLiteral("Working"), QDate::currentDate().toString(Qt::ISODate),
+                         30});
+    modData::Transaction t(db);
+    for (const QVariantList& r : rows)
+        modData::exec(db,
+                      QStringLiteral("insert into master(estname,estaddress,estpath,eststatus,"
+                                     "estdate,estlength) values(?,?,?,?,?,?)"),
+                      r);
+    t.commit();
+    return int(rows.size());
+}
+
 Removed removeOrphans(AppContext& ctx) {
     Removed r;
     QSqlDatabase db = modData::db(ctx, ctx.MastEstConn);

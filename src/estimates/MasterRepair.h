@@ -21,6 +21,11 @@ bool readable(const QString& path);
 // MastEst.db.damaged-<date and time>. Returns the number listed; throws modData::SqlError.
 int rebuild(AppContext& ctx);
 
+// Lists the estimates of the estimates folder that the master list lacks (after an older copy of
+// the list was put back from a backup), as rebuild() lists them. Returns how many were listed;
+// throws modData::SqlError.
+int listMissing(AppContext& ctx);
+
 // What an interrupted Start leaves behind: master rows reserved but never named, and folders
 // no master row lists whose database holds no work yet (no area, lineal item or line). Both
 // are removed; returns how many of each went. Throws modData::SqlError.

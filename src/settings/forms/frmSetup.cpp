@@ -9,6 +9,9 @@
 #include "pricing/Admin.h"
 #include "settings/SettingsStore.h"
 #include "settings/SetupValues.h"
+#include "settings/forms/BackupActions.h"
+#include "settings/forms/frmRestore.h"
+#include "storage/Backup.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -54,8 +57,16 @@ frmSetup::frmSetup(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     SSTab1 = named(new QTabWidget, "SSTab1");
     SSTab1->addTab(buildCompanyTab(), QStringLiteral("Company Info"));
     SSTab1->addTab(buildDefaultsTab(), QStringLiteral("Default Values"));
+    cmdBackupNow = named(new QPushButton(QStringLiteral("Back up now…")), "cmdBackupNow");
+    cmdRestoreBackup =
+        named(new QPushButton(QStringLiteral("Restore from backup…")), "cmdRestoreBackup");
+    auto* backupRow = new QHBoxLayout;
+    backupRow->addWidget(cmdBackupNow);
+    backupRow->addWidget(cmdRestoreBackup);
+    backupRow->addStretch();
     auto* v = new QVBoxLayout(this);
     v->addWidget(SSTab1);
+    v->addLayout(backupRow);
 
     connect(cmdCoEdit, &QPushButton::clicked, this, &frmSetup::cmdCoEdit_Click);
     connect(cmdCoCancel, &QPushButton::clicked, this, &frmSetup::cmdCoCancel_Click);
@@ -69,10 +80,28 @@ frmSetup::frmSetup(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
                                             QStringLiteral("Pictures (*.png *.jpg *.jpeg)"));
     };
 
+    connect(cmdBackupNow, &QPushButton::clicked, this, &frmSetup::cmdBackupNow_Click);
+    connect(cmdRestoreBackup, &QPushButton::clicked, this, &frmSetup::cmdRestoreBackup_Click);
+    backupFileName = [this](const QString& proposed) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Back up now"), proposed,
+                                            QStringLiteral("Backups (*.zip)"));
+    };
+    chooseBackup = [this] {
+        frmRestore f(
+            Backup::list(ctx_),
+            [this] {
+                return QFileDialog::getOpenFileName(this, QStringLiteral("Restore from backup"),
+                                                    Backup::folder(ctx_),
+                                                    QStringLiteral("Backups (*.zip)"));
+            },
+            this);
+        return f.exec() == QDialog::Accepted ? f.chosen() : QString();
+    };
+
     // Each tab has its own buttons; Enter in a box must not press one that a click once made
     // the default, possibly one belonging to the other tab's values.
-    for (QPushButton* b :
-         {cmdCoEdit, cmdCoSave, cmdCoCancel, cmdSaveValues, cmdLogo, cmdLogoRemove})
+    for (QPushButton* b : {cmdCoEdit, cmdCoSave, cmdCoCancel, cmdSaveValues, cmdLogo, cmdLogoRemove,
+                           cmdBackupNow, cmdRestoreBackup})
         b->setAutoDefault(false);
 
     PopCompany();
@@ -249,6 +278,19 @@ void frmSetup::showLogo() {
     }
     imgLogo->setPixmap(
         picture.scaled(imgLogo->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void frmSetup::cmdBackupNow_Click() {
+    BackupActions::backUpNow(ctx_, backupFileName);
+}
+
+// After a restore the values shown are those replaced: the window closes, and the main window
+// reads what it shows again.
+void frmSetup::cmdRestoreBackup_Click() {
+    if (!BackupActions::restore(ctx_, chooseBackup))
+        return;
+    result_.Restored = true;
+    accept();
 }
 
 void frmSetup::cmdLogo_Click() {

@@ -21,6 +21,7 @@ public:
 
     struct Result {
         bool Cancelled = true; // true unless "Save Changes" stored the defaults
+        bool Restored = false; // a backup replaced the data: what is shown must be read again
     };
     Result result() const { return result_; }
 
@@ -52,12 +53,19 @@ public:
     // The waste percentage a new estimate starts with ("Op"/"Waste").
     QLineEdit* txtWasteDefault;
     QPushButton* cmdSaveValues;
+    // Backups of all the data, below the tabs.
+    QPushButton* cmdBackupNow;
+    QPushButton* cmdRestoreBackup;
 
     void lockCoFields(bool Lock);
     bool coFieldsLocked() const { return locked_; }
 
     // Asks for the logo's picture file; empty when cancelled. Tests replace it.
     std::function<QString()> logoFileName;
+    // Asks where to save a backup (given the proposed path) and which backup to restore; empty
+    // when cancelled. Tests replace them.
+    std::function<QString(const QString& proposed)> backupFileName;
+    std::function<QString()> chooseBackup;
 
     void cmdLogo_Click();
     void cmdLogoRemove_Click();
@@ -65,6 +73,8 @@ public:
     void cmdCoCancel_Click();
     bool cmdCoSave_Click();
     bool cmdSaveValues_Click();
+    void cmdBackupNow_Click();
+    void cmdRestoreBackup_Click();
 
 private:
     QWidget* buildCompanyTab();
