@@ -30,36 +30,49 @@ QChart* make(const EstSummary::Figures& f, const QColor& background, const QColo
     chart->setTitle(QStringLiteral("Estimate value by month"));
     chart->setTitleBrush(text);
     chart->setBackgroundBrush(background);
+    chart->setBackgroundRoundness(0);
+    chart->setDropShadowEnabled(false);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setLabelColor(text);
 
-    auto* series = new QStackedBarSeries;
+    // The bars' height range: the positive parts stack up, credits down.
     double highest = 0, lowest = 0;
-    std::vector<double> up(f.months.size()), down(f.months.size());
+    for (const EstSummary::Month& m : f.months) {
+        double up = 0, down = 0;
+        for (const EstSummary::Tally& t : m.byKind)
+            (t.total.raw() >= 0 ? up : down) += t.total.toDouble();
+        highest = std::max(highest, up);
+        lowest = std::min(lowest, down);
+    }
+    // Large amounts in thousands, so that the axis labels stay short.
+    const double unit = std::max(highest, -lowest) >= 100000 ? 1000 : 1;
+
+    auto* series = new QStackedBarSeries;
     for (int k = 0; k < EstSummary::KindCount; ++k) {
         auto* set = new QBarSet(EstSummary::kindName(k));
         set->setColor(colourOf(k));
         set->setBorderColor(colourOf(k).darker(130));
-        for (std::size_t m = 0; m < f.months.size(); ++m) {
-            const double v = f.months[m].byKind[std::size_t(k)].total.roundedToCents().toDouble();
-            *set << v;
-            (v >= 0 ? up[m] : down[m]) += v;
-        }
+        for (const EstSummary::Month& m : f.months)
+            *set << m.byKind[std::size_t(k)].total.toDouble() / unit;
         series->append(set);
-    }
-    for (std::size_t m = 0; m < f.months.size(); ++m) {
-        highest = std::max(highest, up[m]);
-        lowest = std::min(lowest, down[m]);
     }
     chart->addSeries(series);
 
+    // Within one year the months are named alone and the year titles the axis.
+    const bool oneYear =
+        !f.months.empty() && f.months.front().first.year() == f.months.back().first.year();
     QStringList names;
     for (const EstSummary::Month& m : f.months)
-        names << EstSummary::monthName(m.first);
+        names << (oneYear ? QLocale().toString(m.first, QStringLiteral("MMM"))
+                          : QLocale().toString(m.first, QStringLiteral("MMM yy")));
     auto* months = new QBarCategoryAxis;
     months->append(names);
     months->setLabelsColor(text);
+    if (oneYear) {
+        months->setTitleText(QString::number(f.months.front().first.year()));
+        months->setTitleBrush(text);
+    }
     // More months than fit side by side are written upwards.
     if (names.size() > 12)
         months->setLabelsAngle(-90);
@@ -67,12 +80,21 @@ QChart* make(const EstSummary::Figures& f, const QColor& background, const QColo
     series->attachAxis(months);
 
     auto* amounts = new QValueAxis;
-    amounts->setRange(lowest, highest > lowest ? highest : lowest + 1);
+    amounts->setRange(lowest / unit, highest > lowest ? highest / unit : lowest / unit + 1);
     amounts->applyNiceNumbers();
     amounts->setLabelFormat(QStringLiteral("%.0f"));
     amounts->setLabelsColor(text);
-    amounts->setTitleText(QLocale().currencySymbol());
+    const QString currency = QLocale().currencySymbol();
+    amounts->setTitleText(unit > 1 ? QStringLiteral("Thousands (%1)").arg(currency) : currency);
     amounts->setTitleBrush(text);
+    // Grid lines as a faint trace of the text colour, on a light palette as on a dark one.
+    QColor grid = text;
+    grid.setAlpha(50);
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(months), static_cast<QAbstractAxis*>(amounts)}) {
+        axis->setGridLineColor(grid);
+        axis->setLinePenColor(grid);
+    }
     chart->addAxis(amounts, Qt::AlignLeft);
     series->attachAxis(amounts);
     return chart;

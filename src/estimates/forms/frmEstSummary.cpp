@@ -14,6 +14,8 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -101,9 +103,8 @@ frmEstSummary::frmEstSummary(AppContext& ctx, const QDate& today, QWidget* paren
     tblSummary->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblSummary->setSelectionMode(QAbstractItemView::NoSelection);
     tblSummary->setFocusPolicy(Qt::NoFocus);
-    tblSummary->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblSummary->horizontalHeader()->setStretchLastSection(true);
-    tblSummary->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    tblSummary->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblSummary->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     tblSummary->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tblSummary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int r = 0; r <= kAllRow; ++r) {
@@ -123,7 +124,6 @@ frmEstSummary::frmEstSummary(AppContext& ctx, const QDate& today, QWidget* paren
     }
     tblSummary->item(EstSummary::Expired, 0)
         ->setToolTip(QStringLiteral("Pending estimates whose offer has run out"));
-    tblSummary->setMinimumWidth(300);
 
     lblWinRate = named(new QLabel, "lblWinRate");
     lblPending = named(new QLabel, "lblPending");
@@ -244,6 +244,25 @@ void frmEstSummary::showFigures() {
                           f.undated == 1 ? QStringLiteral("is") : QStringLiteral("are"));
     lblNote->setText(notes.join(QLatin1Char('\n')));
     lblNote->setVisible(!notes.isEmpty());
+    fitTable();
+}
+
+void frmEstSummary::fitTable() {
+    // Exactly as large as its cells: no empty row below them, no room taken from the chart.
+    tblSummary->resizeColumnsToContents();
+    int width = 2 * tblSummary->frameWidth();
+    for (int c = 0; c < tblSummary->columnCount(); ++c)
+        width += tblSummary->columnWidth(c);
+    // Not narrower than the lines below it: the total takes what is left.
+    const int least = 280;
+    if (width < least) {
+        tblSummary->setColumnWidth(2, tblSummary->columnWidth(2) + least - width);
+        width = least;
+    }
+    int height = 2 * tblSummary->frameWidth() + tblSummary->horizontalHeader()->sizeHint().height();
+    for (int r = 0; r < tblSummary->rowCount(); ++r)
+        height += tblSummary->rowHeight(r);
+    tblSummary->setFixedSize(width, height);
 }
 
 void frmEstSummary::showChart() {
@@ -291,12 +310,16 @@ std::unique_ptr<QTextDocument> frmEstSummary::document() const {
     QImage image(onPage * 3, QImage::Format_ARGB32);
     image.fill(Qt::white);
     {
-        QChartView view(MonthChart::make(f, Qt::white, Qt::black));
-        view.setRenderHint(QPainter::Antialiasing);
-        view.resize(onPage);
+        // Drawn from a scene of its own: a view that is never shown never lays its chart out.
+        QGraphicsScene scene;
+        QChart* chart = MonthChart::make(f, Qt::white, Qt::black);
+        scene.addItem(chart);
+        chart->setGeometry(QRectF(QPointF(0, 0), QSizeF(onPage)));
+        chart->layout()->activate();
+        scene.setSceneRect(chart->geometry());
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        view.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+        scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())), scene.sceneRect());
     }
     doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("summary-chart.png")),
                      image);

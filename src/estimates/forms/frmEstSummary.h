@@ -61,6 +61,7 @@ private:
     void refresh();
     void showFigures();
     void showChart();
+    void fitTable();
     void followDates();
 
     AppContext& ctx_;
