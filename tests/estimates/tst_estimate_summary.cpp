@@ -335,6 +335,10 @@ void tst_estimate_summary::windowPeriods() {
     QVERIFY(w.lblNote->text().startsWith("The period ends before it begins"));
     QCOMPARE(w.lblWinRate->text(), QStringLiteral("Win rate: \u2014"));
     QCOMPARE(tc.prompt->count(), 0);
+
+    // In December the year and the last 12 months are the same dates: named as the year.
+    frmEstSummary december(tc.ctx, d("2026-12-07"));
+    QCOMPARE(december.cmbPeriod->currentText(), QStringLiteral("This year"));
 }
 
 void tst_estimate_summary::windowPrints() {

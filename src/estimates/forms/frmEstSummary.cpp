@@ -197,9 +197,10 @@ void frmEstSummary::setPeriod(const QDate& from, const QDate& to) {
 }
 
 void frmEstSummary::followDates() {
-    // The period offered by name when the dates are one of them.
+    // The period offered by name when the dates are one of them (the first one: in December
+    // "This year" and "Last 12 months" are the same dates).
     int chosen = int(presets_.size());
-    for (int i = 0; i < presets_.size(); ++i)
+    for (int i = 0; i < presets_.size() && chosen == presets_.size(); ++i)
         if (presets_[i].from == dtpFrom->date() && presets_[i].to == dtpTo->date())
             chosen = i;
     cmbPeriod->setCurrentIndex(chosen);
