@@ -306,6 +306,19 @@ void tst_estimate_summary::window() {
     // Within one year the months are named alone, the year under them.
     QCOMPARE(axis->at(11), QStringLiteral("Dec"));
     QCOMPARE(axis->titleText(), QStringLiteral("2026"));
+
+    // A dark palette: the chart follows it, its bars keep their colours.
+    const QColor accepted = series->barSets()[Accepted]->color();
+    QPalette dark = w.palette();
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    w.setPalette(dark);
+    QChart* redrawn = w.chtMonths->chart();
+    QCOMPARE(redrawn->backgroundBrush().color(), QColor(40, 40, 40));
+    QCOMPARE(redrawn->titleBrush().color(), QColor(Qt::white));
+    auto* bars = qobject_cast<QStackedBarSeries*>(redrawn->series().value(0));
+    QVERIFY(bars);
+    QCOMPARE(bars->barSets()[Accepted]->color(), accepted);
 }
 
 void tst_estimate_summary::windowPeriods() {

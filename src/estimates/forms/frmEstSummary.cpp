@@ -298,7 +298,8 @@ void frmEstSummary::showChart() {
 
 void frmEstSummary::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
+    // A palette changed while the window is being built waits for its chart.
+    if (event->type() == QEvent::PaletteChange && chtMonths)
         showChart();
 }
 

@@ -28,17 +28,18 @@ public:
                            QWidget* parent = nullptr);
     ~frmEstSummary() override;
 
-    QComboBox* cmbPeriod; // the periods offered, then "Custom"
-    QDateEdit* dtpFrom;
-    QDateEdit* dtpTo;
-    QTableWidget* tblSummary; // one row per status, then "All"
-    QLabel* lblWinRate;
-    QLabel* lblPending;
-    QLabel* lblNote; // estimates left out or without a total; a period that ends before it begins
-    QChartView* chtMonths;
-    QPushButton* cmdPrintSummary;
-    QPushButton* cmdExportSummary;
-    QPushButton* cmdClose;
+    QComboBox* cmbPeriod = nullptr; // the periods offered, then "Custom"
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QTableWidget* tblSummary = nullptr; // one row per status, then "All"
+    QLabel* lblWinRate = nullptr;
+    QLabel* lblPending = nullptr;
+    QLabel* lblNote =
+        nullptr; // estimates left out or without a total; a period that ends before it begins
+    QChartView* chtMonths = nullptr;
+    QPushButton* cmdPrintSummary = nullptr;
+    QPushButton* cmdExportSummary = nullptr;
+    QPushButton* cmdClose = nullptr;
 
     // Shows the summary of the period from `from` to `to`.
     void setPeriod(const QDate& from, const QDate& to);
