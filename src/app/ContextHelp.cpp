@@ -22,6 +22,7 @@ const QMap<QString, QString>& pages() {
         {QStringLiteral("frmRestore"), QStringLiteral("setup.html#backup")},
         {QStringLiteral("frmOpenEst"), QStringLiteral("owner.html#open")},
         {QStringLiteral("frmManageStatus"), QStringLiteral("owner.html#manage")},
+        {QStringLiteral("frmEstSummary"), QStringLiteral("owner.html#summary")},
         {QStringLiteral("frmOwnerDetail"), QStringLiteral("owner.html#ownerdetail")},
         {QStringLiteral("frmContactGrid"), QStringLiteral("owner.html#contacts")},
         {QStringLiteral("frmAreas"), QStringLiteral("roof.html#areas")},

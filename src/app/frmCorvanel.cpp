@@ -19,6 +19,7 @@
 #include "estimates/WorkState.h"
 #include "estimates/forms/OwnerTab.h"
 #include "estimates/forms/frmContactGrid.h"
+#include "estimates/forms/frmEstSummary.h"
 #include "estimates/forms/frmManageStatus.h"
 #include "estimates/forms/frmOpenEst.h"
 #include "estimates/modEst.h"
@@ -143,6 +144,10 @@ frmCorvanel::frmCorvanel(AppContext& ctx, QWidget* parent) : QMainWindow(parent)
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
     connect(mnuReportForms, &QAction::triggered, this,
             [this] { frmPrintForms::mnuReportForms_Click(ctx_, this); });
+    connect(mnuReportSummary, &QAction::triggered, this, [this] {
+        frmEstSummary f(ctx_, QDate::currentDate(), this);
+        f.exec();
+    });
     connect(mnuSetupMaint, &QAction::triggered, this, [this] {
         frmSetup f(ctx_, this);
         f.exec();
@@ -199,6 +204,7 @@ void frmCorvanel::buildMenus() {
 
     mnuReport = named(menuBar()->addMenu(QStringLiteral("&Reports")), "mnuReport");
     mnuReportForms = action(mnuReport, "mnuReportForms", QStringLiteral("Print Forms"));
+    mnuReportSummary = action(mnuReport, "mnuReportSummary", QStringLiteral("Estimate summary"));
     mnuReportManage =
         action(mnuReport, "mnuReportManage", QStringLiteral("Manage Details/Proposal"), Qt::Key_F2);
 
@@ -211,9 +217,10 @@ void frmCorvanel::buildMenus() {
 
     // A disabled menu would also disable its shortcuts; keep every shortcut on the window so
     // F1 works in every mode while each action's own state still decides.
-    for (QAction* a : {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage,
-                       mnuEstFig, mnuEstSave, mnuEstClose, mnuEditUndo, mnuEditRedo, mnuReportForms,
-                       mnuReportManage, mnuHelpContents, mnuHelpBug, mnuHelpAbout})
+    for (QAction* a :
+         {mnuSetupMaint, mnuSetupPrices, mnuEstNew, mnuEstOpen, mnuEstManage, mnuEstFig, mnuEstSave,
+          mnuEstClose, mnuEditUndo, mnuEditRedo, mnuReportForms, mnuReportSummary, mnuReportManage,
+          mnuHelpContents, mnuHelpBug, mnuHelpAbout})
         addAction(a);
 
     connect(mnuEstFig, &QAction::triggered, this, &frmCorvanel::mnuEstFig_Click);
@@ -256,7 +263,8 @@ void frmCorvanel::ActiveMenu(const QString& menuState) {
         const bool idle = menuState == QLatin1String("idle");
         mnuSetup->menuAction()->setEnabled(idle);
         mnuReport->menuAction()->setEnabled(idle);
-        for (QAction* a : {mnuSetupMaint, mnuSetupPrices, mnuReportForms, mnuReportManage})
+        for (QAction* a :
+             {mnuSetupMaint, mnuSetupPrices, mnuReportForms, mnuReportSummary, mnuReportManage})
             a->setEnabled(idle);
         for (QAction* a : {mnuEstNew, mnuEstOpen, mnuEstManage, mnuEstFig})
             a->setEnabled(idle);

@@ -53,6 +53,7 @@ public:
     QAction* mnuEditUndo;
     QAction* mnuEditRedo;
     QAction* mnuReportForms;
+    QAction* mnuReportSummary; // "Estimate summary"
     QAction* mnuReportManage;
     QAction* mnuHelpContents;
     QAction* mnuHelpBug;

@@ -38,10 +38,12 @@ struct Cache {
     QString file;
     QString signature;
     std::shared_ptr<const Catalogue> catalogue;
+    qint64 dataVersion = -1; // changes when another connection wrote the file
 };
 
 // The catalogue: read again only when its file changed since the last read (kept in
-// ctx.catalogueCache). Throws modData::SqlError.
+// ctx.catalogueCache). When only the program's own connection changed it, only the items it
+// changed (and the unit items they price) are read again. Throws modData::SqlError.
 std::shared_ptr<const Catalogue> load(AppContext& ctx);
 
 // The positions in `c.items` of the items of `type` in `category` (empty or "All": every

@@ -1,0 +1,227 @@
+// The catalogue as the browser and the picker list it, kept between windows: after a change
+// made here only what changed is read again, and the list is exactly what a whole read gives;
+// a change made elsewhere, or another file put in place, reads it whole.
+#include "TestContext.h"
+
+#include "catalogue/CatalogueList.h"
+#include "storage/Connections.h"
+#include "storage/modData.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+using CatalogueList::Catalogue;
+using CatalogueList::Item;
+
+namespace {
+
+QString describe(const Item& it) {
+    return QStringLiteral("%1#%2 %3|%4|%5|%6|%7|%8|%9")
+        .arg(it.type)
+        .arg(it.id)
+        .arg(it.cat, it.name, it.manufacturer, it.sku, it.unit, it.descrip, it.amount.toSql());
+}
+
+QStringList describe(const Catalogue& c) {
+    QStringList out;
+    for (const Item& it : c.items)
+        out << describe(it) + "|" + it.folded;
+    return out;
+}
+
+// The catalogue as a read of the whole file gives it (it is then the catalogue kept).
+QStringList wholeRead(AppContext& ctx) {
+    ctx.catalogueCache.reset();
+    return describe(*CatalogueList::load(ctx));
+}
+
+void run(AppContext& ctx, const QStringList& statements) {
+    for (const QString& sql : statements)
+        modData::exec(ctx, ctx.CostConn, sql);
+}
+
+} // namespace
+
+class tst_catalogue_list : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { TestContext::pinLocale(); }
+    void changesReadAgain_data();
+    void changesReadAgain();
+    void untouchedItemsAreKept();
+    void writesThatListNothingKeepTheList();
+    void manyChangesReadItWhole();
+    void anotherFilePutInPlace();
+};
+
+void tst_catalogue_list::changesReadAgain_data() {
+    QTest::addColumn<QStringList>("statements");
+    // The start of a line of the list after the change; "-x": no line starts so.
+    QTest::addColumn<QString>("expect");
+
+    // Item 1 ("Architectural shingles, 30-year") is a part of unit item 1 three times.
+    QTest::newRow("a part's price moves its unit item's")
+        << QStringList{"update costitem set amount=amount+10000 where ID=1"}
+        << "Material#1 Shingles|Architectural shingles, 30-year|Ridgeline Building "
+           "Products|RL-AR30-WW|bdl|Laminated asphalt shingles, weathered wood, 3 bundles per "
+           "square|39.3333";
+    QTest::newRow("a renamed material moves to its place")
+        << QStringList{"update costitem set cat='Aaa', costname='Zoë''s first' where ID=6"}
+        << "Material#6 Aaa|Zoë's first|Summit Metal Works|SM-DE10-W|pc|Aluminum drip edge, "
+           "white, 10 foot length|8.5";
+    QTest::newRow("a new material and a new fee")
+        << QStringList{"insert into costitem(costtype,cat,costname,unit,amount) "
+                       "values('Material','Metal','Chimney cricket','ea',1250000)",
+                       "insert into costitem(costtype,cat,costname,unit,amount) "
+                       "values('Fee','Permits','Permit, city','ea',500000)"}
+        << "Fee#* Permits|Permit, city|||ea||50|";
+    QTest::newRow("a material becomes a fee")
+        << QStringList{"update costitem set costtype='Fee' where ID=2"}
+        << "Fee#2 Shingles|3-tab shingles, 25-year|Ridgeline Building Products|RL-3T25-CB|bdl|"
+           "Strip shingles, charcoal black, 3 bundles per square|28.3333";
+    QTest::newRow("a type stored in other letters")
+        << QStringList{"update costitem set costtype='fee' where ID=7"} << "Fee#7 Shingles|";
+    QTest::newRow("a deleted item and its unit item's part")
+        << QStringList{"delete from unititems where itemid=3", "delete from costitem where ID=3"}
+        << "-Material#3 ";
+    QTest::newRow("a new unit item with its parts")
+        << QStringList{"insert into costunit(ID,mlname,mlcat,mlunit,mldesc) values(90,'Ridge "
+                       "vent kit','Vents','lf','')",
+                       "insert into unititems(matlaborid,itemid,itemqty) values(90,1,2)",
+                       "insert into unititems(matlaborid,itemid,itemqty) values(90,6,0.5)"}
+        << "Unit_Item#90 Vents|Ridge vent kit|||lf||80.9166|";
+    QTest::newRow("a unit item's last parts removed")
+        << QStringList{"delete from unititems where matlaborid=1"} << "-Unit_Item#1 ";
+    QTest::newRow("a unit item renamed")
+        << QStringList{"update costunit set mlname='Re-roof, complete' where ID=1"}
+        << "Unit_Item#1 Roof systems|Re-roof, complete|||sq|Tear-off, synthetic felt, "
+           "architectural shingles, nails|";
+}
+
+void tst_catalogue_list::changesReadAgain() {
+    QFETCH(QStringList, statements);
+    QFETCH(QString, expect);
+    TestContext tc;
+    const auto before = CatalogueList::load(tc.ctx);
+    run(tc.ctx, statements);
+    const auto after = CatalogueList::load(tc.ctx);
+    QVERIFY(after != before);
+    const QStringList lines = describe(*after);
+    if (expect.startsWith('-')) {
+        for (const QString& line : lines)
+            QVERIFY2(!line.startsWith(expect.mid(1)), qPrintable(line));
+    } else {
+        bool found = false;
+        // "#*": any id (a new item's).
+        const QStringList parts = expect.split("#*");
+        for (const QString& line : lines)
+            found = found ||
+                    (parts.size() == 2 ? line.startsWith(parts[0] + "#") && line.contains(parts[1])
+                                       : line.startsWith(expect));
+        QVERIFY2(found, qPrintable(expect));
+    }
+    // Exactly what a whole read gives, item by item and in the same order.
+    QCOMPARE(lines, wholeRead(tc.ctx));
+
+    // Two more changes, each read on top of the one before.
+    run(tc.ctx, {"update costitem set amount=amount+1 where ID in (4,11)"});
+    CatalogueList::load(tc.ctx);
+    run(tc.ctx, {"update costitem set costname='Aardvark nails' where ID=11",
+                 "delete from unititems where itemid=4"});
+    const QStringList twice = describe(*CatalogueList::load(tc.ctx));
+    QCOMPARE(twice, wholeRead(tc.ctx));
+}
+
+void tst_catalogue_list::untouchedItemsAreKept() {
+    TestContext tc;
+    const auto before = CatalogueList::load(tc.ctx);
+    run(tc.ctx, {"update costitem set amount=amount+10000 where ID=4"});
+    const auto after = CatalogueList::load(tc.ctx);
+    // Items not changed are the ones read before (their texts shared, not read again); the
+    // changed one is new.
+    const int kept = CatalogueList::find(*after, "Material", 5);
+    const int was = CatalogueList::find(*before, "Material", 5);
+    QVERIFY(kept >= 0 && was >= 0);
+    QVERIFY(after->items[std::size_t(kept)].descrip.isSharedWith(
+        before->items[std::size_t(was)].descrip));
+    const int changed = CatalogueList::find(*after, "Material", 4);
+    QCOMPARE(after->items[std::size_t(changed)].amount,
+             before->items[std::size_t(CatalogueList::find(*before, "Material", 4))].amount +
+                 Money::fromRaw(10000));
+}
+
+void tst_catalogue_list::writesThatListNothingKeepTheList() {
+    TestContext tc;
+    const auto before = CatalogueList::load(tc.ctx);
+    // A burden's rates and a change rolled back change nothing listed.
+    run(tc.ctx, {"update laborcost set other=other"});
+    QSqlDatabase db = modData::db(tc.ctx, tc.ctx.CostConn);
+    QVERIFY(db.transaction());
+    run(tc.ctx, {"update costitem set costname='Gone' where ID=1"});
+    QVERIFY(db.rollback());
+    QCOMPARE(CatalogueList::load(tc.ctx), before);
+    const QStringList kept = describe(*before);
+    QCOMPARE(kept, wholeRead(tc.ctx));
+}
+
+void tst_catalogue_list::manyChangesReadItWhole() {
+    TestContext tc;
+    CatalogueList::load(tc.ctx);
+    QSqlDatabase db = modData::db(tc.ctx, tc.ctx.CostConn);
+    {
+        modData::Transaction t(db);
+        QSqlQuery ins(db);
+        ins.prepare("insert into costitem(costtype,cat,costname,unit,amount) "
+                    "values('Material','Bulk',?,'ea',?)");
+        for (int i = 0; i < 6000; ++i) {
+            ins.addBindValue(QStringLiteral("Bulk item %1").arg(i));
+            ins.addBindValue(qlonglong(10000 + i));
+            QVERIFY(ins.exec());
+        }
+        t.commit();
+    }
+    const auto after = CatalogueList::load(tc.ctx);
+    const QStringList lines = describe(*after);
+    QCOMPARE(lines, wholeRead(tc.ctx));
+    QVERIFY(CatalogueList::find(*after, "Material", 6028) >= 0);
+    // The notes of those changes are gone: a small change after it is read alone again.
+    run(tc.ctx, {"update costitem set costname='Last bulk' where ID=6028"});
+    const auto next = CatalogueList::load(tc.ctx);
+    QCOMPARE(next->items[std::size_t(CatalogueList::find(*next, "Material", 6028))].name,
+             QStringLiteral("Last bulk"));
+    const QStringList nextLines = describe(*next);
+    QCOMPARE(nextLines, wholeRead(tc.ctx));
+}
+
+void tst_catalogue_list::anotherFilePutInPlace() {
+    TestContext tc;
+    const QString path = tc.ctx.CostConn;
+    const QString copy = tc.root() + "/other-cost.db";
+    // Another catalogue (as a restored copy would be), made while the program's is closed.
+    tc.ctx.connections->close(path);
+    QVERIFY(QFile::copy(path, copy));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(copy);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("update costitem set costname='From the copy' where ID=1"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+
+    // Read on a connection that has written nothing, then the other file put in its place.
+    const auto before = CatalogueList::load(tc.ctx);
+    tc.ctx.connections->close(path);
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::copy(copy, path));
+    const auto after = CatalogueList::load(tc.ctx);
+    QCOMPARE(after->items[std::size_t(CatalogueList::find(*after, "Material", 1))].name,
+             QStringLiteral("From the copy"));
+    const QStringList lines = describe(*after);
+    QCOMPARE(lines, wholeRead(tc.ctx));
+}
+
+QTEST_MAIN(tst_catalogue_list)
+#include "tst_catalogue_list.moc"
