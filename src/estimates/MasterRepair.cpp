@@ -28,17 +28,35 @@ QString resourceText(const QString& name) {
 // The address in an estimate's own database; empty when it cannot be read.
 QString storedAddress(AppContext& ctx, const QString& name) {
     const QString path = ctx.estimateDbPath(modEst::estPath(name));
-    QSqlDatabase db = ctx.connections->readOnly(path);
-    if (!db.isOpen())
-        return QString();
     QString address;
     {
+        // The handle and its query go before the connection is closed.
+        QSqlDatabase db = ctx.connections->readOnly(path);
+        if (!db.isOpen())
+            return QString();
         QSqlQuery q(db);
         if (q.exec(QStringLiteral("select Address from Main where ID=1")) && q.next())
             address = q.value(0).toString();
     }
     ctx.connections->close(path);
     return address;
+}
+
+// Lists the estimates `names` as Working from today, in one transaction; how many were listed.
+int listAsWorking(AppContext& ctx, const QStringList& names) {
+    QList<QVariantList> rows;
+    for (const QString& name : names)
+        rows.append({name, storedAddress(ctx, name), modEst::estPath(name),
+                     QStringLiteral("Working"), QDate::currentDate().toString(Qt::ISODate), 30});
+    QSqlDatabase db = modData::db(ctx, ctx.MastEstConn);
+    modData::Transaction t(db);
+    for (const QVariantList& r : rows)
+        modData::exec(db,
+                      QStringLiteral("insert into master(estname,estaddress,estpath,eststatus,"
+                                     "estdate,estlength) values(?,?,?,?,?,?)"),
+                      r);
+    t.commit();
+    return int(rows.size());
 }
 
 } // namespace
@@ -96,20 +114,7 @@ int rebuild(AppContext& ctx) {
                                      QStringLiteral(";\n"),
                                  &error))
         throw modData::SqlError::message(error.isEmpty() ? QStringLiteral("No seed") : error);
-    const QStringList names = estimatesOnDisk(ctx);
-    QList<QVariantList> rows;
-    for (const QString& name : names)
-        rows.append({name, storedAddress(ctx, name), modEst::estPath(name),
-                     QStringLiteral("Working"), QDate::currentDate().toString(Qt::ISODate), 30});
-    QSqlDatabase db = modData::db(ctx, ctx.MastEstConn);
-    modData::Transaction t(db);
-    for (const QVariantList& r : rows)
-        modData::exec(db,
-                      QStringLiteral("insert into master(estname,estaddress,estpath,eststatus,"
-                                     "estdate,estlength) values(?,?,?,?,?,?)"),
-                      r);
-    t.commit();
-    return int(rows.size());
+    return listAsWorking(ctx, estimatesOnDisk(ctx));
 }
 
 int listMissing(AppContext& ctx) {
@@ -120,20 +125,11 @@ int listMissing(AppContext& ctx) {
         while (q.next())
             listed.insert(q.value(0).toString().toLower());
     }
-    QList<QVariantList> rows;
+    QStringList missing;
     for (const QString& name : estimatesOnDisk(ctx))
         if (!listed.contains(name.toLower()))
-            rows.append({name, storedAddress(ctx, name), modEst::estPath(name),
-                         QStringLiteral("Working"), QDate::currentDate().toString(Qt::ISODate),
-                         30});
-    modData::Transaction t(db);
-    for (const QVariantList& r : rows)
-        modData::exec(db,
-                      QStringLiteral("insert into master(estname,estaddress,estpath,eststatus,"
-                                     "estdate,estlength) values(?,?,?,?,?,?)"),
-                      r);
-    t.commit();
-    return int(rows.size());
+            missing.append(name);
+    return listAsWorking(ctx, missing);
 }
 
 Removed removeOrphans(AppContext& ctx) {
@@ -152,11 +148,12 @@ Removed removeOrphans(AppContext& ctx) {
         if (listed.contains(name.toLower()))
             continue;
         const QString path = ctx.estimateDbPath(modEst::estPath(name));
-        QSqlDatabase est = ctx.connections->readOnly(path);
         bool empty = false;
-        if (est.isOpen()) {
+        {
+            QSqlDatabase est = ctx.connections->readOnly(path);
             QSqlQuery q(est);
-            empty = q.exec(QStringLiteral("select (select count(*) from Areas) + (select count(*) "
+            empty = est.isOpen() &&
+                    q.exec(QStringLiteral("select (select count(*) from Areas) + (select count(*) "
                                           "from Lineal) + (select count(*) from LineItems)")) &&
                     q.next() && q.value(0).toInt() == 0;
         }
