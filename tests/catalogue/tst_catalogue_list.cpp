@@ -76,6 +76,24 @@ std::shared_ptr<const Catalogue> preloaded(AppContext& ctx) {
     return ctx.catalogueCache->pending->result.get();
 }
 
+// Adds `count` materials in one transaction, so that reading the catalogue takes a while.
+bool addBulk(AppContext& ctx, int count) {
+    QSqlDatabase db = modData::db(ctx, ctx.CostConn);
+    modData::Transaction t(db);
+    QSqlQuery ins(db);
+    if (!ins.prepare("insert into costitem(costtype,cat,costname,descrip,unit,amount) "
+                     "values('Material','Bulk',?,'Café brown, 3 per bundle','ea',?)"))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        ins.addBindValue(QStringLiteral("Bulk item %1").arg(i));
+        ins.addBindValue(qlonglong(10000 + i));
+        if (!ins.exec())
+            return false;
+    }
+    t.commit();
+    return true;
+}
+
 QString nameOf(const Catalogue& c, int id) {
     const int at = CatalogueList::find(c, "Material", id);
     return at < 0 ? QString() : c.items[std::size_t(at)].name;
@@ -101,6 +119,7 @@ private Q_SLOTS:
     void fileReplacedWhilePreloading_data();
     void fileReplacedWhilePreloading();
     void writeDuringPreload();
+    void quitWhilePreloading();
 };
 
 void tst_catalogue_list::changesReadAgain_data() {
@@ -402,19 +421,8 @@ void tst_catalogue_list::fileReplacedWhilePreloading() {
 void tst_catalogue_list::writeDuringPreload() {
     TestContext tc;
     // Large enough that the background read is still going when the write comes.
+    QVERIFY(addBulk(tc.ctx, 40000));
     QSqlDatabase db = modData::db(tc.ctx, tc.ctx.CostConn);
-    {
-        modData::Transaction t(db);
-        QSqlQuery ins(db);
-        QVERIFY(ins.prepare("insert into costitem(costtype,cat,costname,descrip,unit,amount) "
-                            "values('Material','Bulk',?,'Café brown, 3 per bundle','ea',?)"));
-        for (int i = 0; i < 40000; ++i) {
-            ins.addBindValue(QStringLiteral("Bulk item %1").arg(i));
-            ins.addBindValue(qlonglong(10000 + i));
-            QVERIFY(ins.exec());
-        }
-        t.commit();
-    }
     QVERIFY(CatalogueList::preload(tc.ctx));
     const bool reading = CatalogueList::preloading(tc.ctx);
     // SQLite lets the write wait for the read to end (the busy timeout), not fail.
@@ -433,6 +441,23 @@ void tst_catalogue_list::writeDuringPreload() {
     const QStringList lines = describe(*loaded);
     QCOMPARE(lines, wholeRead(tc.ctx));
     QVERIFY(lines.filter("|Added meanwhile|").size() == 1);
+}
+
+void tst_catalogue_list::quitWhilePreloading() {
+    bool reading = false;
+    {
+        TestContext tc;
+        QVERIFY(addBulk(tc.ctx, 40000));
+        QVERIFY(CatalogueList::preload(tc.ctx));
+        reading = CatalogueList::preloading(tc.ctx);
+        // The program ends as main() does: connections closed, then the context dropped while
+        // the thread may still read; dropping it waits for the thread, which must not outlive Qt.
+        tc.ctx.connections->closeAll();
+    }
+    if (!reading)
+        qInfo("the background read ended before the program did");
+    // Its connection was removed by the thread that made it.
+    QVERIFY(QSqlDatabase::connectionNames().filter("catalogue-preload").isEmpty());
 }
 
 QTEST_MAIN(tst_catalogue_list)
