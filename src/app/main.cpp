@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "app/frmCorvanel.h"
 #include "app/frmGreet.h"
+#include "catalogue/CatalogueList.h"
 #include "common/AppContext.h"
 #include "common/forms/MessageBoxPrompt.h"
 #include "settings/Defaults.h"
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
         frmCorvanel main(ctx);
         geometry.setMainWindow(&main);
         main.show();
+        // The catalogue is read meanwhile, so that the picker and the browser open at once.
+        CatalogueList::preload(ctx);
         main.offerRecovery();
         rc = QApplication::exec();
     }

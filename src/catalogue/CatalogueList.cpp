@@ -7,7 +7,9 @@
 
 #include <QSet>
 #include <QSqlQuery>
+#include <QThread>
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 
 namespace CatalogueList {
@@ -293,13 +295,82 @@ std::shared_ptr<const Catalogue> refresh(QSqlDatabase db,
     return c;
 }
 
+// The whole catalogue read on the calling thread (a preload's own) over a read-only connection
+// of its own, opened and removed here: a connection serves only the thread that made it. Null
+// when the file cannot be read; the first load() then reads it whole and reports why.
+std::shared_ptr<const Catalogue> readAlone(const QString& path) noexcept {
+    // One preload at a time runs on a thread: the thread names its connection.
+    const QString name =
+        QStringLiteral("catalogue-preload-%1").arg(quintptr(QThread::currentThreadId()));
+    std::shared_ptr<const Catalogue> c;
+    try {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            try {
+                // One snapshot for the cost items and the unit items they price.
+                modData::Transaction t(db);
+                c = read(db);
+            } catch (...) {
+                c = nullptr;
+            }
+        }
+        db.close();
+    } catch (...) {
+        c = nullptr;
+    }
+    QSqlDatabase::removeDatabase(name);
+    return c;
+}
+
+// A finished (or unfinished: it is waited for) preload taken as the catalogue read last, with
+// the state of the file before it began: what was written since is noted or seen by the
+// signature, as after any read.
+void settle(Cache& cache) {
+    const Pending p = *cache.pending;
+    cache.pending.reset();
+    cache.catalogue = p.result.get();
+    cache.signature = p.signature;
+    cache.dataVersion = p.dataVersion;
+}
+
 } // namespace
+
+bool preload(AppContext& ctx) {
+    try {
+        QSqlDatabase db = modData::db(ctx, ctx.CostConn);
+        // Writes from here on are noted; those before are in what the thread reads.
+        watch(db);
+        forget(db);
+        const Signature sig = signature(db);
+        auto cache = std::make_shared<Cache>();
+        cache->file = ctx.CostConn;
+        cache->pending = Pending{std::async(std::launch::async, readAlone, db.databaseName()),
+                                 sig.text(), sig.dataVersion};
+        ctx.catalogueCache = std::move(cache);
+        return true;
+    } catch (const modData::SqlError&) {
+        return false;
+    } catch (const std::system_error&) {
+        // No thread to be had: the first window reads the catalogue as it always did.
+        return false;
+    }
+}
+
+bool preloading(const AppContext& ctx) {
+    const Cache* cache = ctx.catalogueCache.get();
+    return cache && cache->pending &&
+           cache->pending->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
 
 std::shared_ptr<const Catalogue> load(AppContext& ctx) {
     QSqlDatabase db = modData::db(ctx, ctx.CostConn);
+    Cache* cache = ctx.catalogueCache.get();
+    if (cache && cache->pending)
+        settle(*cache);
     const bool watched = watch(db);
     Signature sig = signature(db);
-    Cache* cache = ctx.catalogueCache.get();
     const bool known = watched && cache && cache->catalogue && cache->file == ctx.CostConn;
     if (known && cache->signature == sig.text())
         return cache->catalogue;
@@ -313,7 +384,7 @@ std::shared_ptr<const Catalogue> load(AppContext& ctx) {
     forget(db);
     sig = signature(db);
     ctx.catalogueCache =
-        std::make_shared<Cache>(Cache{ctx.CostConn, sig.text(), c, sig.dataVersion});
+        std::make_shared<Cache>(Cache{ctx.CostConn, sig.text(), c, sig.dataVersion, std::nullopt});
     return c;
 }
 
