@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QValueAxis>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -116,6 +118,7 @@ private Q_SLOTS:
     void csvFile();
     void window();
     void windowPeriods();
+    void emptyPeriodAxisCountsInWholeSteps();
     void windowPrints();
     void windowExports();
     void menuOpensIt();
@@ -352,6 +355,19 @@ void tst_estimate_summary::windowPeriods() {
     // In December the year and the last 12 months are the same dates: named as the year.
     frmEstSummary december(tc.ctx, d("2026-12-07"));
     QCOMPARE(december.cmbPeriod->currentText(), QStringLiteral("This year"));
+}
+
+// The amounts are labelled as whole numbers: each step between labels must be one, or an empty
+// chart reads "0, 0, 0, 1, 1, 1" up its side.
+void tst_estimate_summary::emptyPeriodAxisCountsInWholeSteps() {
+    TestContext tc;
+    frmEstSummary w(tc.ctx, kToday);
+    QCOMPARE(w.figures().all.count, 0);
+    auto* amounts = qobject_cast<QValueAxis*>(w.chtMonths->chart()->axes(Qt::Vertical).value(0));
+    QVERIFY(amounts);
+    QCOMPARE(amounts->labelFormat(), QStringLiteral("%.0f"));
+    const double step = (amounts->max() - amounts->min()) / (amounts->tickCount() - 1);
+    QVERIFY2(step >= 1 && step == std::floor(step), qPrintable(QString::number(step)));
 }
 
 void tst_estimate_summary::windowPrints() {

@@ -80,7 +80,9 @@ QChart* make(const EstSummary::Figures& f, const QColor& background, const QColo
     series->attachAxis(months);
 
     auto* amounts = new QValueAxis;
-    amounts->setRange(lowest / unit, highest > lowest ? highest / unit : lowest / unit + 1);
+    // At least ten units high: the labels are whole numbers, so a lower axis (an empty period
+    // spans 0 to 1) would repeat the same label at several heights.
+    amounts->setRange(lowest / unit, std::max(highest / unit, lowest / unit + 10));
     amounts->applyNiceNumbers();
     amounts->setLabelFormat(QStringLiteral("%.0f"));
     amounts->setLabelsColor(text);
